@@ -1,0 +1,73 @@
+#include "app/Program.h"
+
+#include "app/Tfrm_main.h"
+#include "data/DataSet.h"
+#include "data/DataSource.h"
+#include "data/TDataModule2.h"
+#include "platform/Messages.h"
+#include "ui/main/Tmain.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace kevran {
+Tfrm_main *frm_main = nullptr;
+Tmain *main = nullptr;
+TDataModule2 *DataModule2 = nullptr;
+} // namespace kevran
+
+namespace {
+bool g_terminationRequested = false;
+}
+
+void Program::setUpApplication(QApplication &app)
+{
+    app.setApplicationName(QStringLiteral("kevran"));
+    app.setOrganizationName(QString());
+    app.setQuitOnLastWindowClosed(false);
+    // The window font's face is not on Linux desktops; these shape Persian and Arabic well.
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                               {QStringLiteral("Noto Sans Arabic UI"),
+                                QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans"),
+                                QStringLiteral("DejaVu Sans")});
+    g_terminationRequested = false;
+}
+
+bool Program::createWindows()
+{
+    kevran::frm_main = new Tfrm_main;
+    kevran::frm_main->FormCreate();
+
+    kevran::main = new Tmain;
+    kevran::main->setApplicationMainWindow(kevran::frm_main);
+    kevran::main->FormCreate();
+
+    kevran::DataModule2 = new TDataModule2;
+    kevran::main->DataSource1->setDataSet(kevran::DataModule2->ADOQuery1);
+    kevran::main->DataSource2->setDataSet(kevran::DataModule2->ADOQuery2);
+    const bool loaded = Messages::guard([] { kevran::DataModule2->DataModuleCreate(); });
+    if (!loaded)
+        destroyWindows();
+    return loaded;
+}
+
+void Program::destroyWindows()
+{
+    delete kevran::DataModule2;
+    kevran::DataModule2 = nullptr;
+    delete kevran::main;
+    kevran::main = nullptr;
+    delete kevran::frm_main;
+    kevran::frm_main = nullptr;
+}
+
+void Program::requestTermination()
+{
+    g_terminationRequested = true;
+    QCoreApplication::quit();
+}
+
+bool Program::terminationRequested()
+{
+    return g_terminationRequested;
+}

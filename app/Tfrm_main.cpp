@@ -1,0 +1,130 @@
+#include "app/Tfrm_main.h"
+
+#include "app/Program.h"
+#include "platform/Messages.h"
+#include "ui/main/FlatButton.h"
+#include "ui/main/AboutPage.h"
+#include "ui/main/Tmain.h"
+#include "ui/nahj/NahjPage.h"
+#include "ui/question/QuestionPage.h"
+#include "ui/quran/QuranPage.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+
+const QString Tfrm_main::Caption = QStringLiteral("KEVRAN");
+
+Tfrm_main::Tfrm_main(QWidget *parent)
+    : QWidget(parent, Qt::FramelessWindowHint)
+    , Image1(new QLabel(this))
+    , GroupBox1(new QGroupBox(this))
+{
+    setObjectName(QStringLiteral("frm_main"));
+    setWindowTitle(Caption);
+    setFixedSize(734, 532);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
+
+    // The picture is drawn at its own size from the top-left corner and clipped by the window.
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 734, 532);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/launcher.jpg")));
+
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(571, 288, 137, 225);
+    GroupBox1->raise();
+
+    AdvToolButton3 = addButton("AdvToolButton3", QStringLiteral("قرآن"), 25,
+                               &Tfrm_main::AdvToolButton3Click);
+    AdvToolButton4 = addButton("AdvToolButton4", QStringLiteral("نهج البلاغه"), 50,
+                               &Tfrm_main::AdvToolButton4Click);
+    AdvToolButton7 = addButton("AdvToolButton7", QStringLiteral("جستجو"), 75,
+                               &Tfrm_main::AdvToolButton7Click);
+    AdvToolButton1 = addButton("AdvToolButton1", QStringLiteral(" درباره نرم افزار"), 100,
+                               &Tfrm_main::AdvToolButton1Click);
+    AdvToolButton8 = addButton("AdvToolButton8", QStringLiteral("ارتباط با ما "), 125,
+                               &Tfrm_main::AdvToolButton8Click);
+    AdvToolButton2 = addButton("AdvToolButton2", QStringLiteral("تنظيمات"), 150,
+                               &Tfrm_main::AdvToolButton2Click);
+    AdvToolButton6 = addButton("AdvToolButton6", QStringLiteral("خروج"), 175,
+                               &Tfrm_main::AdvToolButton6Click);
+}
+
+FlatButton *Tfrm_main::addButton(const char *name, const QString &caption, int top,
+                                 void (Tfrm_main::*handler)())
+{
+    auto *button = new FlatButton(QLatin1String(name), caption, QColor(199, 199, 202),
+                                  QColor(210, 211, 216), GroupBox1);
+    button->setGeometry(8, top, 120, 25);
+    connect(button, &FlatButton::clicked, this,
+            [this, handler] { Messages::guard([this, handler] { (this->*handler)(); }); });
+    return button;
+}
+
+void Tfrm_main::FormCreate()
+{
+}
+
+void Tfrm_main::openPage(QWidget *page)
+{
+    hide();
+    kevran::main->showMaximized();
+    kevran::main->setActivePage(page);
+}
+
+void Tfrm_main::AdvToolButton3Click()
+{
+    openPage(kevran::main->TabSheet1);
+}
+
+void Tfrm_main::AdvToolButton4Click()
+{
+    openPage(kevran::main->TabSheet2);
+}
+
+void Tfrm_main::AdvToolButton7Click()
+{
+    openPage(kevran::main->TabSheet3);
+}
+
+void Tfrm_main::AdvToolButton1Click()
+{
+    openPage(kevran::main->TabSheet6);
+}
+
+void Tfrm_main::AdvToolButton8Click()
+{
+    openPage(kevran::main->TabSheet4);
+    kevran::main->TabSheet4->prepareForMessage();
+}
+
+void Tfrm_main::AdvToolButton2Click()
+{
+    openPage(kevran::main->TabSheet5);
+}
+
+void Tfrm_main::AdvToolButton6Click()
+{
+    close();
+}
+
+void Tfrm_main::showEvent(QShowEvent *event)
+{
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen *screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}
+
+void Tfrm_main::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    Program::requestTermination();
+}

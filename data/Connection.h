@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+struct sqlite3;
+
+// A read-only connection to the text database. The file name resolves against the working
+// directory; opening checks that the file is a text database.
+class Connection : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString DefaultFileName = QStringLiteral("1.db");
+
+    explicit Connection(QObject *parent = nullptr);
+    ~Connection() override;
+
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
+    const QString &fileName() const { return m_fileName; }
+
+    // Opens the file when not open yet; raises an Error naming the file when it cannot.
+    void open();
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+
+    sqlite3 *handle() const { return m_db; }
+
+private:
+    void checkSchema(const QString &path);
+
+    QString m_fileName = DefaultFileName;
+    sqlite3 *m_db = nullptr;
+};

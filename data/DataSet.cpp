@@ -1,0 +1,185 @@
+#include "data/DataSet.h"
+
+#include "data/Connection.h"
+#include "platform/Error.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+QVariant cellValue(sqlite3_stmt *stmt, int column)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, column));
+    case SQLITE_NULL:
+        return QVariant();
+    default: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
+    }
+    }
+}
+
+bool onlyBlanks(const char *tail)
+{
+    for (; tail && *tail; ++tail) {
+        if (*tail != ';' && !QChar::isSpace(uchar(*tail)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+DataSet::DataSet(Connection *connection, QObject *parent)
+    : QObject(parent)
+    , m_connection(connection)
+{
+}
+
+void DataSet::clearSql()
+{
+    close();
+    m_sql.clear();
+}
+
+void DataSet::addSql(const QString &line)
+{
+    close();
+    m_sql.append(line);
+}
+
+void DataSet::open()
+{
+    if (m_active)
+        return;
+    if (!m_connection)
+        throw Error(QStringLiteral("Missing Connection or ConnectionString"));
+    m_connection->open();
+
+    const QByteArray sql = statement().toUtf8();
+    sqlite3 *db = m_connection->handle();
+    sqlite3_stmt *stmt = nullptr;
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, &tail) != SQLITE_OK)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    if (!stmt)
+        throw Error(QStringLiteral("Command text was not set for the command object"));
+    if (!onlyBlanks(tail)) {
+        sqlite3_finalize(stmt);
+        throw Error(QStringLiteral("Characters found after end of SQL statement"));
+    }
+
+    QStringList fields;
+    const int columns = sqlite3_column_count(stmt);
+    for (int c = 0; c < columns; ++c)
+        fields.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+    std::vector<QVariant> cells;
+    int rows = 0;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c)
+            cells.push_back(cellValue(stmt, c));
+        ++rows;
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+
+    emit aboutToChangeState();
+    m_fields = std::move(fields);
+    m_cells = std::move(cells);
+    m_rowCount = rows;
+    m_current = rows > 0 ? 0 : -1;
+    m_active = true;
+    emit stateChanged();
+}
+
+void DataSet::close()
+{
+    if (!m_active)
+        return;
+    emit aboutToChangeState();
+    m_active = false;
+    m_fields.clear();
+    m_cells.clear();
+    m_cells.shrink_to_fit();
+    m_rowCount = 0;
+    m_current = -1;
+    emit stateChanged();
+}
+
+void DataSet::checkActive() const
+{
+    if (!m_active)
+        throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+int DataSet::recordCount() const
+{
+    checkActive();
+    return m_rowCount;
+}
+
+void DataSet::setCurrent(int row)
+{
+    if (row == m_current || row < 0 || row >= m_rowCount)
+        return;
+    m_current = row;
+    emit currentChanged(row);
+}
+
+void DataSet::first()
+{
+    checkActive();
+    setCurrent(0);
+}
+
+void DataSet::next()
+{
+    checkActive();
+    setCurrent(m_current + 1);
+}
+
+void DataSet::prior()
+{
+    checkActive();
+    setCurrent(m_current - 1);
+}
+
+DataSet::Bookmark DataSet::bookmark() const
+{
+    checkActive();
+    return m_current;
+}
+
+void DataSet::gotoBookmark(Bookmark bookmark)
+{
+    checkActive();
+    if (bookmark < 0 || bookmark >= m_rowCount)
+        throw Error(QStringLiteral("Record not found"));
+    setCurrent(bookmark);
+}
+
+int DataSet::fieldIndex(const QString &name) const
+{
+    for (int c = 0; c < m_fields.size(); ++c) {
+        if (m_fields[c].compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return -1;
+}
+
+QString DataSet::fieldText(const QString &name) const
+{
+    checkActive();
+    const int column = fieldIndex(name);
+    if (column < 0)
+        throw Error(QStringLiteral("Field '%1' not found").arg(name));
+    if (m_current < 0)
+        return QString();
+    return text(m_current, column);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+class Connection;
+
+// A read-only, static snapshot of one statement's rows with a current row. The statement is a
+// list of lines joined with line breaks; changing the lines closes the set. Operations that
+// need the rows raise an Error while the set is closed.
+class DataSet : public QObject {
+    Q_OBJECT
+public:
+    // A remembered record: the position of a row in the open snapshot.
+    using Bookmark = int;
+
+    explicit DataSet(Connection *connection, QObject *parent = nullptr);
+
+    Connection *connection() const { return m_connection; }
+
+    // The statement.
+    const QStringList &sql() const { return m_sql; }
+    void clearSql();
+    void addSql(const QString &line);
+    QString statement() const { return m_sql.join(QLatin1Char('\n')); }
+
+    // Runs the statement and makes its first row current; an error leaves the set closed.
+    void open();
+    void close();
+    bool isActive() const { return m_active; }
+
+    int recordCount() const;
+    bool isEmpty() const { return !m_active || m_rowCount == 0; }
+    // The current row's position, -1 while the set is closed or empty.
+    int currentRow() const { return m_current; }
+    void first();
+    void next();
+    void prior();
+    Bookmark bookmark() const;
+    void gotoBookmark(Bookmark bookmark);
+
+    // Columns, looked up by name without regard to case.
+    int fieldCount() const { return int(m_fields.size()); }
+    QString fieldName(int column) const { return m_fields.value(column); }
+    int fieldIndex(const QString &name) const;
+    // The current row's value of a column as text; a name the set lacks is an error.
+    QString fieldText(const QString &name) const;
+
+    // Any row's values, for views over the whole snapshot.
+    const QVariant &value(int row, int column) const
+    {
+        return m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)];
+    }
+    QString text(int row, int column) const { return value(row, column).toString(); }
+
+signals:
+    // Around every open and close; views reset on these.
+    void aboutToChangeState();
+    void stateChanged();
+    // The current row moved inside the open set.
+    void currentChanged(int row);
+
+private:
+    void checkActive() const;
+    void setCurrent(int row);
+
+    Connection *m_connection;
+    QStringList m_sql;
+    bool m_active = false;
+    QStringList m_fields;
+    std::vector<QVariant> m_cells;
+    int m_rowCount = 0;
+    int m_current = -1;
+};

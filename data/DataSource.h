@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class DataSet;
+
+// Connects displays to a data set: it reports every open, close and move of the set it
+// points at, and lets the set it points at be changed.
+class DataSource : public QObject {
+    Q_OBJECT
+public:
+    explicit DataSource(QObject *parent = nullptr);
+
+    DataSet *dataSet() const { return m_dataSet; }
+    void setDataSet(DataSet *dataSet);
+
+signals:
+    // The set was replaced, opened or closed: views over all rows reset.
+    void aboutToReset();
+    void reset();
+    // The current row moved (also emitted after every reset).
+    void currentChanged();
+
+private:
+    QPointer<DataSet> m_dataSet;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Reads a whole text as a 32-bit integer: optional leading blanks, an optional sign, then
+// decimal digits, or hexadecimal digits after "$" or "0x"; nothing may follow.
+class IntegerText {
+public:
+    static std::optional<int> parse(const QString &text);
+    // As parse, raising "'%s' is not a valid integer value" when the text does not convert.
+    static int toInt(const QString &text);
+};

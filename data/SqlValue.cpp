@@ -1,0 +1,31 @@
+#include "data/SqlValue.h"
+
+#include "platform/Error.h"
+
+QString SqlValue::quoted(const QString &value)
+{
+    return QLatin1Char('\'') + insideQuotes(value) + QLatin1Char('\'');
+}
+
+QString SqlValue::insideQuotes(const QString &value)
+{
+    QString doubled = value;
+    doubled.replace(QLatin1Char('\''), QLatin1String("''"));
+    return doubled;
+}
+
+QString SqlValue::integer(const QString &value)
+{
+    const QString trimmed = value.trimmed();
+    int i = 0;
+    if (i < trimmed.size() && (trimmed[i] == QLatin1Char('+') || trimmed[i] == QLatin1Char('-')))
+        ++i;
+    const int digitsFrom = i;
+    while (i < trimmed.size() && trimmed[i] >= QLatin1Char('0') && trimmed[i] <= QLatin1Char('9'))
+        ++i;
+    bool ok = i > digitsFrom && i == trimmed.size();
+    const qlonglong number = ok ? trimmed.toLongLong(&ok) : 0;
+    if (!ok)
+        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(value));
+    return QString::number(number);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+class Connection;
+class DataSet;
+
+// The data module: the program's main connection with the verse set and the result set.
+class TDataModule2 : public QObject {
+    Q_OBJECT
+public:
+    explicit TDataModule2(QObject *parent = nullptr);
+
+    // Loading: opens the connection and the verse set with every verse. Errors propagate.
+    void DataModuleCreate();
+
+    Connection *ADOConnection1;
+    DataSet *ADOQuery1; // the verse set
+    DataSet *ADOQuery2; // the result set
+};

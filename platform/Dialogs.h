@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The modal dialogs the program shows. The Qt implementation shows real message boxes; tests
+// install MemoryDialogs instead, so no test ever waits for a person.
+class Dialogs {
+public:
+    enum class Kind { Error, Message, Confirm };
+
+    virtual ~Dialogs();
+
+    // A message box with an error icon and an OK button.
+    virtual void error(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A message box with the text, one OK button and no icon.
+    virtual void message(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A question with the buttons "&Yes" and "&No"; true when the answer was "&Yes".
+    virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
+
+    static Dialogs &current();
+    // Installs the dialogs every later call uses; nullptr restores the Qt dialogs.
+    static void setCurrent(Dialogs *dialogs);
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/TcpSocket.h"
+
+// A non-blocking POSIX TCP socket; every wait is a poll() bounded by the caller's limit.
+class PosixTcpSocket : public TcpSocket {
+public:
+    // Creates the socket and binds it to any local address and port.
+    PosixTcpSocket();
+    ~PosixTcpSocket() override;
+    PosixTcpSocket(const PosixTcpSocket &) = delete;
+    PosixTcpSocket &operator=(const PosixTcpSocket &) = delete;
+
+    void startConnect(const QString &address, quint16 port) override;
+    bool waitConnected(int timeoutMs) override;
+    bool send(const char *data, qint64 size, int timeoutMs) override;
+    qint64 receive(char *buffer, qint64 size, int timeoutMs) override;
+    void close() override;
+    bool isOpen() const override { return m_fd >= 0; }
+
+private:
+    // Waits for the events; false when the time ran out.
+    bool waitFor(short events, int timeoutMs);
+    void checkOpen() const;
+
+    int m_fd = -1;
+    bool m_connecting = false;
+};

@@ -1,0 +1,25 @@
+#include "platform/QtDialogs.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+void QtDialogs::error(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtDialogs::message(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtDialogs::confirm(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == yes;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Error.h"
+
+#include <QString>
+#include <memory>
+
+class TcpSocket;
+
+// TCP sockets, host-name resolution and the local computer's host name. Failures are raised
+// as Error; socket errors carry the numbers and texts of socketError().
+class Sockets {
+public:
+    // Error numbers of the socket layer, shared by every implementation.
+    enum ErrorCode {
+        NetworkUnreachable = 10051,
+        ConnectionReset = 10054,
+        ConnectionTimedOut = 10060,
+        ConnectionRefused = 10061,
+        NoRouteToHost = 10065,
+        HostNotFound = 11001,
+        TryAgain = 11002,
+        NoRecovery = 11003,
+    };
+
+    virtual ~Sockets();
+
+    // A new TCP socket bound to any local address and port.
+    virtual std::unique_ptr<TcpSocket> createTcpSocket() = 0;
+    // The first IPv4 address of a host name, dotted.
+    virtual QString resolveIPv4(const QString &hostName) = 0;
+    virtual QString localHostName() = 0;
+
+    // "Socket Error # <code>" CR LF "<text>".
+    static Error socketError(int code, const QString &text);
+
+    static Sockets &current();
+    static void setCurrent(Sockets *sockets);
+};

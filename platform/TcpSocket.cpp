@@ -1,0 +1,3 @@
+#include "platform/TcpSocket.h"
+
+TcpSocket::~TcpSocket() = default;

@@ -1,0 +1,233 @@
+#include "tools/builddb/TextDatabaseBuilder.h"
+
+#include "data/SuraNames.h"
+#include "platform/Error.h"
+#include "tools/builddb/TanzilReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+const char *const kSchema = R"(
+CREATE TABLE num (
+    id INTEGER PRIMARY KEY,
+    chapter INTEGER NOT NULL,
+    vers INTEGER NOT NULL,
+    name TEXT NOT NULL
+);
+CREATE TABLE main (
+    id1 INTEGER REFERENCES num(id),
+    Arabic TEXT, English TEXT, search1 TEXT, sub TEXT,
+    Code INTEGER, ID INTEGER, Name2 TEXT, Top TEXT, arabic2 TEXT, Farsi TEXT, search TEXT
+);
+CREATE TABLE Type (
+    Type INTEGER PRIMARY KEY,
+    Name TEXT NOT NULL
+);
+CREATE TABLE Notices (
+    Source TEXT NOT NULL,
+    Notice TEXT NOT NULL
+);
+)";
+
+const char *const kIndexes = R"(
+CREATE INDEX num_chapter_vers ON num(chapter, vers);
+CREATE INDEX main_id1 ON main(id1);
+CREATE INDEX main_code_id ON main(Code, ID);
+)";
+
+// A write connection to the file under construction.
+class Writer {
+public:
+    explicit Writer(const QString &path)
+    {
+        if (sqlite3_open(QFile::encodeName(path).constData(), &m_db) != SQLITE_OK)
+            fail(path);
+    }
+    ~Writer() { sqlite3_close(m_db); }
+
+    void exec(const char *sql)
+    {
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail(QString::fromUtf8(sql).left(40));
+    }
+
+    sqlite3_stmt *prepare(const char *sql)
+    {
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK)
+            fail(QString::fromUtf8(sql));
+        return stmt;
+    }
+
+    // Binds text (an empty QString as NULL when nullIfEmpty), int, and steps the statement.
+    void insert(sqlite3_stmt *stmt, std::initializer_list<QVariant> values)
+    {
+        sqlite3_reset(stmt);
+        int i = 1;
+        for (const QVariant &v : values) {
+            if (!v.isValid()) {
+                sqlite3_bind_null(stmt, i);
+            } else if (v.typeId() == QMetaType::Int) {
+                sqlite3_bind_int(stmt, i, v.toInt());
+            } else {
+                const QByteArray utf8 = v.toString().toUtf8();
+                sqlite3_bind_text(stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            }
+            ++i;
+        }
+        if (sqlite3_step(stmt) != SQLITE_DONE)
+            fail(QStringLiteral("insert"));
+    }
+
+    [[noreturn]] void fail(const QString &what)
+    {
+        throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(m_db))));
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+struct Statement {
+    sqlite3_stmt *stmt;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+// Every text must hold as many suras and verses per sura as the reference text.
+void checkAlignment(const TanzilText &reference, const TanzilText &other, const QString &path)
+{
+    if (other.suras.size() != reference.suras.size())
+        throw Error(QStringLiteral("%1: %2 suras, but %3 has %4")
+                        .arg(path)
+                        .arg(other.suras.size())
+                        .arg(reference.fileName)
+                        .arg(reference.suras.size()));
+    for (size_t s = 0; s < reference.suras.size(); ++s) {
+        const qsizetype mine = other.suras[s].size(), theirs = reference.suras[s].size();
+        if (mine != theirs) {
+            const qint64 line = other.ayaLines[s].empty() ? 0 : other.ayaLines[s].back();
+            throw Error(QStringLiteral("%1:%2: sura %3 has %4 verses, but %5 has %6")
+                            .arg(path)
+                            .arg(line)
+                            .arg(s + 1)
+                            .arg(mine)
+                            .arg(reference.fileName)
+                            .arg(theirs));
+        }
+    }
+}
+
+} // namespace
+
+TextDatabaseBuilder::TextDatabaseBuilder(Options options, Progress progress)
+    : m_options(std::move(options))
+    , m_progress(std::move(progress))
+{
+}
+
+void TextDatabaseBuilder::say(const QString &line) const
+{
+    if (m_progress)
+        m_progress(line);
+}
+
+QString TextDatabaseBuilder::searchForm(const QString &cleanVerse)
+{
+    QString out;
+    out.reserve(cleanVerse.size());
+    bool blank = false;
+    for (const QChar c : cleanVerse) {
+        if (c.unicode() >= 0x06D6 && c.unicode() <= 0x06ED)
+            continue;
+        if (c.isSpace()) {
+            blank = !out.isEmpty();
+            continue;
+        }
+        if (blank)
+            out.append(QLatin1Char(' '));
+        blank = false;
+        out.append(c);
+    }
+    return out;
+}
+
+TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
+{
+    const QDir source(m_options.sourceDir);
+    if (!source.exists())
+        throw Error(QStringLiteral("%1: source folder not found").arg(m_options.sourceDir));
+    const QString simplePath = source.filePath(QStringLiteral("quran/arabic/quran-simple.xml"));
+    const QString cleanPath =
+        source.filePath(QStringLiteral("quran/arabic/quran-simple-clean.xml"));
+    const QString translationPath =
+        source.filePath(QStringLiteral("quran/persian/%1.xml").arg(m_options.translation));
+
+    say(QStringLiteral("reading %1").arg(simplePath));
+    const TanzilText simple = TanzilReader::read(simplePath);
+    if (simple.suras.size() != size_t(SuraNames::Count) || simple.verseCount() != VerseCount)
+        throw Error(QStringLiteral("%1: %2 suras and %3 verses, but the Quran has %4 and %5")
+                        .arg(simplePath)
+                        .arg(simple.suras.size())
+                        .arg(simple.verseCount())
+                        .arg(SuraNames::Count)
+                        .arg(VerseCount));
+    say(QStringLiteral("reading %1").arg(cleanPath));
+    const TanzilText clean = TanzilReader::read(cleanPath);
+    checkAlignment(simple, clean, cleanPath);
+    say(QStringLiteral("reading %1").arg(translationPath));
+    const TanzilText translation = TanzilReader::read(translationPath);
+    checkAlignment(simple, translation, translationPath);
+
+    const QFileInfo target(m_options.output);
+    QTemporaryFile temp(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX.tmp")));
+    if (!temp.open())
+        throw Error(QStringLiteral("%1: %2").arg(temp.fileTemplate(), temp.errorString()));
+    temp.close();
+
+    Counts counts;
+    {
+        Writer db(temp.fileName());
+        db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
+        db.exec(kSchema);
+
+        say(QStringLiteral("writing %1 verses").arg(VerseCount));
+        Statement num{db.prepare("INSERT INTO num (id, chapter, vers, name) VALUES (?,?,?,?)")};
+        Statement verse{db.prepare(
+            "INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,'')")};
+        int id = 0;
+        for (size_t s = 0; s < simple.suras.size(); ++s) {
+            const QString name = SuraNames::name(int(s) + 1);
+            for (qsizetype a = 0; a < simple.suras[s].size(); ++a) {
+                ++id;
+                db.insert(num.stmt, {id, int(s) + 1, int(a) + 1, name});
+                db.insert(verse.stmt, {id, simple.suras[s][a], translation.suras[s][a],
+                                       searchForm(clean.suras[s][a])});
+            }
+        }
+        counts.num = counts.main = id;
+
+        Statement notice{db.prepare("INSERT INTO Notices (Source, Notice) VALUES (?,?)")};
+        for (const TanzilText *text : {&simple, &clean, &translation}) {
+            db.insert(notice.stmt, {text->fileName, text->notice});
+            ++counts.notices;
+        }
+
+        db.exec(kIndexes);
+        db.exec("COMMIT; ANALYZE;");
+    }
+
+    const QByteArray from = QFile::encodeName(temp.fileName());
+    const QByteArray to = QFile::encodeName(target.absoluteFilePath());
+    if (std::rename(from.constData(), to.constData()) != 0)
+        throw Error(QStringLiteral("%1: cannot write: %2")
+                        .arg(target.absoluteFilePath(), QString::fromLocal8Bit(strerror(errno))));
+    temp.setAutoRemove(false);
+    say(QStringLiteral("wrote %1").arg(target.absoluteFilePath()));
+    return counts;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Builds the text database from the source texts. The file is written under a temporary name
+// and renamed into place only when complete, so a failed build never leaves a partial file.
+class TextDatabaseBuilder {
+public:
+    struct Options {
+        QString sourceDir;
+        QString output = QStringLiteral("1.db");
+        QString translation = QStringLiteral("fa.makarem");
+    };
+    struct Counts {
+        int num = 0;
+        int main = 0;
+        int type = 0;
+        int notices = 0;
+    };
+    using Progress = std::function<void(const QString &)>;
+
+    explicit TextDatabaseBuilder(Options options, Progress progress = {});
+
+    // Raises an Error naming the file (and line) at fault.
+    Counts build();
+
+    static constexpr int VerseCount = 6236;
+    // The clean text in the form searches match: pause and sajda marks removed, blanks
+    // collapsed.
+    static QString searchForm(const QString &cleanVerse);
+
+private:
+    void say(const QString &line) const;
+
+    Options m_options;
+    Progress m_progress;
+};

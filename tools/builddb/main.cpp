@@ -1,0 +1,68 @@
+// kevran-builddb: writes the text database from the source texts.
+
+#include "platform/Error.h"
+#include "tools/builddb/TextDatabaseBuilder.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+void usage(FILE *to)
+{
+    std::fputs("usage: kevran-builddb [--source DIR] [--output FILE] [--translation ID]\n"
+               "  --source DIR       the source texts (default: " KEVRAN_DEFAULT_SOURCE_DIR ")\n"
+               "  --output FILE      the database to write (default: 1.db)\n"
+               "  --translation ID   the Persian translation, a file quran/persian/ID.xml\n"
+               "                     (default: fa.makarem)\n",
+               to);
+}
+
+void print(const QString &line)
+{
+    std::printf("%s\n", qUtf8Printable(line));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    TextDatabaseBuilder::Options options;
+    options.sourceDir = QStringLiteral(KEVRAN_DEFAULT_SOURCE_DIR);
+
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        QString *target = arg == QLatin1String("--source")        ? &options.sourceDir
+                          : arg == QLatin1String("--output")      ? &options.output
+                          : arg == QLatin1String("--translation") ? &options.translation
+                                                                  : nullptr;
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            usage(stdout);
+            return 0;
+        }
+        if (!target || i + 1 >= args.size()) {
+            std::fprintf(stderr, "kevran-builddb: %s %s\n", qUtf8Printable(arg),
+                         target ? "needs a value" : "is not an option");
+            usage(stderr);
+            return 2;
+        }
+        *target = args[++i];
+    }
+
+    try {
+        const TextDatabaseBuilder::Counts counts = TextDatabaseBuilder(options, print).build();
+        print(QStringLiteral("num: %1 rows, main: %2 rows, Type: %3 rows, Notices: %4 rows")
+                  .arg(counts.num)
+                  .arg(counts.main)
+                  .arg(counts.type)
+                  .arg(counts.notices));
+        return 0;
+    } catch (const Error &e) {
+        std::fprintf(stderr, "kevran-builddb: %s\n", qUtf8Printable(e.message()));
+        return 1;
+    }
+}

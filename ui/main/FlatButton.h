@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QColor>
+#include <QToolButton>
+
+// A flat, text-only button that shows a hot colour under the pointer and a down colour while
+// pressed; it does not follow the desktop theme.
+class FlatButton : public QToolButton {
+    Q_OBJECT
+public:
+    FlatButton(const QString &name, const QString &caption, const QColor &hot,
+               const QColor &down, QWidget *parent = nullptr);
+};
