@@ -1,6 +1,7 @@
 #include "ui/main/AboutPage.h"
 
 #include "platform/Shell.h"
+#include "ui/main/RightToLeftText.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,15 +44,17 @@ const char16_t *const kAboutLines[] = {
     u"",
 };
 
-// The sources of the texts the program shows, with the notices their licences ask for.
+// The sources of the texts the program shows, with the notices their licences ask for. A
+// left-to-right mark ends each line that ends in Latin punctuation, so that the punctuation
+// stays where it belongs in the right-to-left text.
 const char16_t *const kSourceLines[] = {
     u"منابع متن ها:",
     u"متن عربي قرآن: Tanzil Project — https://tanzil.net",
-    u"Tanzil Quran Text (Simple, Version 1.1; Simple Clean, Version 1.1)",
+    u"Tanzil Quran Text (Simple, Version 1.1; Simple Clean, Version 1.1)\u200E",
     u"Copyright (C) 2007-2025 Tanzil Project. License: Creative Commons Attribution 3.0",
-    u"Permission is granted to copy and distribute verbatim copies of this text, but CHANGING IT IS NOT ALLOWED.",
-    u"ترجمه قرآن: آيت الله العظمي ناصر مکارم شيرازي (Tanzil.net, fa.makarem)",
-    u"متن عربي نهج البلاغه: al-islam.org (گردآورنده: سيد رضي)",
+    u"Permission is granted to copy and distribute verbatim copies of this text, but CHANGING IT IS NOT ALLOWED.\u200E",
+    u"ترجمه قرآن: آيت الله العظمي ناصر مکارم شيرازي (Tanzil.net, fa.makarem)\u200E",
+    u"متن عربي نهج البلاغه: al-islam.org (گردآورنده: سيد رضي)\u200E",
     u"ترجمه نهج البلاغه: استاد محمد دشتي",
 };
 
@@ -104,6 +107,7 @@ AboutPage::AboutPage(QWidget *parent)
     inner->setContentsMargins(2, 2, 2, 2);
     inner->addWidget(Memo2, 0, 0);
     Memo2->setReadOnly(true);
+    RightToLeftText::apply(Memo2);
     Memo2->setPlainText(aboutLines().join(QLatin1Char('\n')));
 
     // The button stands in front of the text at a fixed place in the frame.

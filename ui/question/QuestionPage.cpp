@@ -1,6 +1,7 @@
 #include "ui/question/QuestionPage.h"
 
 #include "data/FieldBinding.h"
+#include "ui/main/RightToLeftText.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -18,6 +19,8 @@ QuestionPage::QuestionPage(DataSource *verses, QWidget *parent)
     Body->setObjectName(QStringLiteral("Body"));
     DBMemo5->setObjectName(QStringLiteral("DBMemo5"));
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    for (QPlainTextEdit *edit : {Body, DBMemo5, Memo1})
+        RightToLeftText::apply(edit);
     Body->setReadOnly(true);
     DBMemo5->setReadOnly(true);
     Body->setFixedHeight(163);

@@ -1,0 +1,189 @@
+#include "data/Connection.h"
+#include "data/DataSet.h"
+#include "data/DataSource.h"
+#include "data/FieldBinding.h"
+#include "platform/Error.h"
+#include "support/FixtureDatabase.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#define QVERIFY_ERROR(expression, text)                                                          \
+    do {                                                                                         \
+        try {                                                                                    \
+            expression;                                                                          \
+            QFAIL("no error raised by " #expression);                                            \
+        } catch (const Error &e) {                                                               \
+            QCOMPARE(e.message(), QString(text));                                                \
+        }                                                                                        \
+    } while (false)
+
+class tst_DataSet : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    Connection m_connection;
+
+    void rebuild(DataSet &set, const QStringList &lines)
+    {
+        set.close();
+        set.clearSql();
+        for (const QString &line : lines)
+            set.addSql(line);
+        set.open();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QList<FixtureDatabase::Verse> verses;
+        for (int s = 1; s <= 3; ++s)
+            for (int v = 1; v <= 4; ++v)
+                verses.append({s, v, QStringLiteral("arabic %1:%2").arg(s).arg(v),
+                               v == 4 ? QString() : QStringLiteral("english %1:%2").arg(s).arg(v),
+                               QStringLiteral("search %1:%2").arg(s).arg(v), QString()});
+        const QString path = m_dir.filePath(QStringLiteral("1.db"));
+        FixtureDatabase::write(path, verses);
+        m_connection.setFileName(path);
+        m_connection.open();
+    }
+
+    void openMovesAndReads()
+    {
+        DataSet set(&m_connection);
+        rebuild(set, {QStringLiteral("SELECT * "),
+                      QStringLiteral("From num left join main on num.id=main.id1"),
+                      QStringLiteral("WHERE (chapter = 2) ")});
+        QCOMPARE(set.statement(), QStringLiteral("SELECT * \nFrom num left join main on "
+                                                 "num.id=main.id1\nWHERE (chapter = 2) "));
+        QVERIFY(set.isActive());
+        QCOMPARE(set.recordCount(), 4);
+        QCOMPARE(set.currentRow(), 0);
+        QCOMPARE(set.fieldText(QStringLiteral("vers")), QStringLiteral("1"));
+        // Column names match without regard to case.
+        QCOMPARE(set.fieldText(QStringLiteral("ARABIC")), QStringLiteral("arabic 2:1"));
+
+        QSignalSpy moved(&set, &DataSet::currentChanged);
+        set.prior(); // at the first row: nothing happens
+        QCOMPARE(set.currentRow(), 0);
+        set.next();
+        set.next();
+        set.next();
+        set.next(); // at the last row: nothing happens
+        QCOMPARE(set.currentRow(), 3);
+        QCOMPARE(moved.count(), 3);
+        QCOMPARE(set.fieldText(QStringLiteral("vers")), QStringLiteral("4"));
+        QCOMPARE(set.fieldText(QStringLiteral("English")), QString()); // NULL reads as empty
+
+        const DataSet::Bookmark mark = 1;
+        set.gotoBookmark(mark);
+        QCOMPARE(set.fieldText(QStringLiteral("vers")), QStringLiteral("2"));
+        QCOMPARE(set.bookmark(), mark);
+        QVERIFY_ERROR(set.gotoBookmark(99), "Record not found");
+        QVERIFY_ERROR(set.fieldText(QStringLiteral("nope")), "Field 'nope' not found");
+    }
+
+    void closedSetRefusesOperations()
+    {
+        DataSet set(&m_connection);
+        const QString closed = QStringLiteral("Cannot perform this operation on a closed dataset");
+        QVERIFY_ERROR(set.recordCount(), closed);
+        QVERIFY_ERROR(set.next(), closed);
+        QVERIFY_ERROR(set.prior(), closed);
+        QVERIFY_ERROR(set.fieldText(QStringLiteral("vers")), closed);
+        QVERIFY_ERROR(set.bookmark(), closed);
+        QVERIFY(set.isEmpty());
+    }
+
+    void changingTheStatementClosesTheSet()
+    {
+        DataSet set(&m_connection);
+        rebuild(set, {QStringLiteral("SELECT * FROM num")});
+        QVERIFY(set.isActive());
+        QSignalSpy state(&set, &DataSet::stateChanged);
+        set.addSql(QStringLiteral("WHERE chapter = 3"));
+        QVERIFY(!set.isActive());
+        QCOMPARE(state.count(), 1);
+        set.open();
+        QCOMPARE(set.recordCount(), 4);
+    }
+
+    void emptyResultIsOpenAndEmpty()
+    {
+        DataSet set(&m_connection);
+        rebuild(set, {QStringLiteral("SELECT * FROM num WHERE chapter = 99")});
+        QVERIFY(set.isActive());
+        QCOMPARE(set.recordCount(), 0);
+        QCOMPARE(set.currentRow(), -1);
+        set.next();
+        set.prior();
+        QCOMPARE(set.fieldText(QStringLiteral("vers")), QString());
+    }
+
+    void rejectedStatementLeavesTheSetClosed()
+    {
+        DataSet set(&m_connection);
+        rebuild(set, {QStringLiteral("SELECT * FROM num")});
+        try {
+            rebuild(set, {QStringLiteral("SELECT * FROM num WHERE (vers = )")});
+            QFAIL("the statement was accepted");
+        } catch (const Error &e) {
+            QCOMPARE(e.message(), QStringLiteral("near \")\": syntax error"));
+        }
+        QVERIFY(!set.isActive());
+        QVERIFY_ERROR(rebuild(set, {QStringLiteral("SELECT * FROM num; DELETE FROM num")}),
+                      "Characters found after end of SQL statement");
+        QVERIFY(!set.isActive());
+        QVERIFY_ERROR(rebuild(set, {QStringLiteral("SELECT nope FROM num")}),
+                      "no such column: nope");
+    }
+
+    void twoSetsOnOneConnection()
+    {
+        DataSet verses(&m_connection), results(&m_connection);
+        rebuild(verses, {QStringLiteral("SELECT * FROM num WHERE chapter = 2")});
+        rebuild(results, {QStringLiteral("SELECT * FROM num left join main on num.id=main.id1"),
+                          QStringLiteral("WHERE ( search1 like '%:3%') ")});
+        verses.next();
+        QCOMPARE(results.recordCount(), 3);
+        QCOMPARE(verses.recordCount(), 4);
+        QCOMPARE(verses.fieldText(QStringLiteral("vers")), QStringLiteral("2"));
+        QCOMPARE(results.fieldText(QStringLiteral("chapter")), QStringLiteral("1"));
+    }
+
+    void displaysFollowTheCurrentRow()
+    {
+        DataSet set(&m_connection);
+        DataSource source;
+        QLabel label;
+        QPlainTextEdit pane;
+        FieldBinding::bind(&label, &source, QStringLiteral("vers"));
+        FieldBinding *paneBinding = FieldBinding::bind(&pane, &source, QStringLiteral("Arabic"));
+        source.setDataSet(&set);
+        QCOMPARE(label.text(), QString()); // closed
+
+        rebuild(set, {QStringLiteral("SELECT * FROM num left join main on num.id=main.id1"),
+                      QStringLiteral("WHERE chapter = 3")});
+        QCOMPARE(label.text(), QStringLiteral("1"));
+        QCOMPARE(pane.toPlainText(), QStringLiteral("arabic 3:1"));
+        set.next();
+        QCOMPARE(label.text(), QStringLiteral("2"));
+        QCOMPARE(pane.toPlainText(), QStringLiteral("arabic 3:2"));
+
+        paneBinding->setField(QString()); // unbound: shows nothing
+        QCOMPARE(pane.toPlainText(), QString());
+        paneBinding->setField(QStringLiteral("search1"));
+        QCOMPARE(pane.toPlainText(), QStringLiteral("search 3:2"));
+
+        rebuild(set, {QStringLiteral("SELECT * FROM num WHERE chapter = 42")});
+        QCOMPARE(label.text(), QString()); // empty set
+        set.close();
+        QCOMPARE(label.text(), QString());
+    }
+};
+
+QTEST_MAIN(tst_DataSet)
+#include "tst_dataset.moc"

@@ -1,0 +1,116 @@
+#include "data/LikeMatcher.h"
+
+#include <QTest>
+#include <sqlite3.h>
+
+class tst_LikeMatcher : public QObject {
+    Q_OBJECT
+
+private:
+    static bool like(const QString &pattern, const QString &text)
+    {
+        return LikeMatcher(pattern).matches(text) && LikeMatcher(pattern).matches(std::string_view(text.toUtf8().constData()));
+    }
+
+    // Evaluates an SQL expression on a connection with the matcher installed.
+    static QVariant eval(const char *expression)
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open(":memory:", &db);
+        LikeMatcher::install(db);
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray sql = QByteArray("SELECT ") + expression;
+        QVariant result;
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW) {
+            if (sqlite3_column_type(stmt, 0) != SQLITE_NULL)
+                result = sqlite3_column_int(stmt, 0);
+        } else {
+            result = QString::fromUtf8(sqlite3_errmsg(db));
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+        return result;
+    }
+
+private slots:
+    void wildcards_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("exact") << "abc" << "abc" << true;
+        QTest::newRow("longer text") << "abc" << "abcd" << false;
+        QTest::newRow("run inside") << "%b%" << "abc" << true;
+        QTest::newRow("empty run") << "a%c" << "ac" << true;
+        QTest::newRow("one char") << "a_c" << "abc" << true;
+        QTest::newRow("one char, none there") << "a_c" << "ac" << false;
+        QTest::newRow("only run") << "%" << "" << true;
+        QTest::newRow("empty pattern") << "" << "a" << false;
+        QTest::newRow("backtracking") << "%aab" << "aaaab" << true;
+        QTest::newRow("several runs") << "%a%b%c%" << "xxaxxbxxcxx" << true;
+        QTest::newRow("order matters") << "%c%b%" << "abc" << false;
+        QTest::newRow("blanks are literal") << "% x %" << "a x b" << true;
+        QTest::newRow("blanks needed") << "% x %" << "x b" << false;
+        QTest::newRow("two-digit like") << "12" << "12" << true;
+    }
+    void wildcards()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, text);
+        QFETCH(bool, matches);
+        QCOMPARE(like(pattern, text), matches);
+    }
+
+    void folding_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("latin case") << "%ALLAH%" << "in allah we" << true;
+        QTest::newRow("non-latin case") << QString::fromUtf8("ΣΟΦΙΑ") << QString::fromUtf8("σοφια") << true;
+        // Persian keyboards type ی and ک; the Arabic text has ي, ى and ك.
+        QTest::newRow("persian yeh finds arabic yeh") << QString::fromUtf8("%في%") << QString::fromUtf8("فی") << true;
+        QTest::newRow("arabic yeh finds persian yeh") << QString::fromUtf8("%فی%") << QString::fromUtf8("في") << true;
+        QTest::newRow("alef maksura") << QString::fromUtf8("%علی%") << QString::fromUtf8("على") << true;
+        QTest::newRow("persian kaf") << QString::fromUtf8("%کتاب%") << QString::fromUtf8("الكتاب") << true;
+        QTest::newRow("other letters stay apart") << QString::fromUtf8("%ه%") << QString::fromUtf8("ة") << false;
+        QTest::newRow("diacritics are letters") << QString::fromUtf8("الله") << QString::fromUtf8("اللَّهِ") << false;
+    }
+    void folding()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, text);
+        QFETCH(bool, matches);
+        QCOMPARE(like(pattern, text), matches);
+    }
+
+    void foldedTextKeepsLength()
+    {
+        const QString text = QString::fromUtf8("یک كتاب ABC");
+        QCOMPARE(LikeMatcher::fold(text), QString::fromUtf8("يك كتاب abc"));
+    }
+
+    void malformedUtf8IsNotFatal()
+    {
+        const char bytes[] = {'a', char(0xE2), char(0x28), 'b', char(0xF0), 0};
+        QVERIFY(LikeMatcher(std::string_view("a%b%")).matches(std::string_view(bytes)));
+        QVERIFY(!LikeMatcher(std::string_view("ab")).matches(std::string_view(bytes)));
+    }
+
+    void installedInSqlite()
+    {
+        QCOMPARE(eval("'ABC' LIKE 'a_c'"), QVariant(1));
+        QCOMPARE(eval("'abd' LIKE 'a_c'"), QVariant(0));
+        QCOMPARE(eval("12 LIKE '12'"), QVariant(1));
+        QCOMPARE(eval("NULL LIKE '%'"), QVariant());
+        QCOMPARE(eval("'a%c' LIKE 'a!%c' ESCAPE '!'"), QVariant(1));
+        QCOMPARE(eval("'abc' LIKE 'a!%c' ESCAPE '!'"), QVariant(0));
+        QCOMPARE(eval("'a' LIKE 'a' ESCAPE 'xy'"),
+                 QVariant(QStringLiteral("ESCAPE expression must be a single character")));
+        QCOMPARE(eval("'\xd9\x81\xd9\x8a' LIKE '\xd9\x81\xdb\x8c'"), QVariant(1));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_LikeMatcher)
+#include "tst_likematcher.moc"

@@ -1,0 +1,215 @@
+#include "platform/Error.h"
+#include "tools/builddb/TextDatabaseBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+
+// The builder against the real source texts, and against copies damaged one way at a time.
+class tst_BuildDb : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_source;
+
+    static QString sourceDir() { return QStringLiteral(KEVRAN_TEST_SOURCE_DIR); }
+
+    // A copy of the Quran sources the builder reads, to damage.
+    QString copySources(const QString &name)
+    {
+        const QString root = m_dir.filePath(name);
+        for (const char *file : {"quran/arabic/quran-simple.xml", "quran/arabic/quran-simple-clean.xml",
+                                 "quran/persian/fa.makarem.xml", "quran/persian/fa.ansarian.xml"}) {
+            const QString target = QDir(root).filePath(QLatin1String(file));
+            QDir().mkpath(QFileInfo(target).path());
+            QFile::copy(QDir(sourceDir()).filePath(QLatin1String(file)), target);
+            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
+        return root;
+    }
+
+    // Replaces the first match of a pattern in a file.
+    static void edit(const QString &path, const QString &pattern, const QString &to)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(file.readAll());
+        file.close();
+        const QRegularExpressionMatch match = QRegularExpression(pattern).match(text);
+        QVERIFY2(match.hasMatch(), qPrintable(pattern));
+        text.replace(match.capturedStart(), match.capturedLength(), to);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+    }
+
+    // Builds and answers the error text, or an empty text when the build succeeded.
+    static QString buildError(const QString &source, const QString &output,
+                              const QString &translation = QStringLiteral("fa.makarem"))
+    {
+        try {
+            TextDatabaseBuilder({source, output, translation}).build();
+        } catch (const Error &e) {
+            return e.message();
+        }
+        return QString();
+    }
+
+    static QStringList query(const QString &db, const QByteArray &sql)
+    {
+        sqlite3 *handle = nullptr;
+        sqlite3_open_v2(db.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt *stmt = nullptr;
+        QStringList rows;
+        if (sqlite3_prepare_v2(handle, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                QStringList cells;
+                for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                    cells << QString::fromUtf8(
+                        reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)));
+                rows << cells.join(QLatin1Char('|'));
+            }
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_close(handle);
+        return rows;
+    }
+
+private slots:
+    void initTestCase() { m_source = copySources(QStringLiteral("good")); }
+
+    void buildsTheRealTexts()
+    {
+        const QString out = m_dir.filePath(QStringLiteral("1.db"));
+        QStringList progress;
+        const TextDatabaseBuilder::Counts counts =
+            TextDatabaseBuilder({m_source, out, QStringLiteral("fa.makarem")},
+                                [&](const QString &line) { progress << line; })
+                .build();
+        QCOMPARE(counts.num, 6236);
+        QCOMPARE(counts.main, 6236);
+        QCOMPARE(counts.notices, 3);
+        QVERIFY(progress.size() >= 4);
+
+        // Unsorted statements return verses in reading order.
+        const QStringList first =
+            query(out, "SELECT chapter, vers, name FROM num left join main on num.id=main.id1 LIMIT 8");
+        QCOMPARE(first.first(), QString::fromUtf8("1|1|الفاتحة"));
+        QCOMPARE(first.last(), QString::fromUtf8("2|1|البقرة"));
+        QCOMPARE(query(out, "SELECT chapter, vers FROM main left join num on main.id1=num.id")
+                     .last(),
+                 QStringLiteral("114|6"));
+        QCOMPARE(query(out, "SELECT name FROM num WHERE chapter = 11 LIMIT 1").first(),
+                 QString::fromUtf8("هود "));
+
+        // Display text verbatim; search text without pause marks, blanks collapsed.
+        QFile simple(QDir(m_source).filePath(QStringLiteral("quran/arabic/quran-simple.xml")));
+        QVERIFY(simple.open(QIODevice::ReadOnly));
+        const QByteArray simpleBytes = simple.readAll();
+        for (const char *id : {"1", "9", "6236"}) {
+            const QString arabic = query(out, QByteArray("SELECT Arabic FROM main WHERE id1 = ") + id).first();
+            QVERIFY(simpleBytes.contains("text=\"" + arabic.toUtf8() + "\""));
+        }
+        QCOMPARE(query(out, "SELECT search1 FROM main WHERE id1 = 9").first(),
+                 QString::fromUtf8("ذلك الكتاب لا ريب فيه هدى للمتقين"));
+        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE search1 GLOB '*  *' OR search1 GLOB ' *'"
+                            " OR search1 GLOB '* '")
+                     .first(),
+                 QStringLiteral("0"));
+        QCOMPARE(query(out, "SELECT English FROM main WHERE id1 = 2").first(),
+                 QString::fromUtf8("ستایش مخصوص خداوندی است که پروردگار جهانیان است."));
+        QVERIFY(query(out, "SELECT Notice FROM Notices WHERE Source = 'quran-simple.xml'")
+                    .first()
+                    .contains(QStringLiteral("Tanzil Project")));
+        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE sub = ''").first(),
+                 QStringLiteral("6236"));
+    }
+
+    void picksAnotherTranslation()
+    {
+        const QString out = m_dir.filePath(QStringLiteral("ansarian.db"));
+        QCOMPARE(buildError(m_source, out, QStringLiteral("fa.ansarian")), QString());
+        QVERIFY(query(out, "SELECT Notice FROM Notices WHERE Source = 'fa.ansarian.xml'")
+                    .first()
+                    .contains(QStringLiteral("fa.ansarian")));
+    }
+
+    void searchForm()
+    {
+        QCOMPARE(TextDatabaseBuilder::searchForm(QString::fromUtf8("  لا ريب ۛ فيه ۛ هدى ")),
+                 QString::fromUtf8("لا ريب فيه هدى"));
+        QCOMPARE(TextDatabaseBuilder::searchForm(QString::fromUtf8("۩")), QString());
+    }
+
+    void refusesBadSources_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("verse missing")
+            << "quran/arabic/quran-simple.xml" << "<aya index=\"6\"[^>]*/>\\s*</sura>\\s*</quran>"
+            << "</sura></quran>"
+            << "quran-simple.xml: 114 suras and 6235 verses, but the Quran has 114 and 6236";
+        QTest::newRow("translation misaligned")
+            << "quran/persian/fa.makarem.xml" << "<aya index=\"7\"" << "<aya index=\"6\""
+            << "fa.makarem.xml:25: verse 6 of sura 1 where verse 7 was expected";
+        QTest::newRow("translation short a verse")
+            << "quran/persian/fa.makarem.xml" << "<aya index=\"7\"[^>]*/>" << ""
+            << "fa.makarem.xml:24: sura 1 has 6 verses, but quran-simple.xml has 7";
+        QTest::newRow("unknown element")
+            << "quran/arabic/quran-simple-clean.xml" << "<aya index=\"7\""
+            << "<ignored index=\"7\"" << "quran-simple-clean.xml:42: unexpected element <ignored>";
+        QTest::newRow("malformed xml") << "quran/arabic/quran-simple.xml" << "<aya index=\"2\" "
+                                       << "<aya index=\"2 " << "quran-simple.xml:37: ";
+        QTest::newRow("empty verse")
+            << "quran/persian/fa.makarem.xml" << "<aya index=\"1\" text=\"[^\"]*\""
+            << "<aya index=\"1\" text=\" \"" << "fa.makarem.xml:19: verse 1 of sura 1 has no text";
+        QTest::newRow("file missing") << "quran/persian/fa.makarem.xml" << QString() << QString()
+                                      << "fa.makarem.xml: file not found";
+    }
+    void refusesBadSources()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, pattern);
+        QFETCH(QString, to);
+        QFETCH(QString, error);
+        const QString source = copySources(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_'));
+        const QString path = QDir(source).filePath(file);
+        if (pattern.isEmpty())
+            QFile::remove(path);
+        else
+            edit(path, pattern, to);
+
+        // A failed build leaves an existing database as it was and no partial file behind.
+        const QString out = m_dir.filePath(QStringLiteral("kept.db"));
+        QFile::remove(out);
+        QFile keep(out);
+        QVERIFY(keep.open(QIODevice::WriteOnly));
+        keep.write("previous");
+        keep.close();
+
+        const QString message = buildError(source, out);
+        QVERIFY2(message.startsWith(QDir(source).filePath(file).section(QLatin1Char('/'), 0, -2)),
+                 qPrintable(message));
+        QVERIFY2(message.contains(error), qPrintable(message));
+        QFile kept(out);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("previous"));
+        const QStringList leftovers =
+            QDir(m_dir.path()).entryList({QStringLiteral("*.tmp")}, QDir::Files);
+        QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(' ')));
+    }
+
+    void refusesAMissingSourceFolder()
+    {
+        QVERIFY(buildError(m_dir.filePath(QStringLiteral("nowhere")),
+                           m_dir.filePath(QStringLiteral("x.db")))
+                    .endsWith(QStringLiteral("nowhere: source folder not found")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_BuildDb)
+#include "tst_builddb.moc"
