@@ -1,6 +1,10 @@
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
 #include "ui/main/Tmain.h"
+#include "ui/quran/QuranPage.h"
+
+#include <QCheckBox>
+#include <QListWidget>
 
 #include <QApplication>
 #include <QDir>
@@ -43,6 +47,21 @@ private slots:
         // The picture is drawn from the top-left corner: its dark background is there.
         QVERIFY(qGray(shot.pixel(5, 5)) < 90);
         save(kevran::frm_main, QStringLiteral("launcher.png"));
+    }
+
+    void quranPage()
+    {
+        kevran::frm_main->AdvToolButton3Click();
+        kevran::main->resize(1000, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(kevran::main));
+        QuranPage *quran = kevran::main->TabSheet1;
+        quran->ListBox5->setCurrentRow(1);
+        save(kevran::main, QStringLiteral("main-quran-panes.png"));
+        quran->CheckBox1->click();
+        quran->PageControl2->setCurrentWidget(quran->TabSheet7);
+        save(kevran::main, QStringLiteral("main-quran-grid.png"));
+        QCOMPARE(quran->Panel1->height(), 41);
+        QCOMPARE(quran->PageControl2->width(), 183);
     }
 
     void aboutPage()

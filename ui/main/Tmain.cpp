@@ -58,7 +58,7 @@ Tmain::Tmain(QWidget *parent)
     DataSource3->setObjectName(QStringLiteral("DataSource3"));
     DataSource3->setDataSet(ADOQuery1);
 
-    TabSheet1 = new QuranPage;
+    TabSheet1 = new QuranPage(DataSource1);
     TabSheet2 = new NahjPage;
     TabSheet3 = framePage("TabSheet3");
     TabSheet4 = new QuestionPage(DataSource1);
@@ -76,6 +76,7 @@ Tmain::Tmain(QWidget *parent)
     PageControl1->addTab(TabSheet5, QStringLiteral("تنظيمات نمايش"));
     PageControl1->addTab(TabSheet6, QStringLiteral("درباره نرم افزار"));
     PageControl1->setCurrentIndex(0);
+    connect(TabSheet1, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4); });
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (!m_selectingFromCode)
             Messages::guard([this] { PageControl1Change(); });

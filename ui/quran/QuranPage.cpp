@@ -1,32 +1,572 @@
 #include "ui/quran/QuranPage.h"
 
-#include <QHBoxLayout>
-#include <QTabWidget>
+#include "data/DataSet.h"
+#include "data/DataSource.h"
+#include "data/FieldBinding.h"
+#include "data/IntegerText.h"
+#include "data/SqlValue.h"
+#include "data/SuraNames.h"
+#include "platform/Clipboard.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/Messages.h"
+#include "ui/main/ButtonIcons.h"
+#include "ui/main/FlatButton.h"
+#include "ui/main/OwnFont.h"
+#include "ui/main/RightToLeftText.h"
+#include "ui/quran/VerseGrid.h"
 
-QuranPage::QuranPage(QWidget *parent)
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+const QString QuranPage::Basmala = QStringLiteral("بسم الله الرحمن الرحيم");
+
+namespace {
+
+const QString kQuranJoin = QStringLiteral("From num left join main on num.id=main.id1");
+const QString kMainJoin = QStringLiteral("From Main left join Num on Main.id1=Num.id");
+
+template <typename T> T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel *caption(const QString &text, QWidget *parent, int x, int y, int width, int height)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(x, y, width, height);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+// Marks an entry box as having the focus, or not.
+void showFocus(QLineEdit *box, bool focused)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, QApplication::palette().color(
+                                         focused ? QPalette::ToolTipBase : QPalette::Base));
+    box->setPalette(palette);
+    QFont font = box->font();
+    font.setBold(focused);
+    box->setFont(font);
+}
+
+void paint(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::Base, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+QuranPage::QuranPage(DataSource *verses, QWidget *parent)
     : QWidget(parent)
-    , PageControl2(new QTabWidget(this))
-    , TabSheet7(new QWidget)
-    , TabSheet8(new QWidget)
+    , m_verses(verses)
 {
     setObjectName(QStringLiteral("TabSheet1"));
-    PageControl2->setObjectName(QStringLiteral("PageControl2"));
-    TabSheet7->setObjectName(QStringLiteral("TabSheet7"));
-    TabSheet8->setObjectName(QStringLiteral("TabSheet8"));
+    buildStatusPanel();
+    buildControlStrip();
+    buildSideTabs();
+    buildViews();
+
+    Panel2 = named(new QLabel(Basmala, this), "Panel2");
+    Panel2->setFixedHeight(16);
+    Panel2->setAlignment(Qt::AlignCenter);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    auto *middle = new QHBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->setSpacing(0);
+    middle->addWidget(PageControl2); // first in a right-to-left row: along the right edge
+    middle->addWidget(Views, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel2);
+    layout->addLayout(middle, 1);
+    layout->addWidget(Panel3);
+    layout->addWidget(Panel1);
+
+    // The banner reads the status labels, so it follows the row after they do.
+    connect(m_verses, &DataSource::currentChanged, this, [this] { Timer1Timer(); });
+    connect(PageControl2, &QTabWidget::currentChanged, this, [this] { Timer3Timer(); });
+    Timer1Timer();
+    Timer3Timer();
+}
+
+void QuranPage::buildStatusPanel()
+{
+    Panel1 = named(new QWidget(this), "Panel1");
+    Panel1->setFixedHeight(41);
+    paint(Panel1, QColor(0x80, 0xC4, 0xCF));
+
+    GroupBox8 = named(new QGroupBox(QStringLiteral("محيط جستجو"), Panel1), "GroupBox8");
+    GroupBox8->setGeometry(632, 0, 143, 39);
+    ar = named(new QRadioButton(QStringLiteral("عربي"), GroupBox8), "ar");
+    fa = named(new QRadioButton(QStringLiteral("ترجمه"), GroupBox8), "fa");
+    ar->setGeometry(76, 15, 60, 20);
+    fa->setGeometry(8, 15, 64, 20);
+    ar->setChecked(true);
+
+    Edit1 = named(new QLineEdit(Panel1), "Edit1");
+    Edit1->setGeometry(509, 10, 105, 21);
+    Edit1->setLayoutDirection(Qt::RightToLeft);
+    BitBtn6 = named(new QPushButton(ButtonIcons::magnifier(), QStringLiteral("جستجو"), Panel1),
+                    "BitBtn6");
+    BitBtn6->setGeometry(400, 8, 99, 25);
+    b = named(new QLineEdit(Panel1), "b");
+    b->setGeometry(384, 10, 9, 21);
+    b->hide();
+
+    caption(QStringLiteral("سوره:"), Panel1, 345, 10, 32, 21);
+    DBText1 = named(caption(QString(), Panel1, 312, 10, 33, 21), "DBText1");
+    DBText2 = named(caption(QString(), Panel1, 224, 10, 89, 21), "DBText2");
+    caption(QStringLiteral("آيه:"), Panel1, 201, 10, 24, 21);
+    DBText3 = named(caption(QString(), Panel1, 174, 10, 25, 21), "DBText3");
+    caption(QStringLiteral("سوره:"), Panel1, 134, 10, 32, 21);
+    chapter = named(new QLineEdit(Panel1), "chapter");
+    chapter->setGeometry(88, 10, 41, 21);
+    caption(QStringLiteral("آيه:"), Panel1, 59, 10, 24, 21);
+    verse = named(new QLineEdit(Panel1), "verse");
+    verse->setGeometry(8, 10, 41, 21);
+
+    FieldBinding::bind(DBText1, m_verses, QStringLiteral("chapter"));
+    FieldBinding::bind(DBText2, m_verses, QStringLiteral("name"));
+    FieldBinding::bind(DBText3, m_verses, QStringLiteral("vers"));
+
+    for (QLineEdit *box : {chapter, verse, Edit1})
+        box->installEventFilter(this);
+    connect(chapter, &QLineEdit::textChanged, this, [this] { Messages::guard([this] { chapterChange(); }); });
+    connect(verse, &QLineEdit::textChanged, this, [this] { Messages::guard([this] { verseChange(); }); });
+    connect(b, &QLineEdit::textChanged, this, [this] { Messages::guard([this] { bChange(); }); });
+    connect(BitBtn6, &QPushButton::clicked, this, [this] { Messages::guard([this] { BitBtn6Click(); }); });
+}
+
+void QuranPage::buildControlStrip()
+{
+    Panel3 = named(new QWidget(this), "Panel3");
+    Panel3->setFixedHeight(44);
+
+    TrackBar3 = named(new QSlider(Qt::Horizontal, Panel3), "TrackBar3");
+    TrackBar3->setGeometry(5, 12, 81, 20);
+    TrackBar3->setRange(8, 16);
+    TrackBar3->setPageStep(5);
+    TrackBar3->setTickPosition(QSlider::NoTicks);
+    TrackBar3->setValue(8);
+    caption(QStringLiteral("اندازه:"), Panel3, 87, 12, 32, 20);
+
+    BitBtn1 = named(new QPushButton(ButtonIcons::greenArrowLeft(), QStringLiteral("آيه قبل"), Panel3),
+                    "BitBtn1");
+    BitBtn1->setGeometry(120, 5, 97, 33);
+    BitBtn1->setLayoutDirection(Qt::RightToLeft);
+    BitBtn2 = named(new QPushButton(ButtonIcons::greenArrowRight(), QStringLiteral("آيه بعد"), Panel3),
+                    "BitBtn2");
+    BitBtn2->setGeometry(216, 5, 97, 33);
+    // Right to left only to put the arrow at the right end, after the caption.
+    BitBtn2->setLayoutDirection(Qt::RightToLeft);
+
+    AdvToolButton1 = new FlatButton(QStringLiteral("AdvToolButton1"),
+                                    QStringLiteral("سؤال در مورد اين آيه"), QColor(0xC7, 0xC7, 0xCA),
+                                    QColor(0xD2, 0xD3, 0xD8), Panel3);
+    AdvToolButton1->setGeometry(320, 11, 113, 22);
+
+    GroupBox2 = named(new QGroupBox(QStringLiteral("نام موضوع "), Panel3), "GroupBox2");
+    GroupBox2->setGeometry(440, 0, 185, 42);
+    Topic = named(caption(QString(), GroupBox2, 4, 16, 177, 20), "Topic");
+
+    CheckBox1 = named(new QCheckBox(QStringLiteral("نمايش آيات بصورت متوالي"), Panel3), "CheckBox1");
+    // Wider than its design width where the caption's font needs it.
+    CheckBox1->setGeometry(624, 12, std::max(145, CheckBox1->sizeHint().width()), 20);
+
+    connect(TrackBar3, &QSlider::valueChanged, this, [this] { TrackBar3Change(); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+    connect(AdvToolButton1, &QToolButton::clicked, this, [this] { AdvToolButton1Click(); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { Messages::guard([this] { BitBtn1Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { Messages::guard([this] { BitBtn2Click(); }); });
+}
+
+void QuranPage::buildSideTabs()
+{
+    PageControl2 = named(new QTabWidget(this), "PageControl2");
     PageControl2->setFixedWidth(183);
-    PageControl2->setDocumentMode(true);
+    PageControl2->setStyleSheet(QStringLiteral("QTabBar::tab { width: 87px; height: 22px; padding: 0px; }"));
+    TabSheet7 = named(new QWidget, "TabSheet7");
+    TabSheet8 = named(new QWidget, "TabSheet8");
     PageControl2->addTab(TabSheet7, QStringLiteral("فهرست موضوعي"));
     PageControl2->addTab(TabSheet8, QStringLiteral("سوره ها"));
-    PageControl2->setStyleSheet(QStringLiteral("QTabBar::tab { width: 87px; }"));
-    showSuraListTab();
 
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(PageControl2);
-    layout->addStretch(1);
+    const QColor light3d = QApplication::palette().color(QPalette::Midlight);
+    ListBox5 = named(new QListWidget(TabSheet8), "ListBox5");
+    QFont listFont(QStringLiteral("Tahoma"));
+    listFont.setPointSize(10);
+    OwnFont::set(ListBox5, listFont);
+    ListBox5->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox5->setUniformItemSizes(true);
+    paint(ListBox5, light3d);
+    for (const QString &name : SuraNames::all()) {
+        auto *item = new QListWidgetItem(name, ListBox5);
+        item->setSizeHint(QSize(0, 16));
+    }
+    ListBox5->viewport()->installEventFilter(this);
+    connect(ListBox5, &QListWidget::clicked, this, [this] { Messages::guard([this] { ListBox5Click(); }); });
+    connect(ListBox5, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_suraListMousePressed)
+            Messages::guard([this] { ListBox5Click(); });
+    });
+    auto *suraLayout = new QVBoxLayout(TabSheet8);
+    suraLayout->setContentsMargins(0, 0, 0, 0);
+    suraLayout->addWidget(ListBox5);
+
+    ScrollBox1 = named(new QScrollArea(TabSheet7), "ScrollBox1");
+    ScrollBox1->setFixedWidth(175);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *buttons = new QWidget;
+    paint(buttons, light3d);
+    buttons->setFixedSize(150, 25 * (Topics::Count - 1) + 22);
+    int top = 0;
+    for (const Topics::Topic &topic : Topics()) {
+        auto *button = new FlatButton(QLatin1String(topic.button), QString::fromUtf16(topic.caption),
+                                      QColor(0xC7, 0xC7, 0xCA), QColor(0xEE, 0xE8, 0xBB), buttons);
+        button->setGeometry(7, top, 140, 22);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setLayoutDirection(Qt::RightToLeft);
+        const char *name = topic.button;
+        connect(button, &QToolButton::clicked, this,
+                [this, name] { Messages::guard([this, name] { topicButtonClick(name); }); });
+        top += 25;
+    }
+    ScrollBox1->setWidget(buttons);
+    paint(ScrollBox1, light3d);
+    auto *topicLayout = new QVBoxLayout(TabSheet7);
+    topicLayout->setContentsMargins(0, 0, 0, 0);
+    topicLayout->addWidget(ScrollBox1);
+
+    showSuraListTab();
+}
+
+void QuranPage::buildViews()
+{
+    Views = named(new QStackedWidget(this), "Views");
+    Panes = named(new QWidget, "Panes");
+    DBMemo1 = named(new QPlainTextEdit(Panes), "DBMemo1");
+    DBMemo2 = named(new QPlainTextEdit(Panes), "DBMemo2");
+    for (QPlainTextEdit *pane : {DBMemo1, DBMemo2}) {
+        pane->setReadOnly(true);
+        pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        RightToLeftText::apply(pane);
+    }
+    DBMemo1->setFixedHeight(240);
+    FieldBinding::bind(DBMemo1, m_verses, QStringLiteral("Arabic"));
+    FieldBinding::bind(DBMemo2, m_verses, QStringLiteral("English"));
+    auto *panes = new QVBoxLayout(Panes);
+    panes->setContentsMargins(0, 0, 0, 0);
+    panes->setSpacing(0);
+    panes->addWidget(DBMemo1);
+    panes->addWidget(DBMemo2, 1);
+
+    DbAltGrid3 = named(new VerseGrid(m_verses), "DbAltGrid3");
+    PopupMenu3 = named(new QMenu(this), "PopupMenu3");
+    Copy2 = named(PopupMenu3->addAction(QStringLiteral("کپي از متن عربي")), "Copy2");
+    Copy2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    Copy2->setShortcutContext(Qt::WidgetShortcut);
+    MoreComent1 = named(PopupMenu3->addAction(QStringLiteral("کپي از ترجمه")), "MoreComent1");
+    DbAltGrid3->addAction(Copy2);
+    DbAltGrid3->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DbAltGrid3, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu3->popup(DbAltGrid3->viewport()->mapToGlobal(at)); });
+    connect(Copy2, &QAction::triggered, this, [this] { Messages::guard([this] { Copy2Click(); }); });
+    connect(MoreComent1, &QAction::triggered, this,
+            [this] { Messages::guard([this] { MoreComent1Click(); }); });
+
+    // The panes lie over the grid; hiding them uncovers it.
+    Views->addWidget(DbAltGrid3);
+    Views->addWidget(Panes);
+    Views->setCurrentWidget(Panes);
+}
+
+DataSet *QuranPage::verses() const
+{
+    DataSet *set = m_verses->dataSet();
+    if (!set)
+        throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    return set;
+}
+
+void QuranPage::rebuild(const QStringList &lines)
+{
+    DataSet *set = verses();
+    set->close();
+    set->clearSql();
+    for (const QString &line : lines)
+        set->addSql(line);
+    set->open();
 }
 
 void QuranPage::showSuraListTab()
 {
     PageControl2->setCurrentWidget(TabSheet8);
+}
+
+// Display.
+
+void QuranPage::TrackBar3Change()
+{
+    // The column titles keep the font they have.
+    OwnFont::set(DbAltGrid3->horizontalHeader(), DbAltGrid3->horizontalHeader()->font());
+    OwnFont::set(DbAltGrid3->verticalHeader(), DbAltGrid3->verticalHeader()->font());
+    for (QWidget *view : {static_cast<QWidget *>(DbAltGrid3), static_cast<QWidget *>(DBMemo1),
+                          static_cast<QWidget *>(DBMemo2)})
+        OwnFont::setPointSize(view, TrackBar3->value());
+}
+
+void QuranPage::CheckBox1Click()
+{
+    Views->setCurrentWidget(CheckBox1->isChecked() ? static_cast<QWidget *>(DbAltGrid3) : Panes);
+}
+
+void QuranPage::AdvToolButton1Click()
+{
+    showSuraListTab();
+    emit questionRequested();
+}
+
+void QuranPage::Timer1Timer()
+{
+    QString banner;
+    if (DBText1->text() != QLatin1String("9") && DBText3->text() == QLatin1String("1"))
+        banner = Basmala;
+    if (Panel2->text() != banner)
+        Panel2->setText(banner);
+}
+
+void QuranPage::Timer3Timer()
+{
+    GroupBox2->setVisible(PageControl2->currentWidget() != TabSheet8);
+}
+
+void QuranPage::copyColumn(const QString &column)
+{
+    DataSet *set = verses();
+    QString text;
+    for (const int row : DbAltGrid3->selectedRows()) {
+        set->gotoBookmark(row);
+        text += set->fieldText(column) + QLatin1Char('\r');
+    }
+    if (!text.isEmpty())
+        Clipboard::current().setText(text);
+}
+
+void QuranPage::Copy2Click()
+{
+    copyColumn(QStringLiteral("Arabic"));
+}
+
+void QuranPage::MoreComent1Click()
+{
+    copyColumn(QStringLiteral("English"));
+}
+
+// Navigation.
+
+void QuranPage::ListBox5Click()
+{
+    const QList<QListWidgetItem *> selected = ListBox5->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int sura = ListBox5->row(selected.first()) + 1;
+    rebuild({QStringLiteral("SELECT * "), kQuranJoin,
+             QStringLiteral("WHERE (chapter = ") + QString::number(sura) + QStringLiteral(") ")});
+}
+
+void QuranPage::chapterChange()
+{
+    const QString typed = chapter->text();
+    if (IntegerText::toInt(typed) > SuraNames::Count)
+        Messages::showMessage(QStringLiteral("شماره سوره غير معتبر است "), this);
+    rebuild({QStringLiteral("SELECT * "), kMainJoin,
+             QStringLiteral("WHERE (chapter like '") + SqlValue::insideQuotes(typed) +
+                 QStringLiteral("') ")});
+}
+
+void QuranPage::verseChange()
+{
+    DataSet *set = verses();
+    set->close();
+    set->clearSql();
+    set->addSql(QStringLiteral("SELECT * "));
+    set->addSql(kMainJoin);
+    set->addSql(QStringLiteral("WHERE (chapter = ") + SqlValue::integer(chapter->text()) +
+                QStringLiteral(") AND (vers = ") + SqlValue::integer(verse->text()) +
+                QStringLiteral(") "));
+    set->open();
+    if (DBMemo2->toPlainText().isEmpty())
+        Messages::showMessage(QStringLiteral("اين آيه يافت نشد"), this);
+}
+
+void QuranPage::chapterEnter()
+{
+    KeyboardLayout::current().activate(KeyboardLayout::Persian);
+    showFocus(chapter, true);
+}
+
+void QuranPage::chapterExit()
+{
+    showFocus(chapter, false);
+}
+
+void QuranPage::chapterClick()
+{
+    chapter->selectAll();
+}
+
+void QuranPage::verseEnter()
+{
+    showFocus(verse, true);
+}
+
+void QuranPage::verseExit()
+{
+    showFocus(verse, false);
+}
+
+void QuranPage::verseClick()
+{
+    verse->selectAll();
+    if (chapter->text().isEmpty()) {
+        Messages::showMessage(QStringLiteral("اول شماره سوره مورد نظر را وارد نماييد"), this);
+        chapter->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QuranPage::BitBtn1Click()
+{
+    verses()->prior();
+}
+
+void QuranPage::BitBtn2Click()
+{
+    verses()->next();
+}
+
+// Topical index.
+
+void QuranPage::topicButtonClick(const char *button)
+{
+    const Topics::Topic *topic = Topics::find(button);
+    const QString code = QLatin1String(topic->code);
+    if (b->text() == code)
+        bChange(); // a repeated click lists the topic again
+    else
+        b->setText(code);
+    Topic->setText(QString::fromUtf16(topic->caption));
+}
+
+void QuranPage::bChange()
+{
+    rebuild({QStringLiteral("SELECT * "), QStringLiteral("From main left join num on main.id1=num.id"),
+             QStringLiteral("WHERE (sub like '%") + SqlValue::insideQuotes(b->text()) +
+                 QStringLiteral("%') ")});
+}
+
+// Quick search.
+
+void QuranPage::BitBtn6Click()
+{
+    const QString typed = Edit1->text();
+    if (!ar->isChecked() && !fa->isChecked())
+        return;
+    const QString column = ar->isChecked() ? QStringLiteral("search1") : QStringLiteral("English");
+    rebuild({QStringLiteral("SELECT * "), kQuranJoin,
+             QStringLiteral("WHERE ( ") + column + QStringLiteral(" like '%") +
+                 SqlValue::insideQuotes(typed) + QStringLiteral("%') ")});
+    if (typed.isEmpty())
+        Messages::showMessage(QStringLiteral("کلمه اي براي جستجو بنويسيد"), this);
+    else if (DBMemo2->toPlainText().isEmpty())
+        Messages::showMessage(QStringLiteral("چيزي يافت نشد "), this);
+    else
+        Messages::showMessage(QString::number(verses()->recordCount()) +
+                                  QStringLiteral("مورد نتيجه داشت"),
+                              this);
+}
+
+void QuranPage::Edit1Enter()
+{
+    KeyboardLayout::current().activate(KeyboardLayout::Persian);
+    showFocus(Edit1, true);
+}
+
+void QuranPage::Edit1Exit()
+{
+    showFocus(Edit1, false);
+}
+
+// Events.
+
+bool QuranPage::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == ListBox5->viewport()) {
+        if (type == QEvent::MouseButtonPress)
+            m_suraListMousePressed = true;
+        else if (type == QEvent::MouseButtonRelease)
+            m_suraListMousePressed = false;
+        return false;
+    }
+    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::MouseButtonRelease)
+        return false;
+    using Handler = void (QuranPage::*)();
+    struct Box {
+        QObject *box;
+        Handler enter, exit, click;
+    };
+    const Box boxes[] = {
+        {chapter, &QuranPage::chapterEnter, &QuranPage::chapterExit, &QuranPage::chapterClick},
+        {verse, &QuranPage::verseEnter, &QuranPage::verseExit, &QuranPage::verseClick},
+        {Edit1, &QuranPage::Edit1Enter, &QuranPage::Edit1Exit, nullptr},
+    };
+    for (const Box &box : boxes) {
+        if (watched != box.box)
+            continue;
+        const Handler handler = type == QEvent::FocusIn    ? box.enter
+                                : type == QEvent::FocusOut ? box.exit
+                                                           : box.click;
+        if (handler)
+            Messages::guard([this, handler] { (this->*handler)(); });
+    }
+    return false;
+}
+
+void QuranPage::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button, or else the page's default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+        (button && isAncestorOf(button) ? button : BitBtn6)->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -1,19 +1,129 @@
 #pragma once
 
+#include "ui/quran/Topics.h"
+
 #include <QWidget>
 
+class DataSet;
+class DataSource;
+class FlatButton;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSlider;
+class QStackedWidget;
 class QTabWidget;
+class VerseGrid;
 
-// The Quran page (first page of the main window).
+// The Quran page: the verse set shown verse by verse or as a grid, sura and verse navigation,
+// the topical index and the quick search.
 class QuranPage : public QWidget {
     Q_OBJECT
 public:
-    explicit QuranPage(QWidget *parent = nullptr);
+    static const QString Basmala;
+
+    explicit QuranPage(DataSource *verses, QWidget *parent = nullptr);
 
     // Brings the side tab control's sura list tab to the front.
     void showSuraListTab();
 
-    QTabWidget *PageControl2; // the side tab control
-    QWidget *TabSheet7;       // topic list tab
-    QWidget *TabSheet8;       // sura list tab
+    // Display.
+    void TrackBar3Change();
+    void CheckBox1Click();
+    void AdvToolButton1Click();
+    void Timer1Timer(); // the basmala banner follows the current row
+    void Timer3Timer(); // the topic name group follows the side tab
+    void Copy2Click();
+    void MoreComent1Click();
+
+    // Navigation.
+    void ListBox5Click();
+    void chapterChange();
+    void verseChange();
+    void chapterEnter();
+    void chapterExit();
+    void chapterClick();
+    void verseEnter();
+    void verseExit();
+    void verseClick();
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    // Topical index.
+#define KEVRAN_TOPIC_HANDLER(button) void button##Click() { topicButtonClick(#button); }
+    KEVRAN_TOPIC_BUTTONS(KEVRAN_TOPIC_HANDLER)
+#undef KEVRAN_TOPIC_HANDLER
+    void bChange();
+
+    // Quick search.
+    void BitBtn6Click();
+    void Edit1Enter();
+    void Edit1Exit();
+
+    // Status panel.
+    QWidget *Panel1;
+    QGroupBox *GroupBox8;
+    QRadioButton *ar;
+    QRadioButton *fa;
+    QLineEdit *Edit1;
+    QPushButton *BitBtn6;
+    QLineEdit *b;
+    QLabel *DBText1; // current sura number
+    QLabel *DBText2; // current sura name
+    QLabel *DBText3; // current verse number
+    QLineEdit *chapter;
+    QLineEdit *verse;
+
+    // Banner, control strip, side tabs and verse views.
+    QLabel *Panel2; // the basmala banner
+    QWidget *Panel3; // the control strip
+    QSlider *TrackBar3;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+    FlatButton *AdvToolButton1;
+    QGroupBox *GroupBox2; // "topic name"
+    QLabel *Topic;
+    QCheckBox *CheckBox1;
+    QTabWidget *PageControl2;
+    QWidget *TabSheet7; // topic list tab
+    QWidget *TabSheet8; // sura list tab
+    QListWidget *ListBox5;
+    QScrollArea *ScrollBox1;
+    QStackedWidget *Views;
+    QWidget *Panes;
+    QPlainTextEdit *DBMemo1; // Arabic pane
+    QPlainTextEdit *DBMemo2; // translation pane
+    VerseGrid *DbAltGrid3;
+    QMenu *PopupMenu3;
+    QAction *Copy2;
+    QAction *MoreComent1;
+
+signals:
+    // The question button asks the main window for the question page.
+    void questionRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    DataSet *verses() const;
+    void rebuild(const QStringList &lines);
+    void copyColumn(const QString &column);
+    void topicButtonClick(const char *button);
+    void buildStatusPanel();
+    void buildControlStrip();
+    void buildSideTabs();
+    void buildViews();
+
+    DataSource *m_verses;
+    bool m_suraListMousePressed = false;
 };

@@ -1,0 +1,52 @@
+#include "ui/main/GridFindDialog.h"
+
+#include "data/LikeMatcher.h"
+
+#include <QAbstractItemView>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+
+GridFindDialog::GridFindDialog(QAbstractItemView *grid)
+    : QDialog(grid)
+    , FindText(new QLineEdit(this))
+    , FindNext(new QPushButton(QStringLiteral("جستجوي بعدي"), this))
+    , m_grid(grid)
+{
+    setObjectName(QStringLiteral("GridFindDialog"));
+    FindText->setObjectName(QStringLiteral("FindText"));
+    FindNext->setObjectName(QStringLiteral("FindNext"));
+    setWindowTitle(QStringLiteral("جستجو"));
+    setLayoutDirection(Qt::RightToLeft);
+    FindNext->setDefault(true);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(FindText, 1);
+    layout->addWidget(FindNext);
+    connect(FindNext, &QPushButton::clicked, this, &GridFindDialog::findNext);
+}
+
+bool GridFindDialog::findNext()
+{
+    const QAbstractItemModel *model = m_grid->model();
+    const QString wanted = LikeMatcher::fold(FindText->text());
+    if (!model || wanted.isEmpty())
+        return false;
+    const int rows = model->rowCount(), columns = model->columnCount();
+    const int start = m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
+    // From the row after the current one, round to the current one.
+    for (int step = 1; step <= rows; ++step) {
+        const int row = (start + step) % rows;
+        for (int column = 0; column < columns; ++column) {
+            const QString cell = model->index(row, column).data().toString();
+            if (LikeMatcher::fold(cell).contains(wanted)) {
+                const QModelIndex found = model->index(row, column);
+                m_grid->selectionModel()->setCurrentIndex(
+                    found, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                m_grid->scrollTo(found);
+                return true;
+            }
+        }
+    }
+    return false;
+}

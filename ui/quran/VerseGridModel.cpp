@@ -1,0 +1,76 @@
+#include "ui/quran/VerseGridModel.h"
+
+#include "data/DataSet.h"
+#include "data/DataSource.h"
+
+VerseGridModel::VerseGridModel(DataSource *source, QStringList fields, QStringList titles,
+                               QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_source(source)
+    , m_fields(std::move(fields))
+    , m_titles(std::move(titles))
+{
+    connect(m_source, &DataSource::aboutToReset, this, [this] { beginResetModel(); });
+    connect(m_source, &DataSource::reset, this, [this] {
+        refreshColumns();
+        m_current = -1;
+        endResetModel();
+    });
+    connect(m_source, &DataSource::currentChanged, this, &VerseGridModel::followCurrentRow);
+    refreshColumns();
+    followCurrentRow();
+}
+
+void VerseGridModel::refreshColumns()
+{
+    m_columns.clear();
+    const DataSet *set = m_source->dataSet();
+    for (const QString &field : m_fields)
+        m_columns.append(set && set->isActive() ? set->fieldIndex(field) : -1);
+}
+
+void VerseGridModel::followCurrentRow()
+{
+    const DataSet *set = m_source->dataSet();
+    const int row = set ? set->currentRow() : -1;
+    if (row == m_current)
+        return;
+    const int previous = m_current;
+    m_current = row;
+    if (previous >= 0 && previous < rowCount())
+        emit headerDataChanged(Qt::Vertical, previous, previous);
+    if (row >= 0)
+        emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+int VerseGridModel::rowCount(const QModelIndex &parent) const
+{
+    const DataSet *set = m_source->dataSet();
+    return parent.isValid() || !set || set->isEmpty() ? 0 : set->recordCount();
+}
+
+int VerseGridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_fields.size());
+}
+
+QVariant VerseGridModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return QVariant();
+    const int column = m_columns.value(index.column(), -1);
+    if (column < 0)
+        return QVariant();
+    return m_source->dataSet()->text(index.row(), column);
+}
+
+QVariant VerseGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return m_titles.value(section);
+    return section == m_current ? QStringLiteral("◀") : QString();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+class DataSource;
+
+// A table over the rows of a data source's set, one column per named field; it reads the
+// snapshot in place and copies nothing. The vertical header marks the current row.
+class VerseGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    VerseGridModel(DataSource *source, QStringList fields, QStringList titles,
+                   QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The set's current row, followed by the model.
+    int currentRow() const { return m_current; }
+
+private:
+    void refreshColumns();
+    void followCurrentRow();
+
+    DataSource *m_source;
+    QStringList m_fields;
+    QStringList m_titles;
+    QList<int> m_columns; // each field's column in the set, -1 when it has none
+    int m_current = -1;
+};
