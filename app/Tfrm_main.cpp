@@ -2,8 +2,8 @@
 
 #include "app/Program.h"
 #include "platform/Messages.h"
-#include "ui/main/FlatButton.h"
 #include "ui/main/AboutPage.h"
+#include "ui/main/FlatButton.h"
 #include "ui/main/Tmain.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/question/QuestionPage.h"
@@ -39,20 +39,20 @@ Tfrm_main::Tfrm_main(QWidget *parent)
     GroupBox1->setGeometry(571, 288, 137, 225);
     GroupBox1->raise();
 
-    AdvToolButton3 = addButton("AdvToolButton3", QStringLiteral("قرآن"), 25,
-                               &Tfrm_main::AdvToolButton3Click);
+    AdvToolButton3 =
+        addButton("AdvToolButton3", QStringLiteral("قرآن"), 25, &Tfrm_main::AdvToolButton3Click);
     AdvToolButton4 = addButton("AdvToolButton4", QStringLiteral("نهج البلاغه"), 50,
                                &Tfrm_main::AdvToolButton4Click);
-    AdvToolButton7 = addButton("AdvToolButton7", QStringLiteral("جستجو"), 75,
-                               &Tfrm_main::AdvToolButton7Click);
+    AdvToolButton7 =
+        addButton("AdvToolButton7", QStringLiteral("جستجو"), 75, &Tfrm_main::AdvToolButton7Click);
     AdvToolButton1 = addButton("AdvToolButton1", QStringLiteral(" درباره نرم افزار"), 100,
                                &Tfrm_main::AdvToolButton1Click);
     AdvToolButton8 = addButton("AdvToolButton8", QStringLiteral("ارتباط با ما "), 125,
                                &Tfrm_main::AdvToolButton8Click);
     AdvToolButton2 = addButton("AdvToolButton2", QStringLiteral("تنظيمات"), 150,
                                &Tfrm_main::AdvToolButton2Click);
-    AdvToolButton6 = addButton("AdvToolButton6", QStringLiteral("خروج"), 175,
-                               &Tfrm_main::AdvToolButton6Click);
+    AdvToolButton6 =
+        addButton("AdvToolButton6", QStringLiteral("خروج"), 175, &Tfrm_main::AdvToolButton6Click);
 }
 
 FlatButton *Tfrm_main::addButton(const char *name, const QString &caption, int top,
@@ -66,9 +66,7 @@ FlatButton *Tfrm_main::addButton(const char *name, const QString &caption, int t
     return button;
 }
 
-void Tfrm_main::FormCreate()
-{
-}
+void Tfrm_main::FormCreate() {}
 
 void Tfrm_main::openPage(QWidget *page)
 {

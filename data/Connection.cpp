@@ -87,9 +87,8 @@ void Connection::checkSchema(const QString &path)
                             .arg(path, QLatin1String(table.name)));
         for (const char *column : table.columns) {
             if (!columns.contains(QLatin1String(column), Qt::CaseInsensitive))
-                throw Error(
-                    QStringLiteral("'%1' is not a text database: column '%2.%3' is missing")
-                        .arg(path, QLatin1String(table.name), QLatin1String(column)));
+                throw Error(QStringLiteral("'%1' is not a text database: column '%2.%3' is missing")
+                                .arg(path, QLatin1String(table.name), QLatin1String(column)));
         }
     }
 }

@@ -44,7 +44,8 @@ FieldBinding *FieldBinding::bind(QPlainTextEdit *edit, DataSource *source, const
 
 FieldBinding *FieldBinding::bind(QTextEdit *edit, DataSource *source, const QString &field)
 {
-    return new FieldBinding(edit, source, field, [edit](const QString &t) { edit->setPlainText(t); });
+    return new FieldBinding(edit, source, field,
+                            [edit](const QString &t) { edit->setPlainText(t); });
 }
 
 void FieldBinding::setField(const QString &field)

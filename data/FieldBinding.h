@@ -22,8 +22,7 @@ public:
 
     static FieldBinding *bind(QLabel *label, DataSource *source, const QString &field = {});
     static FieldBinding *bind(QLineEdit *edit, DataSource *source, const QString &field = {});
-    static FieldBinding *bind(QPlainTextEdit *edit, DataSource *source,
-                              const QString &field = {});
+    static FieldBinding *bind(QPlainTextEdit *edit, DataSource *source, const QString &field = {});
     static FieldBinding *bind(QTextEdit *edit, DataSource *source, const QString &field = {});
 
     const QString &field() const { return m_field; }

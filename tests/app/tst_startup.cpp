@@ -16,9 +16,9 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -221,10 +221,10 @@ private slots:
         start();
         QTabWidget *tabs = kevran::main->PageControl1;
         QCOMPARE(tabs->tabPosition(), QTabWidget::South);
-        const QStringList captions = {QString::fromUtf8("قرآن"), QString::fromUtf8("نهج البلاغه"),
-                                      QString::fromUtf8("صفحه جستجو"), QString::fromUtf8("سؤال از ما "),
-                                      QString::fromUtf8("تنظيمات نمايش"),
-                                      QString::fromUtf8("درباره نرم افزار")};
+        const QStringList captions = {
+            QString::fromUtf8("قرآن"),          QString::fromUtf8("نهج البلاغه"),
+            QString::fromUtf8("صفحه جستجو"),    QString::fromUtf8("سؤال از ما "),
+            QString::fromUtf8("تنظيمات نمايش"), QString::fromUtf8("درباره نرم افزار")};
         for (int i = 0; i < captions.size(); ++i) {
             QCOMPARE(tabs->tabText(i), captions[i]);
             QCOMPARE(tabs->widget(i)->objectName(), QStringLiteral("TabSheet%1").arg(i + 1));
@@ -243,15 +243,19 @@ private slots:
         const QStringList expected = {
             QString::fromUtf8("بسم الله الرحمن الرحيم"),
             QString::fromUtf8("ورتانس 2"),
-            QString::fromUtf8("اين نرم افزار دومين  محصول سايت قرآني ورتانس هست .در اين  نرم افزار که در راستاي  نشر معارف "),
-            QString::fromUtf8("راستين و مقدس اسلام و تشيع تهيه و تنظيم گرديده بصورت رايگان تحت اختيار کاربران اينترنت قرار گرفته"),
-            QString::fromUtf8("در نسخه موجود امکانات جديدي  و ويرايشهاي جديدي صورت پذيرفته از جمله امکانات نرم افزار :"),
+            QString::fromUtf8("اين نرم افزار دومين  محصول سايت قرآني ورتانس هست .در اين  نرم افزار "
+                              "که در راستاي  نشر معارف "),
+            QString::fromUtf8("راستين و مقدس اسلام و تشيع تهيه و تنظيم گرديده بصورت رايگان تحت "
+                              "اختيار کاربران اينترنت قرار گرفته"),
+            QString::fromUtf8("در نسخه موجود امکانات جديدي  و ويرايشهاي جديدي صورت پذيرفته از جمله "
+                              "امکانات نرم افزار :"),
             QString::fromUtf8("متن قرآن مجيد"),
             QString(), // the Quran translator's credit, checked below
             QString::fromUtf8("متن کتاب شريف نهج البلاغه"),
             QString(), // the Nahj al-Balagha translator's credit
             QString::fromUtf8("جستجو"),
-            QString::fromUtf8("موضوع بندي آيات قرآن کريم که از جمله موضوعات بکار رفته در اين نرم افزار "),
+            QString::fromUtf8(
+                "موضوع بندي آيات قرآن کريم که از جمله موضوعات بکار رفته در اين نرم افزار "),
             QString::fromUtf8("صفات خداوند"),
             QString::fromUtf8("پيامبر اعظم (ص)"),
             QString::fromUtf8("امير مؤمنان (ع)"),
@@ -262,10 +266,13 @@ private slots:
             QString::fromUtf8("جهنم"),
             QString::fromUtf8("صفات مؤمنين و کفار"),
             QString::fromUtf8("وظايف مسلمان"),
-            QString::fromUtf8("يکي از امکانات بسيار مناسب نرم افزار قسمت ارسال سؤال مي باشد.در اين قسمت شما مي توانيد سؤالات خود را براي ما ارسال نماييد   "),
+            QString::fromUtf8("يکي از امکانات بسيار مناسب نرم افزار قسمت ارسال سؤال مي باشد.در اين "
+                              "قسمت شما مي توانيد سؤالات خود را براي ما ارسال نماييد   "),
             QString(),
-            QString::fromUtf8("اميد است به ياري خداوند اين نرم افزار قدم خوبي در زمينه نشر معارف اسلام بنهد .از اين رو بهتر است براي نشر بيشتر"),
-            QString::fromUtf8("اين نرم افرار از  معرفي کردن اين نرم افزار قرآني به دوستان خود دريغ نفرماييد"),
+            QString::fromUtf8("اميد است به ياري خداوند اين نرم افزار قدم خوبي در زمينه نشر معارف "
+                              "اسلام بنهد .از اين رو بهتر است براي نشر بيشتر"),
+            QString::fromUtf8(
+                "اين نرم افرار از  معرفي کردن اين نرم افزار قرآني به دوستان خود دريغ نفرماييد"),
             QString::fromUtf8("وفقکم الله لطلب مرضاته"),
             QString::fromUtf8("التماس دعا "),
             QString(),

@@ -1,6 +1,6 @@
 #include "data/Connection.h"
-#include "data/TDataModule2.h"
 #include "data/DataSet.h"
+#include "data/TDataModule2.h"
 #include "platform/Error.h"
 #include "support/FixtureDatabase.h"
 
@@ -70,8 +70,9 @@ private slots:
 
         const QString noTable = fixture(QStringLiteral("notype.db"));
         FixtureDatabase::exec(noTable, QStringLiteral("DROP TABLE Type"));
-        QCOMPARE(openError(noTable),
-                 QStringLiteral("'%1' is not a text database: table 'Type' is missing").arg(noTable));
+        QCOMPARE(
+            openError(noTable),
+            QStringLiteral("'%1' is not a text database: table 'Type' is missing").arg(noTable));
 
         const QString noColumn = fixture(QStringLiteral("nocolumn.db"));
         FixtureDatabase::exec(noColumn, QStringLiteral("ALTER TABLE main DROP COLUMN search1"));

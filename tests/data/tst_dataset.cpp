@@ -11,14 +11,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#define QVERIFY_ERROR(expression, text)                                                          \
-    do {                                                                                         \
-        try {                                                                                    \
-            expression;                                                                          \
-            QFAIL("no error raised by " #expression);                                            \
-        } catch (const Error &e) {                                                               \
-            QCOMPARE(e.message(), QString(text));                                                \
-        }                                                                                        \
+#define QVERIFY_ERROR(expression, text)                                                            \
+    do {                                                                                           \
+        try {                                                                                      \
+            expression;                                                                            \
+            QFAIL("no error raised by " #expression);                                              \
+        } catch (const Error &e) {                                                                 \
+            QCOMPARE(e.message(), QString(text));                                                  \
+        }                                                                                          \
     } while (false)
 
 class tst_DataSet : public QObject {

@@ -9,7 +9,8 @@ class tst_LikeMatcher : public QObject {
 private:
     static bool like(const QString &pattern, const QString &text)
     {
-        return LikeMatcher(pattern).matches(text) && LikeMatcher(pattern).matches(std::string_view(text.toUtf8().constData()));
+        return LikeMatcher(pattern).matches(text) &&
+               LikeMatcher(pattern).matches(std::string_view(text.toUtf8().constData()));
     }
 
     // Evaluates an SQL expression on a connection with the matcher installed.
@@ -39,20 +40,34 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("exact") << "abc" << "abc" << true;
-        QTest::newRow("longer text") << "abc" << "abcd" << false;
-        QTest::newRow("run inside") << "%b%" << "abc" << true;
-        QTest::newRow("empty run") << "a%c" << "ac" << true;
-        QTest::newRow("one char") << "a_c" << "abc" << true;
-        QTest::newRow("one char, none there") << "a_c" << "ac" << false;
-        QTest::newRow("only run") << "%" << "" << true;
-        QTest::newRow("empty pattern") << "" << "a" << false;
-        QTest::newRow("backtracking") << "%aab" << "aaaab" << true;
-        QTest::newRow("several runs") << "%a%b%c%" << "xxaxxbxxcxx" << true;
-        QTest::newRow("order matters") << "%c%b%" << "abc" << false;
-        QTest::newRow("blanks are literal") << "% x %" << "a x b" << true;
-        QTest::newRow("blanks needed") << "% x %" << "x b" << false;
-        QTest::newRow("two-digit like") << "12" << "12" << true;
+        QTest::newRow("exact") << "abc"
+                               << "abc" << true;
+        QTest::newRow("longer text") << "abc"
+                                     << "abcd" << false;
+        QTest::newRow("run inside") << "%b%"
+                                    << "abc" << true;
+        QTest::newRow("empty run") << "a%c"
+                                   << "ac" << true;
+        QTest::newRow("one char") << "a_c"
+                                  << "abc" << true;
+        QTest::newRow("one char, none there") << "a_c"
+                                              << "ac" << false;
+        QTest::newRow("only run") << "%"
+                                  << "" << true;
+        QTest::newRow("empty pattern") << ""
+                                       << "a" << false;
+        QTest::newRow("backtracking") << "%aab"
+                                      << "aaaab" << true;
+        QTest::newRow("several runs") << "%a%b%c%"
+                                      << "xxaxxbxxcxx" << true;
+        QTest::newRow("order matters") << "%c%b%"
+                                       << "abc" << false;
+        QTest::newRow("blanks are literal") << "% x %"
+                                            << "a x b" << true;
+        QTest::newRow("blanks needed") << "% x %"
+                                       << "x b" << false;
+        QTest::newRow("two-digit like") << "12"
+                                        << "12" << true;
     }
     void wildcards()
     {
@@ -67,15 +82,23 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("latin case") << "%ALLAH%" << "in allah we" << true;
-        QTest::newRow("non-latin case") << QString::fromUtf8("ΣΟΦΙΑ") << QString::fromUtf8("σοφια") << true;
+        QTest::newRow("latin case") << "%ALLAH%"
+                                    << "in allah we" << true;
+        QTest::newRow("non-latin case")
+            << QString::fromUtf8("ΣΟΦΙΑ") << QString::fromUtf8("σοφια") << true;
         // Persian keyboards type ی and ک; the Arabic text has ي, ى and ك.
-        QTest::newRow("persian yeh finds arabic yeh") << QString::fromUtf8("%في%") << QString::fromUtf8("فی") << true;
-        QTest::newRow("arabic yeh finds persian yeh") << QString::fromUtf8("%فی%") << QString::fromUtf8("في") << true;
-        QTest::newRow("alef maksura") << QString::fromUtf8("%علی%") << QString::fromUtf8("على") << true;
-        QTest::newRow("persian kaf") << QString::fromUtf8("%کتاب%") << QString::fromUtf8("الكتاب") << true;
-        QTest::newRow("other letters stay apart") << QString::fromUtf8("%ه%") << QString::fromUtf8("ة") << false;
-        QTest::newRow("diacritics are letters") << QString::fromUtf8("الله") << QString::fromUtf8("اللَّهِ") << false;
+        QTest::newRow("persian yeh finds arabic yeh")
+            << QString::fromUtf8("%في%") << QString::fromUtf8("فی") << true;
+        QTest::newRow("arabic yeh finds persian yeh")
+            << QString::fromUtf8("%فی%") << QString::fromUtf8("في") << true;
+        QTest::newRow("alef maksura")
+            << QString::fromUtf8("%علی%") << QString::fromUtf8("على") << true;
+        QTest::newRow("persian kaf")
+            << QString::fromUtf8("%کتاب%") << QString::fromUtf8("الكتاب") << true;
+        QTest::newRow("other letters stay apart")
+            << QString::fromUtf8("%ه%") << QString::fromUtf8("ة") << false;
+        QTest::newRow("diacritics are letters")
+            << QString::fromUtf8("الله") << QString::fromUtf8("اللَّهِ") << false;
     }
     void folding()
     {

@@ -62,10 +62,14 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("number");
-        QTest::newRow("plain") << "12" << "12";
-        QTest::newRow("blanks") << " 7 " << "7";
-        QTest::newRow("sign") << "-3" << "-3";
-        QTest::newRow("plus") << "+3" << "3";
+        QTest::newRow("plain") << "12"
+                               << "12";
+        QTest::newRow("blanks") << " 7 "
+                                << "7";
+        QTest::newRow("sign") << "-3"
+                              << "-3";
+        QTest::newRow("plus") << "+3"
+                              << "3";
         QTest::newRow("injection") << "1) OR (1=1" << QString();
         QTest::newRow("empty") << "" << QString();
         QTest::newRow("blank") << " " << QString();

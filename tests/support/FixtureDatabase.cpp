@@ -31,12 +31,14 @@ void FixtureDatabase::write(const QString &path, const QList<Verse> &verses,
     QFile::remove(path);
     sqlite3 *db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
-    run(db, QStringLiteral(
-                "CREATE TABLE num (id INTEGER PRIMARY KEY, chapter INTEGER, vers INTEGER, name TEXT);"
-                "CREATE TABLE main (id1 INTEGER, Arabic TEXT, English TEXT, search1 TEXT, sub TEXT,"
-                " Code INTEGER, ID INTEGER, Name2 TEXT, Top TEXT, arabic2 TEXT, Farsi TEXT, search TEXT);"
-                "CREATE TABLE Type (Type INTEGER PRIMARY KEY, Name TEXT);"
-                "BEGIN;"));
+    run(db,
+        QStringLiteral(
+            "CREATE TABLE num (id INTEGER PRIMARY KEY, chapter INTEGER, vers INTEGER, name TEXT);"
+            "CREATE TABLE main (id1 INTEGER, Arabic TEXT, English TEXT, search1 TEXT, sub TEXT,"
+            " Code INTEGER, ID INTEGER, Name2 TEXT, Top TEXT, arabic2 TEXT, Farsi TEXT, search "
+            "TEXT);"
+            "CREATE TABLE Type (Type INTEGER PRIMARY KEY, Name TEXT);"
+            "BEGIN;"));
     int id = 0;
     for (const Verse &v : verses) {
         ++id;
@@ -45,11 +47,11 @@ void FixtureDatabase::write(const QString &path, const QList<Verse> &verses,
                     .arg(v.chapter)
                     .arg(v.vers)
                     .arg(literal(QStringLiteral("sura %1").arg(v.chapter))));
-        run(db, QStringLiteral("INSERT INTO main (id1, Arabic, English, search1, sub) "
-                               "VALUES (%1, %2, %3, %4, %5);")
-                    .arg(id)
-                    .arg(literal(v.arabic), literal(v.english), literal(v.search1),
-                         literal(v.sub)));
+        run(db,
+            QStringLiteral("INSERT INTO main (id1, Arabic, English, search1, sub) "
+                           "VALUES (%1, %2, %3, %4, %5);")
+                .arg(id)
+                .arg(literal(v.arabic), literal(v.english), literal(v.search1), literal(v.sub)));
     }
     for (const QString &sql : extraSql)
         run(db, sql);

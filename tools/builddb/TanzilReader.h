@@ -9,8 +9,8 @@
 struct TanzilText {
     QString fileName;
     QString notice;
-    std::vector<QStringList> suras;             // suras[s][a]: sura s + 1, verse a + 1
-    std::vector<std::vector<qint64>> ayaLines;  // the line each verse stands on, for messages
+    std::vector<QStringList> suras;            // suras[s][a]: sura s + 1, verse a + 1
+    std::vector<std::vector<qint64>> ayaLines; // the line each verse stands on, for messages
 
     int verseCount() const;
 };

@@ -185,7 +185,8 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     checkAlignment(simple, translation, translationPath);
 
     const QFileInfo target(m_options.output);
-    QTemporaryFile temp(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX.tmp")));
+    QTemporaryFile temp(
+        target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX.tmp")));
     if (!temp.open())
         throw Error(QStringLiteral("%1: %2").arg(temp.fileTemplate(), temp.errorString()));
     temp.close();

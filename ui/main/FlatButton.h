@@ -8,6 +8,6 @@
 class FlatButton : public QToolButton {
     Q_OBJECT
 public:
-    FlatButton(const QString &name, const QString &caption, const QColor &hot,
-               const QColor &down, QWidget *parent = nullptr);
+    FlatButton(const QString &name, const QString &caption, const QColor &hot, const QColor &down,
+               QWidget *parent = nullptr);
 };

@@ -42,8 +42,8 @@ public:
     AboutPage *TabSheet6;
 
     Connection *ADOConnection1;
-    DataSet *ADOQuery1; // the book set
-    DataSet *ADOQuery2; // the book lookup set
+    DataSet *ADOQuery1;      // the book set
+    DataSet *ADOQuery2;      // the book lookup set
     DataSource *DataSource1; // the verse set
     DataSource *DataSource2; // the result set
     DataSource *DataSource3; // the book set

@@ -37,7 +37,8 @@ void NahjPage::buildContentsTree(DataSet *book, DataSet *lookup)
     book->open();
     const int sections = book->recordCount();
     for (int i = 1; i <= sections; ++i) {
-        auto *section = new QTreeWidgetItem(TreeView1, QStringList(book->fieldText(QStringLiteral("Name"))));
+        auto *section =
+            new QTreeWidgetItem(TreeView1, QStringList(book->fieldText(QStringLiteral("Name"))));
         lookup->close();
         lookup->clearSql();
         lookup->addSql(QStringLiteral("SELECT * FROM Main"));
@@ -45,10 +46,9 @@ void NahjPage::buildContentsTree(DataSet *book, DataSet *lookup)
         lookup->open();
         const int items = lookup->recordCount();
         for (int j = 1; j <= items; ++j) {
-            new QTreeWidgetItem(section,
-                                QStringList(lookup->fieldText(QStringLiteral("Name2")) +
-                                            QStringLiteral("    ") +
-                                            lookup->fieldText(QStringLiteral("Top"))));
+            new QTreeWidgetItem(section, QStringList(lookup->fieldText(QStringLiteral("Name2")) +
+                                                     QStringLiteral("    ") +
+                                                     lookup->fieldText(QStringLiteral("Top"))));
             lookup->next();
         }
         book->next();

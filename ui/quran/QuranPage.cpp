@@ -61,8 +61,8 @@ QLabel *caption(const QString &text, QWidget *parent, int x, int y, int width, i
 void showFocus(QLineEdit *box, bool focused)
 {
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, QApplication::palette().color(
-                                         focused ? QPalette::ToolTipBase : QPalette::Base));
+    palette.setColor(QPalette::Base, QApplication::palette().color(focused ? QPalette::ToolTipBase
+                                                                           : QPalette::Base));
     box->setPalette(palette);
     QFont font = box->font();
     font.setBold(focused);
@@ -157,10 +157,13 @@ void QuranPage::buildStatusPanel()
 
     for (QLineEdit *box : {chapter, verse, Edit1})
         box->installEventFilter(this);
-    connect(chapter, &QLineEdit::textChanged, this, [this] { Messages::guard([this] { chapterChange(); }); });
-    connect(verse, &QLineEdit::textChanged, this, [this] { Messages::guard([this] { verseChange(); }); });
+    connect(chapter, &QLineEdit::textChanged, this,
+            [this] { Messages::guard([this] { chapterChange(); }); });
+    connect(verse, &QLineEdit::textChanged, this,
+            [this] { Messages::guard([this] { verseChange(); }); });
     connect(b, &QLineEdit::textChanged, this, [this] { Messages::guard([this] { bChange(); }); });
-    connect(BitBtn6, &QPushButton::clicked, this, [this] { Messages::guard([this] { BitBtn6Click(); }); });
+    connect(BitBtn6, &QPushButton::clicked, this,
+            [this] { Messages::guard([this] { BitBtn6Click(); }); });
 }
 
 void QuranPage::buildControlStrip()
@@ -176,41 +179,47 @@ void QuranPage::buildControlStrip()
     TrackBar3->setValue(8);
     caption(QStringLiteral("اندازه:"), Panel3, 87, 12, 32, 20);
 
-    BitBtn1 = named(new QPushButton(ButtonIcons::greenArrowLeft(), QStringLiteral("آيه قبل"), Panel3),
-                    "BitBtn1");
+    BitBtn1 =
+        named(new QPushButton(ButtonIcons::greenArrowLeft(), QStringLiteral("آيه قبل"), Panel3),
+              "BitBtn1");
     BitBtn1->setGeometry(120, 5, 97, 33);
     BitBtn1->setLayoutDirection(Qt::RightToLeft);
-    BitBtn2 = named(new QPushButton(ButtonIcons::greenArrowRight(), QStringLiteral("آيه بعد"), Panel3),
-                    "BitBtn2");
+    BitBtn2 =
+        named(new QPushButton(ButtonIcons::greenArrowRight(), QStringLiteral("آيه بعد"), Panel3),
+              "BitBtn2");
     BitBtn2->setGeometry(216, 5, 97, 33);
     // Right to left only to put the arrow at the right end, after the caption.
     BitBtn2->setLayoutDirection(Qt::RightToLeft);
 
-    AdvToolButton1 = new FlatButton(QStringLiteral("AdvToolButton1"),
-                                    QStringLiteral("سؤال در مورد اين آيه"), QColor(0xC7, 0xC7, 0xCA),
-                                    QColor(0xD2, 0xD3, 0xD8), Panel3);
+    AdvToolButton1 =
+        new FlatButton(QStringLiteral("AdvToolButton1"), QStringLiteral("سؤال در مورد اين آيه"),
+                       QColor(0xC7, 0xC7, 0xCA), QColor(0xD2, 0xD3, 0xD8), Panel3);
     AdvToolButton1->setGeometry(320, 11, 113, 22);
 
     GroupBox2 = named(new QGroupBox(QStringLiteral("نام موضوع "), Panel3), "GroupBox2");
     GroupBox2->setGeometry(440, 0, 185, 42);
     Topic = named(caption(QString(), GroupBox2, 4, 16, 177, 20), "Topic");
 
-    CheckBox1 = named(new QCheckBox(QStringLiteral("نمايش آيات بصورت متوالي"), Panel3), "CheckBox1");
+    CheckBox1 =
+        named(new QCheckBox(QStringLiteral("نمايش آيات بصورت متوالي"), Panel3), "CheckBox1");
     // Wider than its design width where the caption's font needs it.
     CheckBox1->setGeometry(624, 12, std::max(145, CheckBox1->sizeHint().width()), 20);
 
     connect(TrackBar3, &QSlider::valueChanged, this, [this] { TrackBar3Change(); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     connect(AdvToolButton1, &QToolButton::clicked, this, [this] { AdvToolButton1Click(); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { Messages::guard([this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { Messages::guard([this] { BitBtn2Click(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this,
+            [this] { Messages::guard([this] { BitBtn1Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this,
+            [this] { Messages::guard([this] { BitBtn2Click(); }); });
 }
 
 void QuranPage::buildSideTabs()
 {
     PageControl2 = named(new QTabWidget(this), "PageControl2");
     PageControl2->setFixedWidth(183);
-    PageControl2->setStyleSheet(QStringLiteral("QTabBar::tab { width: 87px; height: 22px; padding: 0px; }"));
+    PageControl2->setStyleSheet(
+        QStringLiteral("QTabBar::tab { width: 87px; height: 22px; padding: 0px; }"));
     TabSheet7 = named(new QWidget, "TabSheet7");
     TabSheet8 = named(new QWidget, "TabSheet8");
     PageControl2->addTab(TabSheet7, QStringLiteral("فهرست موضوعي"));
@@ -229,7 +238,8 @@ void QuranPage::buildSideTabs()
         item->setSizeHint(QSize(0, 16));
     }
     ListBox5->viewport()->installEventFilter(this);
-    connect(ListBox5, &QListWidget::clicked, this, [this] { Messages::guard([this] { ListBox5Click(); }); });
+    connect(ListBox5, &QListWidget::clicked, this,
+            [this] { Messages::guard([this] { ListBox5Click(); }); });
     connect(ListBox5, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_suraListMousePressed)
             Messages::guard([this] { ListBox5Click(); });
@@ -246,8 +256,9 @@ void QuranPage::buildSideTabs()
     buttons->setFixedSize(150, 25 * (Topics::Count - 1) + 22);
     int top = 0;
     for (const Topics::Topic &topic : Topics()) {
-        auto *button = new FlatButton(QLatin1String(topic.button), QString::fromUtf16(topic.caption),
-                                      QColor(0xC7, 0xC7, 0xCA), QColor(0xEE, 0xE8, 0xBB), buttons);
+        auto *button =
+            new FlatButton(QLatin1String(topic.button), QString::fromUtf16(topic.caption),
+                           QColor(0xC7, 0xC7, 0xCA), QColor(0xEE, 0xE8, 0xBB), buttons);
         button->setGeometry(7, top, 140, 22);
         button->setFocusPolicy(Qt::NoFocus);
         button->setLayoutDirection(Qt::RightToLeft);
@@ -295,9 +306,11 @@ void QuranPage::buildViews()
     MoreComent1 = named(PopupMenu3->addAction(QStringLiteral("کپي از ترجمه")), "MoreComent1");
     DbAltGrid3->addAction(Copy2);
     DbAltGrid3->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DbAltGrid3, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { PopupMenu3->popup(DbAltGrid3->viewport()->mapToGlobal(at)); });
-    connect(Copy2, &QAction::triggered, this, [this] { Messages::guard([this] { Copy2Click(); }); });
+    connect(DbAltGrid3, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        PopupMenu3->popup(DbAltGrid3->viewport()->mapToGlobal(at));
+    });
+    connect(Copy2, &QAction::triggered, this,
+            [this] { Messages::guard([this] { Copy2Click(); }); });
     connect(MoreComent1, &QAction::triggered, this,
             [this] { Messages::guard([this] { MoreComent1Click(); }); });
 
@@ -370,10 +383,11 @@ void QuranPage::Timer3Timer()
 void QuranPage::copyColumn(const QString &column)
 {
     DataSet *set = verses();
+    // One value a line, in the order the rows stand in the set; Linux ends lines with LF.
     QString text;
     for (const int row : DbAltGrid3->selectedRows()) {
         set->gotoBookmark(row);
-        text += set->fieldText(column) + QLatin1Char('\r');
+        text += set->fieldText(column) + QLatin1Char('\n');
     }
     if (!text.isEmpty())
         Clipboard::current().setText(text);
@@ -486,7 +500,8 @@ void QuranPage::topicButtonClick(const char *button)
 
 void QuranPage::bChange()
 {
-    rebuild({QStringLiteral("SELECT * "), QStringLiteral("From main left join num on main.id1=num.id"),
+    rebuild({QStringLiteral("SELECT * "),
+             QStringLiteral("From main left join num on main.id1=num.id"),
              QStringLiteral("WHERE (sub like '%") + SqlValue::insideQuotes(b->text()) +
                  QStringLiteral("%') ")});
 }
@@ -507,9 +522,8 @@ void QuranPage::BitBtn6Click()
     else if (DBMemo2->toPlainText().isEmpty())
         Messages::showMessage(QStringLiteral("چيزي يافت نشد "), this);
     else
-        Messages::showMessage(QString::number(verses()->recordCount()) +
-                                  QStringLiteral("مورد نتيجه داشت"),
-                              this);
+        Messages::showMessage(
+            QString::number(verses()->recordCount()) + QStringLiteral("مورد نتيجه داشت"), this);
 }
 
 void QuranPage::Edit1Enter()

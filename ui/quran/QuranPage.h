@@ -58,7 +58,11 @@ public:
     void BitBtn2Click();
 
     // Topical index.
-#define KEVRAN_TOPIC_HANDLER(button) void button##Click() { topicButtonClick(#button); }
+#define KEVRAN_TOPIC_HANDLER(button)                                                               \
+    void button##Click()                                                                           \
+    {                                                                                              \
+        topicButtonClick(#button);                                                                 \
+    }
     KEVRAN_TOPIC_BUTTONS(KEVRAN_TOPIC_HANDLER)
 #undef KEVRAN_TOPIC_HANDLER
     void bChange();
@@ -83,7 +87,7 @@ public:
     QLineEdit *verse;
 
     // Banner, control strip, side tabs and verse views.
-    QLabel *Panel2; // the basmala banner
+    QLabel *Panel2;  // the basmala banner
     QWidget *Panel3; // the control strip
     QSlider *TrackBar3;
     QPushButton *BitBtn1;

@@ -1,0 +1,33 @@
+#include "support/ProgramFixture.h"
+
+#include "app/Program.h"
+#include "data/TDataModule2.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+ProgramFixture::ProgramFixture()
+    : m_previousDir(QDir::currentPath())
+{
+    Program::setUpApplication(*qApp);
+    QFile::link(QStringLiteral(KEVRAN_TEST_DATABASE), m_dir.filePath(QStringLiteral("1.db")));
+    QDir::setCurrent(m_dir.path());
+    m_started = Program::createWindows();
+}
+
+ProgramFixture::~ProgramFixture()
+{
+    Program::destroyWindows();
+    QDir::setCurrent(m_previousDir);
+}
+
+Tmain *ProgramFixture::window() const
+{
+    return kevran::main;
+}
+
+DataSet *ProgramFixture::verses() const
+{
+    return kevran::DataModule2 ? kevran::DataModule2->ADOQuery1 : nullptr;
+}
