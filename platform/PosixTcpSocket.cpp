@@ -88,7 +88,7 @@ bool PosixTcpSocket::send(const char *data, qint64 size, int timeoutMs)
 qint64 PosixTcpSocket::receive(char *buffer, qint64 size, int timeoutMs)
 {
     checkOpen();
-    QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer deadline(qMax(0, timeoutMs), Qt::PreciseTimer);
     for (;;) {
         const ssize_t got = ::recv(m_fd, buffer, size_t(size), 0);
         if (got >= 0)
@@ -112,7 +112,7 @@ void PosixTcpSocket::close()
 
 bool PosixTcpSocket::waitFor(short events, int timeoutMs)
 {
-    QDeadlineTimer deadline(qMax(0, timeoutMs));
+    QDeadlineTimer deadline(qMax(0, timeoutMs), Qt::PreciseTimer);
     for (;;) {
         pollfd item{m_fd, events, 0};
         const int ready = ::poll(&item, 1, int(deadline.remainingTime()));

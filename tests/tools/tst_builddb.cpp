@@ -1,4 +1,5 @@
 #include "platform/Error.h"
+#include "tools/builddb/NahjReader.h"
 #include "tools/builddb/TextDatabaseBuilder.h"
 
 #include <QDir>
@@ -22,7 +23,8 @@ class tst_BuildDb : public QObject {
     {
         const QString root = m_dir.filePath(name);
         for (const char *file : {"quran/arabic/quran-simple.xml", "quran/arabic/quran-simple-clean.xml",
-                                 "quran/persian/fa.makarem.xml", "quran/persian/fa.ansarian.xml"}) {
+                                 "quran/persian/fa.makarem.xml", "quran/persian/fa.ansarian.xml",
+                                 "nahj/aligned/nahj.tsv"}) {
             const QString target = QDir(root).filePath(QLatin1String(file));
             QDir().mkpath(QFileInfo(target).path());
             QFile::copy(QDir(sourceDir()).filePath(QLatin1String(file)), target);
@@ -89,8 +91,9 @@ private slots:
                                 [&](const QString &line) { progress << line; })
                 .build();
         QCOMPARE(counts.num, 6236);
-        QCOMPARE(counts.main, 6236);
-        QCOMPARE(counts.notices, 3);
+        QCOMPARE(counts.main, 6236 + 241 + 79 + 480 + 9 + 1);
+        QCOMPARE(counts.type, 4);
+        QCOMPARE(counts.notices, 4);
         QVERIFY(progress.size() >= 4);
 
         // Unsorted statements return verses in reading order.
@@ -123,8 +126,24 @@ private slots:
         QVERIFY(query(out, "SELECT Notice FROM Notices WHERE Source = 'quran-simple.xml'")
                     .first()
                     .contains(QStringLiteral("Tanzil Project")));
-        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE sub = ''").first(),
-                 QStringLiteral("6236"));
+
+        // Nahj al-Balagha: sections in order, items of a section by number.
+        QCOMPARE(query(out, "SELECT Type AS Type,Name AS Name FROM Type"),
+                 QStringList({QString::fromUtf8("1|خطبه‌ها"), QString::fromUtf8("2|نامه‌ها"),
+                              QString::fromUtf8("3|حکمت‌ها"), QString::fromUtf8("4|غریب‌الکلام")}));
+        const QStringList letters = query(out, "SELECT ID, Name2 FROM Main WHERE Code = 2");
+        QCOMPARE(letters.size(), 79);
+        QCOMPARE(letters.first(), QString::fromUtf8("1|نامه 1"));
+        QCOMPARE(letters.last(), QString::fromUtf8("79|نامه 79"));
+        QCOMPARE(query(out, "SELECT count(*) FROM Main WHERE Code = 3").first(), QStringLiteral("480"));
+        QVERIFY(query(out, "SELECT Farsi FROM Main WHERE Code = 1 AND ID = 1").first().startsWith(
+            QString::fromUtf8("خطبه ۱")));
+        QCOMPARE(query(out, "SELECT Name2 FROM Main WHERE Code = 0 AND ID = 1").first(),
+                 QString::fromUtf8("مقدمه سید رضی"));
+        // The search form has no diacritics, punctuation or double blanks.
+        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE search GLOB '*[()،:.]*' OR search GLOB '*  *'")
+                     .first(),
+                 QStringLiteral("0"));
     }
 
     void picksAnotherTranslation()
@@ -141,6 +160,14 @@ private slots:
         QCOMPARE(TextDatabaseBuilder::searchForm(QString::fromUtf8("  لا ريب ۛ فيه ۛ هدى ")),
                  QString::fromUtf8("لا ريب فيه هدى"));
         QCOMPARE(TextDatabaseBuilder::searchForm(QString::fromUtf8("۩")), QString());
+    }
+
+    void nahjForms()
+    {
+        QCOMPARE(NahjReader::searchForm(QString::fromUtf8("وَ قَالَ (عليه السلام ): أَزْرَى بِنَفْسِهِ،\nمَنِ")),
+                 QString::fromUtf8("و قال عليه السلام أزرى بنفسه من"));
+        QCOMPARE(NahjReader::unescape(QStringLiteral("a\\nb\\tc\\\\n")), QStringLiteral("a\nb\tc\\n"));
+        QCOMPARE(NahjReader::itemLabel(1, 12), QString::fromUtf8("خطبه 12"));
     }
 
     void refusesBadSources_data()
@@ -169,6 +196,21 @@ private slots:
             << "<aya index=\"1\" text=\" \"" << "fa.makarem.xml:19: verse 1 of sura 1 has no text";
         QTest::newRow("file missing") << "quran/persian/fa.makarem.xml" << QString() << QString()
                                       << "fa.makarem.xml: file not found";
+        // Nahj al-Balagha: sermon 2's Persian moved up a line misaligns both sermons.
+        QTest::newRow("nahj misaligned")
+            << "nahj/aligned/nahj.tsv" << "\n1\t1\t[^\t]*\t[^\t]*\t[^\n]*\n1\t2\t" << "\n1\t2\t"
+            << "nahj.tsv:9: خطبه 2: number 2 where 1 was expected";
+        QTest::newRow("nahj heading")
+            << "nahj/aligned/nahj.tsv" << "\t\u062e\u0637\u0628\u0647 \u06f3-" << "\t\u062e\u0637\u0628\u0647 \u06f4-"
+            << "nahj.tsv:11: خطبه 3: the Persian text is headed";
+        QTest::newRow("nahj fields")
+            << "nahj/aligned/nahj.tsv" << "\n2\t1\t" << "\n2\t1\t\t"
+            << "nahj.tsv:250: 6 fields where 5 were expected";
+        QTest::newRow("nahj empty arabic")
+            << "nahj/aligned/nahj.tsv" << "\n3\t1\t[^\t]*\t\\K[^\t]*" << ""
+            << "nahj.tsv:329: حکمت 1: the Arabic text is empty";
+        QTest::newRow("nahj missing") << "nahj/aligned/nahj.tsv" << QString() << QString()
+                                      << "nahj.tsv: file not found";
     }
     void refusesBadSources()
     {

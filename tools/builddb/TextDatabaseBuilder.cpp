@@ -2,6 +2,7 @@
 
 #include "data/SuraNames.h"
 #include "platform/Error.h"
+#include "tools/builddb/NahjReader.h"
 #include "tools/builddb/TanzilReader.h"
 
 #include <QDir>
@@ -183,6 +184,9 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     say(QStringLiteral("reading %1").arg(translationPath));
     const TanzilText translation = TanzilReader::read(translationPath);
     checkAlignment(simple, translation, translationPath);
+    const QString nahjPath = source.filePath(QStringLiteral("nahj/aligned/nahj.tsv"));
+    say(QStringLiteral("reading %1").arg(nahjPath));
+    const std::vector<NahjItem> nahj = NahjReader::read(nahjPath);
 
     const QFileInfo target(m_options.output);
     QTemporaryFile temp(
@@ -213,11 +217,38 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
         }
         counts.num = counts.main = id;
 
+        say(QStringLiteral("writing Nahj al-Balagha"));
+        Statement section{db.prepare("INSERT INTO Type (Type, Name) VALUES (?,?)")};
+        for (int s = 1; s <= NahjReader::SectionCount; ++s) {
+            db.insert(section.stmt, {s, NahjReader::sectionTitle(s)});
+            ++counts.type;
+        }
+        Statement item{db.prepare("INSERT INTO main (Code, ID, Name2, Top, arabic2, Farsi, search) "
+                                  "VALUES (?,?,?,?,?,?,?)")};
+        for (const NahjItem &n : nahj) {
+            // The compiler's preface introduces the book; it is shown for the first section.
+            if (n.section == 0 && n.number != 1)
+                continue;
+            const bool introduction = n.section == 0;
+            db.insert(item.stmt,
+                      {n.section, n.number,
+                       introduction ? n.title : NahjReader::itemLabel(n.section, n.number),
+                       introduction ? QString() : n.title, n.arabic, n.persian,
+                       NahjReader::searchForm(n.arabic)});
+            ++counts.main;
+        }
+
         Statement notice{db.prepare("INSERT INTO Notices (Source, Notice) VALUES (?,?)")};
         for (const TanzilText *text : {&simple, &clean, &translation}) {
             db.insert(notice.stmt, {text->fileName, text->notice});
             ++counts.notices;
         }
+        db.insert(notice.stmt,
+                  {QStringLiteral("nahj.tsv"),
+                   QStringLiteral("Nahj al-Balagha, compiled by ash-Sharif ar-Radi. Arabic text: "
+                                  "al-islam.org's online edition. Persian translation: Mohammad "
+                                  "Dashti.")});
+        ++counts.notices;
 
         db.exec(kIndexes);
         db.exec("COMMIT; ANALYZE;");

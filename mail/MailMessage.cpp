@@ -1,0 +1,37 @@
+#include "mail/MailMessage.h"
+
+#include <QFileInfo>
+
+MailMessage::MailMessage(QObject *parent)
+    : QObject(parent)
+{
+    setObjectName(QStringLiteral("MailMessage"));
+}
+
+void MailMessage::clear()
+{
+    From = MailAddress();
+    Recipients.clear();
+    CCList.clear();
+    BccList.clear();
+    Subject.clear();
+    Body.clear();
+    MessageParts.clear();
+    Priority = mpNormal;
+    ContentType.clear();
+    CharSet.clear();
+    ContentTransferEncoding.clear();
+    Date = QDateTime();
+    Sender = MailAddress();
+    ReceiptRecipient = MailAddress();
+    ReplyTo.clear();
+    Organization.clear();
+    References.clear();
+    NewsGroups.clear();
+    ExtraHeaders.clear();
+}
+
+void MailMessage::addAttachment(const QString &path)
+{
+    MessageParts.append({path, QFileInfo(path).fileName()});
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class MailMessage;
+class TcpSocket;
+
+// A blocking SMTP client: submits mail messages over a plain TCP connection, greeting with
+// EHLO and falling back to HELO, without authentication. Every failure is raised as an Error
+// whose text is meant for the reader; progress is reported by OnStatus.
+class SmtpClient : public QObject {
+    Q_OBJECT
+public:
+    enum SmtpStatus {
+        hsResolving,
+        hsConnecting,
+        hsConnected,
+        hsStatusText,
+        hsDisconnecting,
+        hsDisconnected
+    };
+    Q_ENUM(SmtpStatus)
+
+    // One server reply: its code (0 when the first line starts with no number) and the text of
+    // each line from its fifth character on.
+    struct Reply {
+        int code = 0;
+        QStringList lines;
+        // The lines, each followed by CR LF.
+        QString text() const;
+    };
+
+    static constexpr int MaxLineLength = 16384;
+    static constexpr int ConnectStepMs = 125;
+    static constexpr int DefaultReadTimeoutMs = 30000;
+
+    explicit SmtpClient(QObject *parent = nullptr);
+    ~SmtpClient() override;
+
+    const QString &host() const { return m_host; }
+    void setHost(const QString &host) { m_host = host; }
+    quint16 port() const { return m_port; }
+    void setPort(quint16 port) { m_port = port; }
+    bool useEhlo() const { return m_useEhlo; }
+    void setUseEhlo(bool use) { m_useEhlo = use; }
+    // The name sent with EHLO and HELO; empty: the local computer's host name.
+    const QString &heloName() const { return m_heloName; }
+    void setHeloName(const QString &name) { m_heloName = name; }
+    // The value of the "X-Mailer" header of each message sent; empty: none.
+    const QString &mailAgent() const { return m_mailAgent; }
+    void setMailAgent(const QString &agent) { m_mailAgent = agent; }
+    // The longest wait for one reply and for room to send, in milliseconds (at least 1).
+    int readTimeout() const { return m_readTimeout; }
+    void setReadTimeout(int ms) { m_readTimeout = qMax(1, ms); }
+
+    // Resolves the host, connects within the time limit, reads the greeting and greets.
+    // A failure after the TCP connection stands disconnects first.
+    void Connect(int timeoutMs);
+    // One mail transaction on the open connection; a failure leaves the connection open.
+    void Send(MailMessage &message);
+    bool Connected() const;
+    // Sends QUIT when connected (its reply is not read) and closes the connection.
+    void Disconnect();
+
+    // The authentication methods the server offered in its EHLO reply.
+    const QStringList &authMethods() const { return m_authMethods; }
+
+    // Whether a host is a dotted IPv4 address; gives it in canonical form.
+    static bool isIPv4Address(const QString &host, QString *canonical = nullptr);
+
+signals:
+    void OnStatus(QObject *ASender, SmtpClient::SmtpStatus AStatus, const QString &AStatusText);
+
+private:
+    void status(SmtpStatus kind, const QString &text);
+    QString resolve();
+    void openConnection(const QString &address, int timeoutMs);
+    void greet();
+    void writeLine(const QByteArray &line);
+    Reply sendCommand(const QByteArray &command, const QList<int> &expected = {});
+    Reply readReply();
+    QByteArray readLine(const QDeadlineTimer &deadline);
+    void closeSocket();
+
+    QString m_host;
+    quint16 m_port = 25;
+    bool m_useEhlo = true;
+    QString m_heloName;
+    QString m_mailAgent;
+    int m_readTimeout = DefaultReadTimeoutMs;
+    QStringList m_authMethods;
+    std::unique_ptr<TcpSocket> m_socket;
+    QByteArray m_received;
+};
