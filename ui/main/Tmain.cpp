@@ -93,11 +93,13 @@ void Tmain::FormCreate()
         TabSheet2->prepareContentsTree();
         ADOConnection1->open();
         TabSheet2->buildContentsTree(ADOQuery1, ADOQuery2);
+        TabSheet4->LoadSenderSettings();
     });
 }
 
 void Tmain::FormClose()
 {
+    Messages::guard([this] { TabSheet4->SaveSenderSettings(); });
     if (m_applicationMainWindow)
         m_applicationMainWindow->close();
 }

@@ -42,3 +42,11 @@ void QuestionPage::prepareForMessage()
     DBMemo5->hide();
     Memo1->setPlainText(MessagePrompt);
 }
+
+void QuestionPage::LoadSenderSettings()
+{
+}
+
+void QuestionPage::SaveSenderSettings()
+{
+}

@@ -17,6 +17,10 @@ public:
     // Prepares the page for a message that is not about a verse.
     void prepareForMessage();
 
+    // The reader's name and e-mail address, kept between runs.
+    void LoadSenderSettings();
+    void SaveSenderSettings();
+
     QPlainTextEdit *Body;    // the verse's Arabic text
     QPlainTextEdit *DBMemo5; // the verse's translation
     QPlainTextEdit *Memo1;   // the question memo
