@@ -122,6 +122,19 @@ QString LikeMatcher::fold(const QString &text)
     return QString::fromUcs4(reinterpret_cast<const char32_t *>(ucs.constData()), ucs.size());
 }
 
+QString LikeMatcher::foldLetterForms(const QString &text)
+{
+    QString folded = text;
+    for (QChar &c : folded) {
+        const char16_t u = c.unicode();
+        if (u == 0x0649 || u == 0x06CC)
+            c = QChar(0x064A);
+        else if (u == 0x06A9)
+            c = QChar(0x0643);
+    }
+    return folded;
+}
+
 LikeMatcher::LikeMatcher(std::string_view utf8Pattern, char32_t escape)
 {
     std::u32string pattern;

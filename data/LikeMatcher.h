@@ -14,6 +14,8 @@ public:
     // The character as comparisons see it.
     static char32_t fold(char32_t c);
     static QString fold(const QString &text);
+    // Only the yeh and kaf forms as one letter each, letter case kept; the length stays.
+    static QString foldLetterForms(const QString &text);
 
     // escape, when not 0, makes the pattern character after it stand for itself.
     explicit LikeMatcher(std::string_view utf8Pattern, char32_t escape = 0);

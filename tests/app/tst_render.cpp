@@ -1,7 +1,14 @@
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
 #include "ui/main/Tmain.h"
+#include "platform/MemoryDialogs.h"
+#include "ui/nahj/NahjPage.h"
 #include "ui/quran/QuranPage.h"
+#include "ui/search/SearchPage.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -62,6 +69,29 @@ private slots:
         save(kevran::main, QStringLiteral("main-quran-grid.png"));
         QCOMPARE(quran->Panel1->height(), 41);
         QCOMPARE(quran->PageControl2->width(), 183);
+    }
+
+    void nahjPage()
+    {
+        kevran::main->setActivePage(kevran::main->TabSheet2);
+        NahjPage *nahj = kevran::main->TabSheet2;
+        QTreeWidgetItem *first = nahj->TreeView1->topLevelItem(0);
+        QVERIFY(first);
+        first->setExpanded(true);
+        nahj->TreeView1->setCurrentItem(first->child(0));
+        nahj->itemLookup();
+        QVERIFY(!nahj->DBMemo4->toPlainText().isEmpty());
+        save(kevran::main, QStringLiteral("main-nahj.png"));
+    }
+
+    void searchPage()
+    {
+        MemoryDialogs dialogs;
+        kevran::main->setActivePage(kevran::main->TabSheet3);
+        SearchPage *search = kevran::main->TabSheet3;
+        search->BitBtn5->click();
+        QCOMPARE(dialogs.shown().size(), 1);
+        save(kevran::main, QStringLiteral("main-search.png"));
     }
 
     void aboutPage()

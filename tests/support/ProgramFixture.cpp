@@ -6,12 +6,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
-ProgramFixture::ProgramFixture()
+ProgramFixture::ProgramFixture(const QString &database)
     : m_previousDir(QDir::currentPath())
 {
     Program::setUpApplication(*qApp);
-    QFile::link(QStringLiteral(KEVRAN_TEST_DATABASE), m_dir.filePath(QStringLiteral("1.db")));
+    QFile::link(QFileInfo(database).absoluteFilePath(), m_dir.filePath(QStringLiteral("1.db")));
     QDir::setCurrent(m_dir.path());
     m_started = Program::createWindows();
 }

@@ -10,7 +10,8 @@ class Tmain;
 // down again; tests then drive the windows through the program-wide references.
 class ProgramFixture {
 public:
-    ProgramFixture();
+    // database: the text database to start with, the real one unless given.
+    explicit ProgramFixture(const QString &database = QStringLiteral(KEVRAN_TEST_DATABASE));
     ~ProgramFixture();
 
     bool started() const { return m_started; }

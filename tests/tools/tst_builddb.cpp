@@ -127,6 +127,18 @@ private slots:
                     .first()
                     .contains(QStringLiteral("Tanzil Project")));
 
+        // Topic codes stand apart, so no two run together into a third.
+        QCOMPARE(query(out, "SELECT sub FROM main WHERE id1 = (SELECT id FROM num WHERE chapter = 5 AND vers = 55)")
+                     .first()
+                     .split(QLatin1Char(' '))
+                     .mid(0, 2),
+                 QStringList({QStringLiteral("gg"), QStringLiteral("hh")}));
+        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE sub GLOB '*[a-z][a-z][a-z]*'").first(),
+                 QStringLiteral("0"));
+        QVERIFY(query(out, "SELECT count(*) FROM main WHERE (' ' || sub || ' ') like '% tt %'")
+                    .first()
+                    .toInt() > 100);
+
         // Nahj al-Balagha: sections in order, items of a section by number.
         QCOMPARE(query(out, "SELECT Type AS Type,Name AS Name FROM Type"),
                  QStringList({QString::fromUtf8("1|خطبه‌ها"), QString::fromUtf8("2|نامه‌ها"),

@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 #include "tools/builddb/NahjReader.h"
 #include "tools/builddb/TanzilReader.h"
+#include "tools/builddb/TopicIndex.h"
 
 #include <QDir>
 #include <QFile>
@@ -187,6 +188,15 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     const QString nahjPath = source.filePath(QStringLiteral("nahj/aligned/nahj.tsv"));
     say(QStringLiteral("reading %1").arg(nahjPath));
     const std::vector<NahjItem> nahj = NahjReader::read(nahjPath);
+    say(QStringLiteral("reading %1").arg(m_options.topics));
+    const TopicIndex topics = TopicIndex::read(m_options.topics);
+    std::vector<QStringList> searchTexts;
+    for (const QStringList &sura : clean.suras) {
+        QStringList verses;
+        for (const QString &verse : sura)
+            verses.append(searchForm(verse));
+        searchTexts.push_back(verses);
+    }
 
     const QFileInfo target(m_options.output);
     QTemporaryFile temp(
@@ -204,15 +214,16 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
         say(QStringLiteral("writing %1 verses").arg(VerseCount));
         Statement num{db.prepare("INSERT INTO num (id, chapter, vers, name) VALUES (?,?,?,?)")};
         Statement verse{db.prepare(
-            "INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,'')")};
+            "INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,?)")};
         int id = 0;
         for (size_t s = 0; s < simple.suras.size(); ++s) {
             const QString name = SuraNames::name(int(s) + 1);
             for (qsizetype a = 0; a < simple.suras[s].size(); ++a) {
                 ++id;
                 db.insert(num.stmt, {id, int(s) + 1, int(a) + 1, name});
-                db.insert(verse.stmt, {id, simple.suras[s][a], translation.suras[s][a],
-                                       searchForm(clean.suras[s][a])});
+                const QString &search = searchTexts[s][a];
+                db.insert(verse.stmt, {id, simple.suras[s][a], translation.suras[s][a], search,
+                                       topics.codesFor(int(s) + 1, int(a) + 1, search)});
             }
         }
         counts.num = counts.main = id;
@@ -260,6 +271,8 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
         throw Error(QStringLiteral("%1: cannot write: %2")
                         .arg(target.absoluteFilePath(), QString::fromLocal8Bit(strerror(errno))));
     temp.setAutoRemove(false);
+    for (const QString &line : topics.countReport(searchTexts))
+        say(line);
     say(QStringLiteral("wrote %1").arg(target.absoluteFilePath()));
     return counts;
 }

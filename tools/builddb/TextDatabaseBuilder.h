@@ -11,6 +11,8 @@ public:
         QString sourceDir;
         QString output = QStringLiteral("1.db");
         QString translation = QStringLiteral("fa.makarem");
+        // The topical index the verses' topic codes come from.
+        QString topics = QStringLiteral(KEVRAN_DEFAULT_TOPIC_FILE);
     };
     struct Counts {
         int num = 0;

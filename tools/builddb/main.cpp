@@ -11,11 +11,13 @@ namespace {
 
 void usage(FILE *to)
 {
-    std::fputs("usage: kevran-builddb [--source DIR] [--output FILE] [--translation ID]\n"
+    std::fputs("usage: kevran-builddb [--source DIR] [--output FILE] [--translation ID]"
+               " [--topics FILE]\n"
                "  --source DIR       the source texts (default: " KEVRAN_DEFAULT_SOURCE_DIR ")\n"
                "  --output FILE      the database to write (default: 1.db)\n"
                "  --translation ID   the Persian translation, a file quran/persian/ID.xml\n"
-               "                     (default: fa.makarem)\n",
+               "                     (default: fa.makarem)\n"
+               "  --topics FILE      the topical index (default: " KEVRAN_DEFAULT_TOPIC_FILE ")\n",
                to);
 }
 
@@ -39,6 +41,7 @@ int main(int argc, char *argv[])
         QString *target = arg == QLatin1String("--source")        ? &options.sourceDir
                           : arg == QLatin1String("--output")      ? &options.output
                           : arg == QLatin1String("--translation") ? &options.translation
+                          : arg == QLatin1String("--topics")      ? &options.topics
                                                                   : nullptr;
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             usage(stdout);

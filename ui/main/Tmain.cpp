@@ -8,6 +8,7 @@
 #include "ui/nahj/NahjPage.h"
 #include "ui/question/QuestionPage.h"
 #include "ui/quran/QuranPage.h"
+#include "ui/search/SearchPage.h"
 
 #include <QCloseEvent>
 #include <QTabBar>
@@ -59,8 +60,8 @@ Tmain::Tmain(QWidget *parent)
     DataSource3->setDataSet(ADOQuery1);
 
     TabSheet1 = new QuranPage(DataSource1);
-    TabSheet2 = new NahjPage;
-    TabSheet3 = framePage("TabSheet3");
+    TabSheet2 = new NahjPage(DataSource3);
+    TabSheet3 = new SearchPage(DataSource2);
     TabSheet4 = new QuestionPage(DataSource1);
     TabSheet5 = framePage("TabSheet5");
     TabSheet6 = new AboutPage;

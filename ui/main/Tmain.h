@@ -11,6 +11,7 @@ class NahjPage;
 class QTabWidget;
 class QuestionPage;
 class QuranPage;
+class SearchPage;
 
 // The main window: six pages in a tab control, the window's own database connection with the
 // book set and the book lookup set, and the data bindings the pages show through.
@@ -36,7 +37,7 @@ public:
     QTabWidget *PageControl1;
     QuranPage *TabSheet1;
     NahjPage *TabSheet2;
-    QWidget *TabSheet3;
+    SearchPage *TabSheet3;
     QuestionPage *TabSheet4;
     QWidget *TabSheet5;
     AboutPage *TabSheet6;

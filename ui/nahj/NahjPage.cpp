@@ -1,26 +1,137 @@
 #include "ui/nahj/NahjPage.h"
 
 #include "data/DataSet.h"
+#include "data/DataSource.h"
+#include "data/FieldBinding.h"
+#include "platform/Messages.h"
+#include "ui/main/OwnFont.h"
+#include "ui/main/RightToLeftText.h"
 
+#include <QEvent>
+#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSplitter>
+#include <QTextDocument>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
-NahjPage::NahjPage(QWidget *parent)
+namespace {
+
+template <typename T> T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QPlainTextEdit *pane(const char *name, QWidget *parent)
+{
+    auto *edit = named(new QPlainTextEdit(parent), name);
+    edit->setReadOnly(true);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    edit->setPalette(palette);
+    edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    return edit;
+}
+
+} // namespace
+
+NahjPage::NahjPage(DataSource *book, QWidget *parent)
     : QWidget(parent)
-    , TreeView1(new QTreeWidget(this))
+    , m_book(book)
 {
     setObjectName(QStringLiteral("TabSheet2"));
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+
+    TreeView1 = named(new QTreeWidget, "TreeView1");
     TreeView1->setHeaderHidden(true);
     TreeView1->setIndentation(19);
+    TreeView1->setRootIsDecorated(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setFixedWidth(144);
+    TreeView1->installEventFilter(this);
+    TreeView1->viewport()->installEventFilter(this);
 
-    auto *layout = new QHBoxLayout(this);
+    auto *panes = new QWidget;
+    DBMemo4 = pane("DBMemo4", panes);
+    DBMemo4->setFixedHeight(296);
+    RightToLeftText::apply(DBMemo4);
+    // The translation reads left to right, aligned to the right.
+    DBMemo3 = pane("DBMemo3", panes);
+    DBMemo3->setLayoutDirection(Qt::LeftToRight);
+    QTextOption option = DBMemo3->document()->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    DBMemo3->document()->setDefaultTextOption(option);
+    QFont paneFont(QStringLiteral("Tahoma"));
+    paneFont.setPointSize(8);
+    OwnFont::set(DBMemo4, paneFont);
+    OwnFont::set(DBMemo3, paneFont);
+    auto *paneLayout = new QVBoxLayout(panes);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->setSpacing(0);
+    paneLayout->addWidget(DBMemo4);
+    paneLayout->addWidget(DBMemo3, 1);
+
+    // The tree stands at the right edge; a teal splitter lets the reader widen it.
+    Splitter1 = named(new QSplitter(Qt::Horizontal), "Splitter1");
+    Splitter1->setHandleWidth(8);
+    Splitter1->setStyleSheet(QStringLiteral("QSplitter::handle { background: #008080; }"));
+    Splitter1->addWidget(TreeView1);
+    Splitter1->addWidget(panes);
+    Splitter1->setCollapsible(0, false);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({144, 600});
+
+    auto *strip = new QWidget;
+    strip->setFixedHeight(55);
+    Label2 = named(new QLabel(QStringLiteral("اندازه:"), strip), "Label2");
+    TrackBar1 = named(new QSlider(Qt::Horizontal, strip), "TrackBar1");
+    TrackBar1->setRange(8, 30);
+    TrackBar1->setTickPosition(QSlider::NoTicks);
+    TrackBar1->setValue(8);
+    DBText4 = named(new QLabel(strip), "DBText4");
+    TrackBar1->setFixedWidth(150);
+    GroupBox6 = named(new QGroupBox(strip), "GroupBox6");
+    RadioButton7 = named(new QRadioButton(QStringLiteral("ترجمه"), GroupBox6), "RadioButton7");
+    RadioButton8 =
+        named(new QRadioButton(QStringLiteral("متن و ترجمه"), GroupBox6), "RadioButton8");
+    RadioButton8->setChecked(true);
+    auto *radios = new QHBoxLayout(GroupBox6);
+    radios->setContentsMargins(6, 2, 6, 2);
+    radios->addWidget(RadioButton8);
+    radios->addWidget(RadioButton7);
+
+    // In the right-to-left page the first item of a row stands at the right.
+    auto *sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(TrackBar1);
+    sizeRow->addWidget(Label2);
+    auto *left = new QVBoxLayout;
+    left->setSpacing(2);
+    left->addLayout(sizeRow);
+    left->addWidget(DBText4);
+    auto *stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(6, 2, 6, 2);
+    stripLayout->addWidget(GroupBox6);
+    stripLayout->addStretch(1);
+    stripLayout->addLayout(left);
+
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(TreeView1);
-    layout->addStretch(1);
+    layout->setSpacing(0);
+    layout->addWidget(Splitter1, 1);
+    layout->addWidget(strip);
+
+    m_text = FieldBinding::bind(DBMemo4, m_book);
+    m_translation = FieldBinding::bind(DBMemo3, m_book);
+    m_title = FieldBinding::bind(DBText4, m_book);
+
+    connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
+    connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(); });
+    connect(RadioButton8, &QRadioButton::clicked, this, [this] { RadioButton8Click(); });
 }
 
 void NahjPage::prepareContentsTree()
@@ -55,4 +166,63 @@ void NahjPage::buildContentsTree(DataSet *book, DataSet *lookup)
     }
     book->close();
     lookup->close();
+}
+
+void NahjPage::bindPanes(bool bound)
+{
+    m_text->setField(bound ? QStringLiteral("arabic2") : QString());
+    m_translation->setField(bound ? QStringLiteral("Farsi") : QString());
+    m_title->setField(bound ? QStringLiteral("Name2") : QString());
+}
+
+void NahjPage::itemLookup()
+{
+    QTreeWidgetItem *node = TreeView1->currentItem();
+    if (!node || !node->isSelected())
+        return;
+    bindPanes(false);
+    QTreeWidgetItem *parent = node->parent();
+    const int code = parent ? TreeView1->indexOfTopLevelItem(parent) + 1 : 0;
+    const int id = (parent ? parent->indexOfChild(node) : TreeView1->indexOfTopLevelItem(node)) + 1;
+
+    DataSet *book = m_book->dataSet();
+    book->close();
+    book->clearSql();
+    book->addSql(QStringLiteral("SELECT * FROM Main"));
+    book->addSql(QStringLiteral("WHERE Code = ") + QString::number(code));
+    book->addSql(QStringLiteral("AND ID = ") + QString::number(id));
+    book->open();
+    bindPanes(true);
+}
+
+void NahjPage::TrackBar1Change()
+{
+    OwnFont::setPointSize(DBMemo4, TrackBar1->value());
+    OwnFont::setPointSize(DBMemo3, TrackBar1->value());
+}
+
+void NahjPage::RadioButton7Click()
+{
+    DBMemo4->hide();
+    DBMemo3->show();
+}
+
+void NahjPage::RadioButton8Click()
+{
+    DBMemo4->show();
+    DBMemo3->show();
+}
+
+bool NahjPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // Key-down runs before the tree moves its selection, key-up after; a click after the press
+    // has selected the node.
+    const QEvent::Type type = event->type();
+    if (watched == TreeView1 && type == QEvent::KeyPress)
+        Messages::guard([this] { TreeView1KeyDown(); });
+    else if (watched == TreeView1 && type == QEvent::KeyRelease)
+        Messages::guard([this] { TreeView1KeyUp(); });
+    else if (watched == TreeView1->viewport() && type == QEvent::MouseButtonRelease)
+        Messages::guard([this] { TreeView1Click(); });
+    return false;
 }

@@ -3,13 +3,23 @@
 #include <QWidget>
 
 class DataSet;
+class DataSource;
+class FieldBinding;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QRadioButton;
+class QSlider;
+class QSplitter;
 class QTreeWidget;
 
-// The Nahj al-Balagha page: the contents tree of sections and items.
+// The Nahj al-Balagha page: the contents tree of sections and items, the chosen item's text
+// and translation, a font size slider and the choice of view.
 class NahjPage : public QWidget {
     Q_OBJECT
 public:
-    explicit NahjPage(QWidget *parent = nullptr);
+    // book: the source over the book set, through which the panes show the chosen item.
+    explicit NahjPage(DataSource *book, QWidget *parent = nullptr);
 
     // Mirrors the contents tree right to left and removes all nodes.
     void prepareContentsTree();
@@ -18,5 +28,34 @@ public:
     // until then stay.
     void buildContentsTree(DataSet *book, DataSet *lookup);
 
+    // Shows the selected node's item; a section node looks up its introduction.
+    void itemLookup();
+    void TreeView1Click() { itemLookup(); }
+    void TreeView1KeyDown() { itemLookup(); }
+    void TreeView1KeyUp() { itemLookup(); }
+    void TrackBar1Change();
+    void RadioButton7Click();
+    void RadioButton8Click();
+
     QTreeWidget *TreeView1;
+    QSplitter *Splitter1;
+    QPlainTextEdit *DBMemo4; // the Arabic text
+    QPlainTextEdit *DBMemo3; // the Persian translation
+    QLabel *DBText4;         // the item's title
+    QLabel *Label2;
+    QSlider *TrackBar1;
+    QGroupBox *GroupBox6;
+    QRadioButton *RadioButton7; // translation only
+    QRadioButton *RadioButton8; // text and translation
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void bindPanes(bool bound);
+
+    DataSource *m_book;
+    FieldBinding *m_text;
+    FieldBinding *m_translation;
+    FieldBinding *m_title;
 };

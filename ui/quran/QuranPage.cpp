@@ -10,6 +10,7 @@
 #include "platform/KeyboardLayout.h"
 #include "platform/Messages.h"
 #include "ui/main/ButtonIcons.h"
+#include "ui/main/DefaultButton.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/RightToLeftText.h"
@@ -113,6 +114,7 @@ QuranPage::QuranPage(DataSource *verses, QWidget *parent)
     connect(PageControl2, &QTabWidget::currentChanged, this, [this] { Timer3Timer(); });
     Timer1Timer();
     Timer3Timer();
+    DefaultButton::install(this, BitBtn6);
 }
 
 void QuranPage::buildStatusPanel()
@@ -571,16 +573,4 @@ bool QuranPage::eventFilter(QObject *watched, QEvent *event)
             Messages::guard([this, handler] { (this->*handler)(); });
     }
     return false;
-}
-
-void QuranPage::keyPressEvent(QKeyEvent *event)
-{
-    // Enter presses the focused button, or else the page's default button.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        auto *button = qobject_cast<QAbstractButton *>(QApplication::focusWidget());
-        (button && isAncestorOf(button) ? button : BitBtn6)->click();
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }

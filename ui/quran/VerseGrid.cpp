@@ -1,56 +1,28 @@
 #include "ui/quran/VerseGrid.h"
 
-#include "data/DataSet.h"
-#include "data/DataSource.h"
-#include "ui/main/GridFindDialog.h"
-#include "ui/quran/VerseGridModel.h"
-
 #include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QShortcut>
 #include <algorithm>
 
 VerseGrid::VerseGrid(DataSource *source, QWidget *parent)
-    : QTableView(parent)
-    , m_source(source)
-    , m_model(new VerseGridModel(source, {QStringLiteral("Arabic"), QStringLiteral("English")},
-                                 {QStringLiteral("متن"), QStringLiteral("ترجمه")}, this))
+    : DataGrid(source, {QStringLiteral("Arabic"), QStringLiteral("English")},
+               {QStringLiteral("متن"), QStringLiteral("ترجمه")}, parent)
 {
-    setModel(m_model);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(true);
-    setShowGrid(true);
-    setCornerButtonEnabled(false);
 
     QHeaderView *columns = horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setStretchLastSection(true);
-    columns->setDefaultAlignment(Qt::AlignCenter);
     // Once the reader drags or fits a column, the columns keep the widths given them.
     connect(columns, &QHeaderView::sectionResized, this, [this](int section) {
         if (!m_fitting && section == 0 && QApplication::mouseButtons() != Qt::NoButton)
             m_columnsDragged = true;
     });
-    QHeaderView *rows = verticalHeader();
-    rows->setSectionResizeMode(QHeaderView::Interactive);
-    rows->setFixedWidth(14);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     updateRowHeight();
-
-    connect(m_source, &DataSource::currentChanged, this, &VerseGrid::followSet);
-    auto *find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(find, &QShortcut::activated, this, [this] { findDialog()->show(); });
-    followSet();
-}
-
-GridFindDialog *VerseGrid::findDialog()
-{
-    if (!m_find)
-        m_find = new GridFindDialog(this);
-    return m_find;
 }
 
 QList<int> VerseGrid::selectedRows() const
@@ -69,28 +41,7 @@ QItemSelectionModel::SelectionFlags VerseGrid::selectionCommand(const QModelInde
     if (event && event->type() == QEvent::KeyPress &&
         !(static_cast<const QKeyEvent *>(event)->modifiers() & Qt::ShiftModifier))
         return QItemSelectionModel::Clear;
-    return QTableView::selectionCommand(index, event);
-}
-
-void VerseGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
-{
-    QTableView::currentChanged(current, previous);
-    DataSet *set = m_source->dataSet();
-    if (!m_following && current.isValid() && set && set->isActive())
-        set->gotoBookmark(current.row());
-}
-
-void VerseGrid::followSet()
-{
-    const DataSet *set = m_source->dataSet();
-    const int row = set ? set->currentRow() : -1;
-    if (row < 0 || currentIndex().row() == row)
-        return;
-    m_following = true;
-    const QModelIndex index = m_model->index(row, std::max(currentIndex().column(), 0));
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    scrollTo(index);
-    m_following = false;
+    return DataGrid::selectionCommand(index, event);
 }
 
 void VerseGrid::updateRowHeight()
@@ -102,7 +53,7 @@ void VerseGrid::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)
         updateRowHeight();
-    QTableView::changeEvent(event);
+    DataGrid::changeEvent(event);
 }
 
 void VerseGrid::fillWidth()
@@ -116,6 +67,6 @@ void VerseGrid::fillWidth()
 
 void VerseGrid::resizeEvent(QResizeEvent *event)
 {
-    QTableView::resizeEvent(event);
+    DataGrid::resizeEvent(event);
     fillWidth();
 }

@@ -1,9 +1,9 @@
-#include "ui/quran/VerseGridModel.h"
+#include "ui/main/DataGridModel.h"
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 
-VerseGridModel::VerseGridModel(DataSource *source, QStringList fields, QStringList titles,
+DataGridModel::DataGridModel(DataSource *source, QStringList fields, QStringList titles,
                                QObject *parent)
     : QAbstractTableModel(parent)
     , m_source(source)
@@ -16,20 +16,29 @@ VerseGridModel::VerseGridModel(DataSource *source, QStringList fields, QStringLi
         m_current = -1;
         endResetModel();
     });
-    connect(m_source, &DataSource::currentChanged, this, &VerseGridModel::followCurrentRow);
+    connect(m_source, &DataSource::currentChanged, this, &DataGridModel::followCurrentRow);
     refreshColumns();
     followCurrentRow();
 }
 
-void VerseGridModel::refreshColumns()
+void DataGridModel::setFields(QStringList fields, QStringList titles)
+{
+    beginResetModel();
+    m_fields = std::move(fields);
+    m_titles = std::move(titles);
+    refreshColumns();
+    endResetModel();
+}
+
+void DataGridModel::refreshColumns()
 {
     m_columns.clear();
     const DataSet *set = m_source->dataSet();
     for (const QString &field : m_fields)
-        m_columns.append(set && set->isActive() ? set->fieldIndex(field) : -1);
+        m_columns.append(set && set->isActive() && !field.isEmpty() ? set->fieldIndex(field) : -1);
 }
 
-void VerseGridModel::followCurrentRow()
+void DataGridModel::followCurrentRow()
 {
     const DataSet *set = m_source->dataSet();
     const int row = set ? set->currentRow() : -1;
@@ -43,18 +52,18 @@ void VerseGridModel::followCurrentRow()
         emit headerDataChanged(Qt::Vertical, row, row);
 }
 
-int VerseGridModel::rowCount(const QModelIndex &parent) const
+int DataGridModel::rowCount(const QModelIndex &parent) const
 {
     const DataSet *set = m_source->dataSet();
     return parent.isValid() || !set || set->isEmpty() ? 0 : set->recordCount();
 }
 
-int VerseGridModel::columnCount(const QModelIndex &parent) const
+int DataGridModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_fields.size());
 }
 
-QVariant VerseGridModel::data(const QModelIndex &index, int role) const
+QVariant DataGridModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return QVariant();
@@ -64,7 +73,7 @@ QVariant VerseGridModel::data(const QModelIndex &index, int role) const
     return m_source->dataSet()->text(index.row(), column);
 }
 
-QVariant VerseGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);

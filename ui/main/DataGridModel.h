@@ -7,11 +7,14 @@ class DataSource;
 
 // A table over the rows of a data source's set, one column per named field; it reads the
 // snapshot in place and copies nothing. The vertical header marks the current row.
-class VerseGridModel : public QAbstractTableModel {
+class DataGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    VerseGridModel(DataSource *source, QStringList fields, QStringList titles,
-                   QObject *parent = nullptr);
+    DataGridModel(DataSource *source, QStringList fields, QStringList titles,
+                  QObject *parent = nullptr);
+
+    // Binds the columns anew; an empty field leaves its column empty.
+    void setFields(QStringList fields, QStringList titles);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -1,0 +1,315 @@
+#include "tools/builddb/TopicIndex.h"
+
+#include "platform/Error.h"
+
+#include <QFile>
+#include <QHash>
+#include <QStringDecoder>
+
+namespace {
+
+struct Button {
+    const char *code;
+    const char *caption;
+};
+
+// The topic buttons from top to bottom, with the code each writes.
+const Button kButtons[] = {
+    {"aa", "صفات خداوند"},
+    {"bb", "صفات رحيميه خداوند"},
+    {"dd", "قرآن"},
+    {"ee", "حضرت محمد(ص)"},
+    {"gg", "امير المؤمنين(ع)"},
+    {"hh", "اهل بيت عليهم السلام"},
+    {"qq", "امام زمان(عج)ومهدويت"},
+    {"tt", "قيامت"},
+    {"yy", "بهشت"},
+    {"mm", "جهنم"},
+    {"oo", "توبه و استغفار"},
+    {"ag", "وظايف"},
+    {"nn", "مؤمنين و صالحين"},
+    {"pp", "کفار"},
+    {"vv", "رأفت در اسلام"},
+    {"jj", "نماز"},
+    {"ff", "داستانهاي قرآني"},
+    {"cc", "حکمت ها و معارف قرآني"},
+    {"ao", "سنت هاي الهي"},
+    {"ae", "دعاهاي قرآني"},
+    {"ap", "احتجاجات قرآني"},
+    {"ai", "بدکاران و متجاوزان"},
+    {"ah", "طلاق"},
+    {"au", "آيات و نشانه ها"},
+    {"ww", "حضرت عيسي(ع)و قوم ايشان"},
+    {"rr", "حضرت موسي (ع)وقوم ايشان"},
+    {"az", "انسان"},
+    {"ll", "حب و بغض"},
+    {"ss", "آيات الاحکام"},
+    {"af", "ملائکه"},
+    {"zz", "جهاد"},
+    {"ad", "شيطان"},
+    {"as", "تفکر"},
+    {"xx", "حق و باطل"},
+    {"ac", "دنيا"},
+    {"av", "صبر"},
+    {"aq", "مثل هاي قرآني"},
+    {"aw", "منافقين"},
+};
+
+const std::vector<int> kSuraVerses = {
+    7,   286, 200, 176, 120, 165, 206, 75, 129, 109, 123, 111, 43, 52, 99, 128, 111, 110, 98,
+    135, 112, 78,  118, 64,  77,  227, 93, 88,  69,  60,  34,  30, 73, 54, 45,  83,  182, 88,
+    75,  85,  54,  53,  89,  59,  37,  35, 38,  29,  18,  45,  60, 49, 62, 55,  78,  96,  29,
+    22,  24,  13,  14,  11,  11,  18,  12, 12,  30,  52,  52,  44, 28, 28, 20,  56,  40,  31,
+    50,  40,  46,  42,  29,  19,  36,  25, 22,  17,  19,  26,  30, 20, 15, 21,  11,  8,   8,
+    19,  5,   8,   8,   11,  11,  8,   3,  9,   5,   4,   7,   3,  6,  3,  5,   4,   5,   6};
+
+int key(int sura, int verse)
+{
+    return sura * 1000 + verse;
+}
+
+class Parser {
+public:
+    explicit Parser(QString path)
+        : m_path(std::move(path))
+    {
+    }
+
+    [[noreturn]] void fail(int line, const QString &what) const
+    {
+        throw Error(QStringLiteral("%1:%2: %3").arg(m_path).arg(line).arg(what));
+    }
+
+    QRegularExpression compile(int line, const QString &pattern) const
+    {
+        QRegularExpression re(pattern, QRegularExpression::UseUnicodePropertiesOption);
+        if (!re.isValid())
+            fail(line, QStringLiteral("bad regular expression at offset %1: %2")
+                           .arg(re.patternErrorOffset())
+                           .arg(re.errorString()));
+        re.optimize();
+        return re;
+    }
+
+    // A word stands between blanks and may carry the proclitics و/ف then ب/ل/ك; a word with the
+    // article may also stand as لل... (the article's alif dropped after ل).
+    QRegularExpression words(int line, const QStringList &list) const
+    {
+        QStringList plain;
+        QStringList article;
+        for (const QString &word : list) {
+            plain << QRegularExpression::escape(word);
+            if (word.startsWith(QStringLiteral("ال")) && word.size() > 2)
+                article << QRegularExpression::escape(word.mid(2));
+        }
+        QString pattern = QStringLiteral("(?:^| )(?:[وف]?[بلك]?(?:%1)").arg(plain.join('|'));
+        if (!article.isEmpty())
+            pattern += QStringLiteral("|[وف]?لل(?:%1)").arg(article.join('|'));
+        pattern += QStringLiteral(")(?= |$)");
+        return compile(line, pattern);
+    }
+
+    // Adds the verses of references like 2:255 or 76:5-22.
+    void references(int line, const QStringList &refs, QSet<int> &into) const
+    {
+        static const QRegularExpression form(
+            QStringLiteral("^([0-9]{1,3}):([0-9]{1,3})(?:-([0-9]{1,3}))?$"));
+        for (const QString &ref : refs) {
+            const QRegularExpressionMatch m = form.match(ref);
+            if (!m.hasMatch())
+                fail(line, QStringLiteral("'%1' is not a verse reference (sura:verse or "
+                                          "sura:first-last)")
+                               .arg(ref));
+            const int sura = m.captured(1).toInt();
+            const int first = m.captured(2).toInt();
+            const int last = m.hasCaptured(3) ? m.captured(3).toInt() : first;
+            if (sura < 1 || sura > int(kSuraVerses.size()))
+                fail(line, QStringLiteral("'%1': there is no sura %2").arg(ref).arg(sura));
+            const int count = kSuraVerses[size_t(sura - 1)];
+            if (first < 1 || last > count)
+                fail(line, QStringLiteral("'%1' is outside the Quran: sura %2 has %3 verses")
+                               .arg(ref)
+                               .arg(sura)
+                               .arg(count));
+            if (last < first)
+                fail(line, QStringLiteral("'%1': the range runs backwards").arg(ref));
+            for (int verse = first; verse <= last; ++verse)
+                into.insert(key(sura, verse));
+        }
+    }
+
+private:
+    QString m_path;
+};
+
+} // namespace
+
+const QStringList &TopicIndex::codes()
+{
+    static const QStringList list = [] {
+        QStringList out;
+        for (const Button &button : kButtons)
+            out << QString::fromLatin1(button.code);
+        return out;
+    }();
+    return list;
+}
+
+QString TopicIndex::captionOf(const QString &code)
+{
+    const qsizetype index = codes().indexOf(code);
+    return index < 0 ? QString() : QString::fromUtf8(kButtons[index].caption);
+}
+
+const std::vector<int> &TopicIndex::suraVerseCounts()
+{
+    return kSuraVerses;
+}
+
+TopicIndex TopicIndex::read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    const Parser parser(path);
+
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringList lines = QString(utf8.decode(bytes)).split(QLatin1Char('\n'));
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast(); // the newline that ends the last line
+    if (utf8.hasError()) {
+        // Name the first line that does not decode.
+        int line = 1;
+        for (const QByteArray &raw : bytes.split('\n')) {
+            QStringDecoder check(QStringDecoder::Utf8);
+            (void)QString(check.decode(raw));
+            if (check.hasError())
+                break;
+            ++line;
+        }
+        parser.fail(line, QStringLiteral("not valid UTF-8"));
+    }
+
+    std::vector<Topic> found(size_t(codes().size()));
+    Topic *current = nullptr;
+    int number = 0;
+    for (const QString &raw : lines) {
+        ++number;
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const qsizetype blank = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
+        const QString keyword = blank < 0 ? line : line.left(blank);
+        const QString rest = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
+        const QStringList args =
+            rest.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+
+        if (keyword == QLatin1String("topic")) {
+            if (current && current->rules.empty() && current->verses.isEmpty())
+                parser.fail(current->line,
+                            QStringLiteral("topic '%1' has no rules").arg(current->code));
+            if (args.isEmpty())
+                parser.fail(number, QStringLiteral("topic without a code"));
+            const QString code = args.first();
+            const qsizetype index = codes().indexOf(code);
+            if (index < 0)
+                parser.fail(number, QStringLiteral("'%1' is not a topic code").arg(code));
+            Topic &topic = found[size_t(index)];
+            if (topic.line > 0)
+                parser.fail(number, QStringLiteral("topic '%1' is already given at line %2")
+                                        .arg(code)
+                                        .arg(topic.line));
+            const QString caption = rest.mid(code.size()).trimmed();
+            if (caption != captionOf(code))
+                parser.fail(number, QStringLiteral("the caption of '%1' reads '%2', not '%3'")
+                                        .arg(code, captionOf(code), caption));
+            topic.code = code;
+            topic.caption = caption;
+            topic.line = number;
+            current = &topic;
+            continue;
+        }
+
+        const bool known = keyword == QLatin1String("word") || keyword == QLatin1String("regex") ||
+                           keyword == QLatin1String("verses") || keyword == QLatin1String("except");
+        if (!known)
+            parser.fail(number, QStringLiteral("unknown statement '%1'").arg(keyword));
+        if (!current)
+            parser.fail(number, QStringLiteral("'%1' before the first topic").arg(keyword));
+        if (args.isEmpty())
+            parser.fail(number, QStringLiteral("'%1' without arguments").arg(keyword));
+
+        if (keyword == QLatin1String("word"))
+            current->rules.push_back(parser.words(number, args));
+        else if (keyword == QLatin1String("regex"))
+            current->rules.push_back(parser.compile(number, rest));
+        else if (keyword == QLatin1String("verses"))
+            parser.references(number, args, current->verses);
+        else
+            parser.references(number, args, current->excluded);
+    }
+    if (current && current->rules.empty() && current->verses.isEmpty())
+        parser.fail(current->line, QStringLiteral("topic '%1' has no rules").arg(current->code));
+
+    for (const Topic &topic : found) {
+        if (topic.line == 0)
+            parser.fail(
+                number,
+                QStringLiteral("topic '%1' is missing").arg(codes()[&topic - found.data()]));
+    }
+
+    TopicIndex index;
+    index.m_topics = std::move(found);
+    return index;
+}
+
+bool TopicIndex::contains(const Topic &topic, int verseKey, const QString &searchText) const
+{
+    if (topic.excluded.contains(verseKey))
+        return false;
+    if (topic.verses.contains(verseKey))
+        return true;
+    for (const QRegularExpression &rule : topic.rules) {
+        if (rule.match(searchText).hasMatch())
+            return true;
+    }
+    return false;
+}
+
+QString TopicIndex::codesFor(int sura, int verse, const QString &searchText) const
+{
+    QStringList out;
+    for (const Topic &topic : m_topics) {
+        if (contains(topic, key(sura, verse), searchText))
+            out << topic.code;
+    }
+    return out.join(QLatin1Char(' '));
+}
+
+std::vector<int> TopicIndex::verseCounts(const std::vector<QStringList> &searchTexts) const
+{
+    std::vector<int> counts(m_topics.size(), 0);
+    for (size_t s = 0; s < searchTexts.size(); ++s) {
+        for (qsizetype a = 0; a < searchTexts[s].size(); ++a) {
+            const int verseKey = key(int(s) + 1, int(a) + 1);
+            for (size_t t = 0; t < m_topics.size(); ++t) {
+                if (contains(m_topics[t], verseKey, searchTexts[s][a]))
+                    ++counts[t];
+            }
+        }
+    }
+    return counts;
+}
+
+QStringList TopicIndex::countReport(const std::vector<QStringList> &searchTexts) const
+{
+    const std::vector<int> counts = verseCounts(searchTexts);
+    QStringList lines;
+    for (size_t t = 0; t < m_topics.size(); ++t)
+        lines << QStringLiteral("%1 %2 %3")
+                     .arg(m_topics[t].code)
+                     .arg(counts[t], 4)
+                     .arg(m_topics[t].caption);
+    return lines;
+}

@@ -1,0 +1,325 @@
+#include "ui/search/SearchPage.h"
+
+#include "data/DataSet.h"
+#include "data/DataSource.h"
+#include "data/FieldBinding.h"
+#include "data/LikeMatcher.h"
+#include "data/SqlValue.h"
+#include "platform/Clipboard.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/Messages.h"
+#include "ui/main/DataGrid.h"
+#include "ui/main/DataGridModel.h"
+#include "ui/main/DefaultButton.h"
+#include "ui/main/RightToLeftText.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+// What a scope fixes: the table part of the statement, the columns searched, shown and listed.
+struct SearchPage::Scope {
+    QRadioButton *SearchPage::*radio;
+    const char *from;
+    const char *exactColumn;
+    const char *partialColumn;
+    const char *shownColumn;
+    const char *gridColumn1;
+    const char *gridColumn2; // empty: the column is hidden
+};
+
+namespace {
+
+const char *const kQuranFrom = "From num left join main on num.id=main.id1";
+
+// The scopes in the order the statement choice tries them.
+const SearchPage::Scope *scopes()
+{
+    static const SearchPage::Scope table[] = {
+        {&SearchPage::s1, "FROM main", "search", "search", "search", "Name2", ""},
+        {&SearchPage::s2, "FROM main", "farsi", "farsi", "farsi", "Name2", ""},
+        {&SearchPage::s3, kQuranFrom, "search1", "search1", "search1", "Name", "vers"},
+        {&SearchPage::s4, kQuranFrom, "english", "English", "english", "Name", "vers"},
+    };
+    return table;
+}
+constexpr int kScopeCount = 4;
+
+// Leading and trailing blanks and control characters removed.
+QString trimmed(const QString &text)
+{
+    qsizetype from = 0, to = text.size();
+    while (from < to && text[from].unicode() <= ' ')
+        ++from;
+    while (to > from && text[to - 1].unicode() <= ' ')
+        --to;
+    return text.mid(from, to - from);
+}
+
+template <typename T> T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+void SearchPage::TextAttributes::setColor(const QColor &color)
+{
+    QTextCursor cursor = m_view->textCursor();
+    if (cursor.hasSelection()) {
+        QTextCharFormat format;
+        format.setForeground(color);
+        cursor.mergeCharFormat(format);
+    } else {
+        m_view->setTextColor(color);
+    }
+}
+
+SearchPage::SearchPage(DataSource *results, QWidget *parent)
+    : QWidget(parent)
+    , m_results(results)
+{
+    setObjectName(QStringLiteral("TabSheet3"));
+
+    DBRichEdit1 = named(new QTextEdit, "DBRichEdit1");
+    DBRichEdit1->setReadOnly(true);
+    DBRichEdit1->setAcceptRichText(false);
+    DBRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RightToLeftText::apply(DBRichEdit1);
+    PopupMenu5 = named(new QMenu(this), "PopupMenu5");
+    N3 = named(PopupMenu5->addAction(QStringLiteral("کپي")), "N3");
+    DBRichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBRichEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        PopupMenu5->popup(DBRichEdit1->viewport()->mapToGlobal(at));
+    });
+    connect(N3, &QAction::triggered, this, [this] { Messages::guard([this] { N3Click(); }); });
+
+    DbAltGrid4 = named(new DataGrid(m_results, {QStringLiteral("name"), QStringLiteral("vers")},
+                                    {QStringLiteral("name"), QStringLiteral("vers")}),
+                       "DbAltGrid4");
+    DbAltGrid4->setSelectionMode(QAbstractItemView::SingleSelection);
+    DbAltGrid4->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    DbAltGrid4->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+    DbAltGrid4->horizontalHeader()->resizeSection(1, 50);
+    DbAltGrid4->verticalHeader()->setDefaultSectionSize(DbAltGrid4->fontMetrics().height() + 6);
+
+    auto *panel = new QWidget;
+    panel->setFixedHeight(246);
+    GroupBox5 = named(new QGroupBox(QStringLiteral("محيط جستجو"), panel), "GroupBox5");
+    s3 = named(new QRadioButton(QStringLiteral("قرآن"), GroupBox5), "s3");
+    s4 = named(new QRadioButton(QStringLiteral("ترجمه قرآن"), GroupBox5), "s4");
+    s1 = named(new QRadioButton(QStringLiteral("نهج البلاغه"), GroupBox5), "s1");
+    s2 = named(new QRadioButton(QStringLiteral("ترجمه تهج البلاغه"), GroupBox5), "s2");
+    auto *radios = new QVBoxLayout(GroupBox5);
+    for (QRadioButton *radio : {s3, s4, s1, s2})
+        radios->addWidget(radio);
+    s3->setChecked(true);
+    b1 = named(new QCheckBox(QStringLiteral("جستجوي دقيق"), panel), "b1");
+    Edit2 = named(new QLineEdit(QStringLiteral("الله"), panel), "Edit2");
+    Label1 = named(new QLabel(QStringLiteral("نتايج جستجو:"), panel), "Label1");
+    s51 = named(new QLabel(panel), "s51");
+    BitBtn5 = named(new QPushButton(QStringLiteral("جستجو"), panel), "BitBtn5");
+    auto *count = new QHBoxLayout;
+    count->addWidget(Label1);
+    count->addWidget(s51, 1);
+    auto *controls = new QVBoxLayout(panel);
+    controls->setContentsMargins(4, 4, 4, 4);
+    controls->addWidget(GroupBox5);
+    controls->addWidget(b1);
+    controls->addWidget(Edit2);
+    controls->addLayout(count);
+    controls->addWidget(BitBtn5);
+
+    auto *column = named(new QWidget, "Panel4");
+    auto *columnLayout = new QVBoxLayout(column);
+    columnLayout->setContentsMargins(0, 0, 0, 0);
+    columnLayout->addWidget(DbAltGrid4, 1);
+    columnLayout->addWidget(panel);
+
+    // In the right-to-left page the splitter's first widget stands at the right: the text.
+    Splitter2 = named(new QSplitter(Qt::Horizontal), "Splitter2");
+    Splitter2->setHandleWidth(3);
+    Splitter2->addWidget(DBRichEdit1);
+    Splitter2->addWidget(column);
+    Splitter2->setStretchFactor(0, 1);
+    Splitter2->setSizes({583, 200});
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Splitter2);
+
+    // The view's text is replaced only when it changes; every replacement is recoloured.
+    m_text = new FieldBinding(DBRichEdit1, m_results, QStringLiteral("search1"),
+                              [this](const QString &text) {
+                                  if (DBRichEdit1->toPlainText() == text &&
+                                      !DBRichEdit1->document()->isEmpty())
+                                      return;
+                                  DBRichEdit1->setPlainText(text);
+                                  DBRichEdit1Change();
+                              });
+    connect(m_results, &DataSource::currentChanged, this, [this] { Timer2Timer(); });
+    Timer2Timer();
+
+    connect(s3, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s3Click(); }); });
+    connect(s4, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s4Click(); }); });
+    connect(s1, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s1Click(); }); });
+    connect(s2, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s2Click(); }); });
+    connect(BitBtn5, &QPushButton::clicked, this,
+            [this] { Messages::guard([this] { BitBtn5Click(); }); });
+    Edit2->installEventFilter(this);
+    DefaultButton::install(this, BitBtn5);
+}
+
+DataSet *SearchPage::results() const
+{
+    DataSet *set = m_results->dataSet();
+    if (!set)
+        throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    return set;
+}
+
+const SearchPage::Scope &SearchPage::selectedScope() const
+{
+    for (int i = 0; i < kScopeCount; ++i) {
+        if ((this->*scopes()[i].radio)->isChecked())
+            return scopes()[i];
+    }
+    return scopes()[2];
+}
+
+void SearchPage::selectScope(const Scope &scope)
+{
+    results()->close();
+    m_text->setField(QLatin1String(scope.shownColumn));
+    const QString second = QLatin1String(scope.gridColumn2);
+    DbAltGrid4->dataModel()->setFields({QLatin1String(scope.gridColumn1), second},
+                                       {QLatin1String(scope.gridColumn1), second});
+    DbAltGrid4->setColumnHidden(1, second.isEmpty());
+    DbAltGrid4->horizontalHeader()->resizeSection(1, second.isEmpty() ? 0 : 50);
+}
+
+void SearchPage::s3Click()
+{
+    selectScope(scopes()[2]);
+}
+
+void SearchPage::s4Click()
+{
+    selectScope(scopes()[3]);
+}
+
+void SearchPage::s1Click()
+{
+    selectScope(scopes()[0]);
+}
+
+void SearchPage::s2Click()
+{
+    selectScope(scopes()[1]);
+}
+
+void SearchPage::BitBtn5Click()
+{
+    const Scope &scope = selectedScope();
+    const QString typed = Edit2->text();
+    QString where;
+    if (b1->isChecked()) {
+        // A whole word: blanks on both sides, the column's ends counting as blanks.
+        const QString pattern = QStringLiteral("% ") + trimmed(typed) + QStringLiteral(" %");
+        where = QStringLiteral("WHERE  (' ' || %1 || ' ') like ").arg(QLatin1String(scope.exactColumn)) +
+                SqlValue::quoted(pattern);
+    } else {
+        where = QStringLiteral("WHERE ( %1 like '%").arg(QLatin1String(scope.partialColumn)) +
+                SqlValue::insideQuotes(typed) + QStringLiteral("%') ");
+    }
+    DataSet *set = results();
+    set->close();
+    set->clearSql();
+    set->addSql(QStringLiteral("SELECT * "));
+    set->addSql(QLatin1String(scope.from));
+    set->addSql(where);
+    set->open();
+
+    if (typed.isEmpty())
+        Messages::showMessage(QStringLiteral("لطفا کلمه اي براي جستجو بنويسيد"), this);
+    else if (DBRichEdit1->toPlainText().isEmpty())
+        Messages::showMessage(QStringLiteral("چيزي يافت نشد "), this);
+    else
+        Messages::showMessage(QString::number(set->recordCount()) +
+                                  QStringLiteral("مورد نتيجه داشت"),
+                              this);
+}
+
+SearchPage::TextAttributes SearchPage::CurrText()
+{
+    return TextAttributes(DBRichEdit1);
+}
+
+void SearchPage::DBRichEdit1Change()
+{
+    QTextCursor all(DBRichEdit1->document());
+    all.select(QTextCursor::Document);
+    DBRichEdit1->setTextCursor(all);
+    CurrText().setColor(Qt::black);
+
+    const QString term = LikeMatcher::foldLetterForms(trimmed(Edit2->text()));
+    if (term.isEmpty())
+        return;
+    const QString text = LikeMatcher::foldLetterForms(DBRichEdit1->toPlainText());
+    // Each scan starts one character after the end of the last occurrence.
+    for (qsizetype at = text.indexOf(term); at >= 0;
+         at = text.indexOf(term, at + term.size() + 1)) {
+        QTextCursor hit(DBRichEdit1->document());
+        hit.setPosition(int(at));
+        hit.setPosition(int(at + term.size()), QTextCursor::KeepAnchor);
+        DBRichEdit1->setTextCursor(hit);
+        CurrText().setColor(Qt::red);
+    }
+}
+
+void SearchPage::Timer2Timer()
+{
+    const DataSet *set = m_results->dataSet();
+    const bool shown = set && set->isActive() && !DBRichEdit1->toPlainText().isEmpty();
+    const QString count = shown ? QString::number(set->recordCount()) : QStringLiteral("0");
+    if (s51->text() != count)
+        s51->setText(count);
+}
+
+void SearchPage::N3Click()
+{
+    const QString selected = DBRichEdit1->textCursor().selectedText();
+    if (!selected.isEmpty())
+        Clipboard::current().setText(QString(selected).replace(QChar::ParagraphSeparator, '\n'));
+}
+
+void SearchPage::Edit2Enter()
+{
+    KeyboardLayout::current().activate(KeyboardLayout::Persian);
+}
+
+void SearchPage::Edit2Click()
+{
+    Edit2->selectAll();
+}
+
+bool SearchPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit2 && event->type() == QEvent::FocusIn)
+        Messages::guard([this] { Edit2Enter(); });
+    else if (watched == Edit2 && event->type() == QEvent::MouseButtonRelease)
+        Messages::guard([this] { Edit2Click(); });
+    return false;
+}
