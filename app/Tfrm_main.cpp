@@ -8,6 +8,7 @@
 #include "ui/nahj/NahjPage.h"
 #include "ui/question/QuestionPage.h"
 #include "ui/quran/QuranPage.h"
+#include "ui/search/SearchPage.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -1,0 +1,252 @@
+#include "app/Program.h"
+#include "data/DataSet.h"
+#include "data/TDataModule2.h"
+#include "platform/MemoryClipboard.h"
+#include "platform/MemoryDialogs.h"
+#include "platform/MemoryKeyboardLayout.h"
+#include "support/ProgramFixture.h"
+#include "ui/main/DataGrid.h"
+#include "ui/main/Tmain.h"
+#include "ui/search/SearchPage.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+// The search page against the real text database.
+class tst_SearchPage : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFixture> m_program;
+    SearchPage *page = nullptr;
+    DataSet *results = nullptr;
+
+    QString where() const { return results->sql().value(2); }
+    QString current(const char *field) const { return results->fieldText(QLatin1String(field)); }
+
+    QStringList search(QRadioButton *scope, bool exact, const QString &term)
+    {
+        MemoryDialogs dialogs;
+        scope->click();
+        page->b1->setChecked(exact);
+        page->Edit2->setText(term);
+        page->BitBtn5->click();
+        return dialogs.texts();
+    }
+
+    // The colour of each character of the result text: r red, b black.
+    QString colours() const
+    {
+        QString out;
+        const QTextDocument *doc = page->DBRichEdit1->document();
+        for (int i = 0; i < doc->characterCount() - 1; ++i) {
+            QTextCursor at(const_cast<QTextDocument *>(doc));
+            at.setPosition(i);
+            at.setPosition(i + 1, QTextCursor::KeepAnchor);
+            out += at.charFormat().foreground().color() == Qt::red ? 'r' : 'b';
+        }
+        return out;
+    }
+
+    QString colour(const QString &text, const QString &term)
+    {
+        page->Edit2->setText(term);
+        page->DBRichEdit1->setPlainText(text);
+        page->DBRichEdit1Change();
+        return colours();
+    }
+
+private slots:
+    void init()
+    {
+        m_program = std::make_unique<ProgramFixture>();
+        QVERIFY(m_program->started());
+        page = m_program->window()->TabSheet3;
+        results = kevran::DataModule2->ADOQuery2;
+    }
+    void cleanup() { m_program.reset(); }
+
+    void startState()
+    {
+        QVERIFY(page->s3->isChecked());
+        QVERIFY(!page->b1->isChecked());
+        QCOMPARE(page->Edit2->text(), QString::fromUtf8("الله"));
+        QCOMPARE(page->s51->text(), QStringLiteral("0"));
+        QCOMPARE(page->DbAltGrid4->model()->rowCount(), 0);
+        QCOMPARE(page->s2->text(), QString::fromUtf8("ترجمه تهج البلاغه"));
+        QVERIFY(!results->isActive());
+    }
+
+    void statements_data()
+    {
+        QTest::addColumn<QString>("scope");
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("term");
+        const QString quran = QStringLiteral("From num left join main on num.id=main.id1");
+        const QString nahj = QStringLiteral("FROM main");
+        QTest::newRow("quran exact")
+            << "s3" << true << quran
+            << QString::fromUtf8("WHERE  (' ' || search1 || ' ') like '% الله %'")
+            << QString::fromUtf8("الله");
+        QTest::newRow("quran partial")
+            << "s3" << false << quran << QString::fromUtf8("WHERE ( search1 like '%الله%') ")
+            << QString::fromUtf8("الله");
+        QTest::newRow("translation exact")
+            << "s4" << true << quran
+            << QString::fromUtf8("WHERE  (' ' || english || ' ') like '% خدا %'")
+            << QString::fromUtf8("خدا");
+        QTest::newRow("translation partial")
+            << "s4" << false << quran << QString::fromUtf8("WHERE ( English like '%خدا%') ")
+            << QString::fromUtf8("خدا");
+        QTest::newRow("nahj exact")
+            << "s1" << true << nahj
+            << QString::fromUtf8("WHERE  (' ' || search || ' ') like '% الله %'")
+            << QString::fromUtf8("الله");
+        QTest::newRow("nahj partial")
+            << "s1" << false << nahj << QString::fromUtf8("WHERE ( search like '%الله%') ")
+            << QString::fromUtf8("الله");
+        QTest::newRow("nahj translation exact")
+            << "s2" << true << nahj
+            << QString::fromUtf8("WHERE  (' ' || farsi || ' ') like '% الله %'")
+            << QString::fromUtf8("الله");
+        QTest::newRow("nahj translation partial")
+            << "s2" << false << nahj << QString::fromUtf8("WHERE ( farsi like '%الله%') ")
+            << QString::fromUtf8("الله");
+    }
+    void statements()
+    {
+        QFETCH(QString, scope);
+        QFETCH(bool, exact);
+        QFETCH(QString, from);
+        QFETCH(QString, where);
+        QFETCH(QString, term);
+        const QStringList shown = search(page->findChild<QRadioButton *>(scope), exact, term);
+        QCOMPARE(results->sql(), QStringList({QStringLiteral("SELECT * "), from, where}));
+        const int hits = results->recordCount();
+        QVERIFY(hits > 10);
+        QCOMPARE(shown, QStringList(QString::number(hits) + QString::fromUtf8("مورد نتيجه داشت")));
+        QCOMPARE(page->s51->text(), QString::number(hits));
+        QCOMPARE(page->DbAltGrid4->model()->rowCount(), hits);
+        QVERIFY(!page->DBRichEdit1->toPlainText().isEmpty());
+        // The grid lists verses by sura name and number, items of the book by title.
+        const bool quran = from.startsWith(QLatin1String("From num"));
+        QCOMPARE(page->DbAltGrid4->isColumnHidden(1), !quran);
+        QCOMPARE(page->DbAltGrid4->model()->index(0, 0).data().toString(),
+                 current(quran ? "name" : "Name2"));
+    }
+
+    void outcomes()
+    {
+        QCOMPARE(search(page->s3, false, QStringLiteral("zzqq")),
+                 QStringList(QString::fromUtf8("چيزي يافت نشد ")));
+        QCOMPARE(results->recordCount(), 0);
+        QCOMPARE(page->s51->text(), QStringLiteral("0"));
+
+        // An empty box still runs the statement and asks for a word.
+        QCOMPARE(search(page->s3, false, QString()),
+                 QStringList(QString::fromUtf8("لطفا کلمه اي براي جستجو بنويسيد")));
+        QCOMPARE(results->recordCount(), 6236);
+
+        // An apostrophe is searched for like any character.
+        QCOMPARE(search(page->s4, false, QStringLiteral("'")),
+                 QStringList(QString::fromUtf8("چيزي يافت نشد ")));
+        QVERIFY(results->isActive());
+        QCOMPARE(search(page->s4, true, QStringLiteral("it's")),
+                 QStringList(QString::fromUtf8("چيزي يافت نشد ")));
+    }
+
+    void exactFindsWholeWordsAtTheEnds()
+    {
+        // 1:2 begins with "الحمد" and ends with "العالمين".
+        search(page->s3, true, QString::fromUtf8("الحمد"));
+        QCOMPARE(current("chapter") + ':' + current("vers"), QStringLiteral("1:2"));
+        search(page->s3, true, QString::fromUtf8(" العالمين "));
+        QCOMPARE(current("chapter") + ':' + current("vers"), QStringLiteral("1:2"));
+        // Part of a word is not a whole word.
+        search(page->s3, true, QString::fromUtf8("الحم"));
+        QCOMPARE(results->recordCount(), 0);
+        // Partial mode keeps leading blanks: " لله" is not found at the start of a verse.
+        search(page->s3, false, QString::fromUtf8("الحمد"));
+        const int anywhere = results->recordCount();
+        search(page->s3, false, QString::fromUtf8(" الحمد"));
+        QVERIFY(results->recordCount() < anywhere);
+    }
+
+    void colouringScan()
+    {
+        QCOMPARE(colour(QStringLiteral("abab"), QStringLiteral("ab")), QStringLiteral("rrbb"));
+        QCOMPARE(colour(QStringLiteral("abxab"), QStringLiteral("ab")), QStringLiteral("rrbrr"));
+        QCOMPARE(colour(QStringLiteral("aaaa"), QStringLiteral("aa")), QStringLiteral("rrbb"));
+        QCOMPARE(colour(QStringLiteral("Allah allah"), QStringLiteral(" allah ")),
+                 QStringLiteral("bbbbbbrrrrr"));
+        QCOMPARE(colour(QStringLiteral("xyz"), QString()), QStringLiteral("bbb"));
+        // Persian yeh and kaf colour their Arabic forms.
+        QCOMPARE(colour(QString::fromUtf8("في كتاب"), QString::fromUtf8("فی")),
+                 QStringLiteral("rrbbbbb"));
+        QCOMPARE(colour(QString::fromUtf8("في كتاب"), QString::fromUtf8("کتاب")),
+                 QStringLiteral("bbbrrrr"));
+        // The selection stays on the last occurrence.
+        colour(QStringLiteral("abxab"), QStringLiteral("ab"));
+        QCOMPARE(page->DBRichEdit1->textCursor().selectionStart(), 3);
+        QCOMPARE(page->DBRichEdit1->textCursor().selectedText(), QStringLiteral("ab"));
+    }
+
+    void recolouringFollowsTheBoxAndTheRow()
+    {
+        search(page->s3, false, QString::fromUtf8("الرحمن"));
+        QVERIFY(colours().contains('r'));
+        page->Edit2->setText(QString::fromUtf8("الله"));
+        results->next();
+        const QString text = page->DBRichEdit1->toPlainText();
+        const QString shown = colours();
+        const int at = int(text.indexOf(QString::fromUtf8("الله")));
+        if (at >= 0)
+            QCOMPARE(shown.mid(at, 4), QStringLiteral("rrrr"));
+        else
+            QVERIFY(!shown.contains('r'));
+    }
+
+    void scopeChangeEmptiesThePage()
+    {
+        search(page->s3, false, QString::fromUtf8("الله"));
+        QVERIFY(page->s51->text() != QLatin1String("0"));
+        page->s2->click();
+        QVERIFY(!results->isActive());
+        QCOMPARE(page->DbAltGrid4->model()->rowCount(), 0);
+        QCOMPARE(page->DBRichEdit1->toPlainText(), QString());
+        QCOMPARE(page->s51->text(), QStringLiteral("0"));
+        QCOMPARE(page->Edit2->text(), QString::fromUtf8("الله"));
+    }
+
+    void copyAndKeyboard()
+    {
+        MemoryClipboard clipboard;
+        MemoryKeyboardLayout layouts;
+        search(page->s3, false, QString::fromUtf8("الله"));
+        page->N3->trigger();
+        QCOMPARE(clipboard.text(), QString::fromUtf8("الله"));
+
+        m_program->window()->show();
+        m_program->window()->setActivePage(page);
+        QVERIFY(QTest::qWaitForWindowActive(m_program->window()));
+        page->Edit2->setFocus();
+        QCOMPARE(layouts.activated(), QStringList(KeyboardLayout::Persian));
+        QTest::mouseClick(page->Edit2, Qt::LeftButton);
+        QCOMPARE(page->Edit2->selectedText(), page->Edit2->text());
+
+        MemoryDialogs dialogs;
+        page->Edit2->setText(QStringLiteral("zzqq"));
+        QTest::keyClick(page->Edit2, Qt::Key_Return);
+        QCOMPARE(dialogs.texts(), QStringList(QString::fromUtf8("چيزي يافت نشد ")));
+    }
+};
+
+QTEST_MAIN(tst_SearchPage)
+#include "tst_searchpage.moc"
