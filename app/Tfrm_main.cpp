@@ -1,5 +1,6 @@
 #include "app/Tfrm_main.h"
 
+#include "app/PersianSupportProbe.h"
 #include "app/Program.h"
 #include "platform/Messages.h"
 #include "ui/main/AboutPage.h"
@@ -67,7 +68,10 @@ FlatButton *Tfrm_main::addButton(const char *name, const QString &caption, int t
     return button;
 }
 
-void Tfrm_main::FormCreate() {}
+void Tfrm_main::FormCreate()
+{
+    Messages::guard([this] { PersianSupportProbe::run(this); });
+}
 
 void Tfrm_main::openPage(QWidget *page)
 {

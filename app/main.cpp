@@ -1,13 +1,25 @@
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
+#include "platform/KeyboardLayout.h"
+#ifdef KEVRAN_HAVE_XKB
+#include "platform/XkbKeyboardLayout.h"
+#endif
 
 #include <QApplication>
 #include <QTimer>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Program::setUpApplication(app);
+#ifdef KEVRAN_HAVE_XKB
+    std::unique_ptr<XkbKeyboardLayout> keyboard;
+    if (XkbKeyboardLayout::suitsSession()) {
+        keyboard = std::make_unique<XkbKeyboardLayout>();
+        KeyboardLayout::setCurrent(keyboard.get());
+    }
+#endif
     if (!Program::createWindows())
         return 1;
 
@@ -16,5 +28,6 @@ int main(int argc, char *argv[])
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     const int status = app.exec();
     Program::destroyWindows();
+    KeyboardLayout::setCurrent(nullptr);
     return status;
 }

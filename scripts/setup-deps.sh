@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
-          fonts-noto-core fonts-noto-ui-core fonts-dejavu-core)
+          fonts-noto-core fonts-noto-ui-core fonts-dejavu-core libx11-dev xvfb x11-xkb-utils)
 
 missing=()
 for p in "${packages[@]}"; do

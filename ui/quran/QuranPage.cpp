@@ -384,15 +384,20 @@ void QuranPage::Timer3Timer()
 
 void QuranPage::copyColumn(const QString &column)
 {
+    // One value a line, in the order the rows stand in the set; Linux ends lines with LF. The
+    // values are read in place, and the set then moves once, to the last row copied.
     DataSet *set = verses();
-    // One value a line, in the order the rows stand in the set; Linux ends lines with LF.
+    const QList<int> rows = DbAltGrid3->selectedRows();
+    if (rows.isEmpty())
+        return;
+    const int field = set->fieldIndex(column);
+    if (field < 0)
+        throw Error(QStringLiteral("Field '%1' not found").arg(column));
     QString text;
-    for (const int row : DbAltGrid3->selectedRows()) {
-        set->gotoBookmark(row);
-        text += set->fieldText(column) + QLatin1Char('\n');
-    }
-    if (!text.isEmpty())
-        Clipboard::current().setText(text);
+    for (const int row : rows)
+        text += set->text(row, field) + QLatin1Char('\n');
+    set->gotoBookmark(rows.last());
+    Clipboard::current().setText(text);
 }
 
 void QuranPage::Copy2Click()

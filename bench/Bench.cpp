@@ -1,0 +1,108 @@
+#include "bench/Bench.h"
+
+#include "data/LikeMatcher.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t at = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
+    return values[at];
+}
+
+QString ms(double value)
+{
+    return QString::number(value, 'f', value < 10 ? 2 : 1);
+}
+
+} // namespace
+
+Bench::Bench(const QString &database)
+{
+    sqlite3_open_v2(database.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+    LikeMatcher::install(m_db);
+}
+
+Bench::~Bench()
+{
+    sqlite3_close(m_db);
+}
+
+double Bench::stepThrough(const QString &sql) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
+    const int columns = sqlite3_column_count(stmt);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c)
+            sqlite3_column_text(stmt, c);
+    }
+    sqlite3_finalize(stmt);
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void Bench::measure(const QString &name, int runs, const std::function<void(int)> &action,
+                    const QStringList &floorSql, const std::function<void(int)> &setup)
+{
+    std::vector<double> times, floors;
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        if (setup)
+            setup(i);
+        timer.start();
+        action(i);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (!floorSql.isEmpty())
+            floors.push_back(stepThrough(floorSql[i % floorSql.size()]));
+    }
+    Row row;
+    row.name = name;
+    row.runs = runs;
+    row.median = percentile(times, 0.5);
+    row.p90 = percentile(times, 0.9);
+    row.floorMedian = floors.empty() ? -1 : percentile(floors, 0.5);
+    m_rows.push_back(row);
+    std::fprintf(stderr, "%-60s median %8s ms  p90 %8s ms\n", qUtf8Printable(name),
+                 qUtf8Printable(ms(row.median)), qUtf8Printable(ms(row.p90)));
+}
+
+void Bench::note(const QString &name, const QString &value)
+{
+    Row row;
+    row.name = name;
+    row.value = value;
+    m_rows.push_back(row);
+    std::fprintf(stderr, "%-60s %s\n", qUtf8Printable(name), qUtf8Printable(value));
+}
+
+QString Bench::table() const
+{
+    QString out = QStringLiteral("| action | runs | median ms | p90 ms | SQLite floor median ms | "
+                                 "ratio |\n|---|---|---|---|---|---|\n");
+    for (const Row &row : m_rows) {
+        if (!row.value.isEmpty()) {
+            out += QStringLiteral("| %1 | | %2 | | | |\n").arg(row.name, row.value);
+            continue;
+        }
+        const bool floor = row.floorMedian >= 0;
+        out += QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 |\n")
+                   .arg(row.name)
+                   .arg(row.runs)
+                   .arg(ms(row.median), ms(row.p90), floor ? ms(row.floorMedian) : QString(),
+                        floor && row.floorMedian > 0
+                            ? QString::number(row.median / row.floorMedian, 'f', 1)
+                            : QString());
+    }
+    return out;
+}

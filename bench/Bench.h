@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+struct sqlite3;
+
+// Times actions of the running program beside the same statements run straight on SQLite, and
+// collects the rows of a Markdown table.
+class Bench {
+public:
+    explicit Bench(const QString &database);
+    ~Bench();
+
+    // Times action `runs` times (setup, untimed, before each run); floorSql, when given, is run
+    // as often straight on SQLite with every row stepped through.
+    void measure(const QString &name, int runs, const std::function<void(int)> &action,
+                 const QStringList &floorSql = {}, const std::function<void(int)> &setup = {});
+    // A figure that is no timing: a row of its own.
+    void note(const QString &name, const QString &value);
+
+    QString table() const;
+
+private:
+    struct Row {
+        QString name;
+        double median = 0, p90 = 0, floorMedian = -1;
+        int runs = 0;
+        QString value;
+    };
+    double stepThrough(const QString &sql) const;
+
+    sqlite3 *m_db = nullptr;
+    std::vector<Row> m_rows;
+};

@@ -1,0 +1,298 @@
+// kevran-bench: how fast the reader answers, beside the floor of its own engine.
+// usage: kevran-bench [--database 1.db] [--runs N]   (prints a Markdown table)
+
+#include "app/Program.h"
+#include "app/Tfrm_main.h"
+#include "bench/Bench.h"
+#include "data/DataSet.h"
+#include "data/TDataModule2.h"
+#include "platform/MemoryClipboard.h"
+#include "platform/MemoryDialogs.h"
+#include "ui/main/FlatButton.h"
+#include "ui/main/Tmain.h"
+#include "ui/nahj/NahjPage.h"
+#include "ui/quran/QuranPage.h"
+#include "ui/quran/VerseGrid.h"
+#include "ui/search/SearchPage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
+
+namespace {
+
+const QString kQuranFrom =
+    QStringLiteral("SELECT * \nFrom num left join main on num.id=main.id1\n");
+
+// Counts the timer events delivered anywhere in the program.
+class TimerCounter : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer)
+            ++count;
+        return false;
+    }
+};
+
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// Paints what the reader sees now.
+void display()
+{
+    kevran::main->repaint();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QString database = QStringLiteral("1.db");
+    int runs = 30;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--database"))
+            database = args[i + 1];
+        else if (args[i] == QLatin1String("--runs"))
+            runs = std::max(1, args[i + 1].toInt());
+    }
+    const QFileInfo file(database);
+    if (!file.exists()) {
+        std::fprintf(stderr, "kevran-bench: %s not found\n", qUtf8Printable(database));
+        return 2;
+    }
+    QDir::setCurrent(file.absolutePath());
+    Program::setUpApplication(app);
+    MemoryDialogs dialogs;
+    MemoryClipboard clipboard;
+    Bench bench(file.absoluteFilePath());
+
+    bench.measure(
+        QStringLiteral("start-up steps 2-4 (windows, data module, 6236 verses, Nahj tree)"), runs,
+        [](int) { Program::createWindows(); },
+        {QStringLiteral("select *From num left join main on num.id=main.id1")},
+        [](int run) {
+            if (run > 0)
+                Program::destroyWindows();
+        });
+
+    Tmain *window = kevran::main;
+    window->resize(1280, 800);
+    QuranPage *quran = window->TabSheet1;
+
+    bench.measure(
+        QStringLiteral("launcher's Quran button to the painted Quran page"), runs,
+        [&](int) {
+            kevran::frm_main->AdvToolButton3Click();
+            display();
+        },
+        {},
+        [&](int) {
+            window->hide();
+            kevran::frm_main->show();
+            QApplication::processEvents();
+        });
+    window->showNormal();
+    window->resize(1280, 800);
+    QApplication::processEvents();
+
+    QStringList suraSql;
+    for (int s = 1; s <= 114; ++s)
+        suraSql << kQuranFrom + QStringLiteral("WHERE (chapter = %1) ").arg(s);
+    bench.measure(
+        QStringLiteral("each of the 114 suras from the sura list"), 114,
+        [&](int i) {
+            quran->ListBox5->setCurrentRow(i);
+            display();
+        },
+        suraSql);
+    bench.measure(
+        QStringLiteral("sura box \"2\""), runs,
+        [&](int) {
+            quran->chapter->setText(QStringLiteral("2"));
+            display();
+        },
+        {QStringLiteral("SELECT * \nFrom Main left join Num on Main.id1=Num.id\nWHERE "
+                        "(chapter like '2') ")},
+        [&](int) { quran->chapter->setText(QStringLiteral("1")); });
+    bench.measure(
+        QStringLiteral("verse box \"255\" in sura 2"), runs,
+        [&](int) {
+            quran->verse->setText(QStringLiteral("255"));
+            display();
+        },
+        {QStringLiteral("SELECT * \nFrom Main left join Num on Main.id1=Num.id\nWHERE "
+                        "(chapter = 2) AND (vers = 255) ")},
+        [&](int) {
+            quran->chapter->setText(QStringLiteral("2"));
+            quran->verse->setText(QStringLiteral("1"));
+        });
+    quran->ListBox5->setCurrentRow(1);
+    bench.measure(QStringLiteral("next verse"), runs, [&](int) {
+        quran->BitBtn2->click();
+        display();
+    });
+    bench.measure(QStringLiteral("previous verse"), runs, [&](int) {
+        quran->BitBtn1->click();
+        display();
+    });
+
+    for (const char *topic : {"ff", "qq"}) {
+        auto *button = quran->findChild<FlatButton *>(QLatin1String(topic));
+        bench.measure(
+            QStringLiteral("topic %1 (%2)")
+                .arg(QLatin1String(topic),
+                     topic[0] == 'f' ? QStringLiteral("largest") : QStringLiteral("smallest")),
+            runs,
+            [&](int) {
+                button->click();
+                display();
+            },
+            {kQuranFrom.section('\n', 0, 0) +
+             QStringLiteral("\nFrom main left join num on main.id1=num.id\nWHERE (sub "
+                            "like '%%1%') ")
+                 .arg(QLatin1String(topic == QLatin1String("ff") ? "ff" : "qq"))},
+            [&](int) { quran->ListBox5->setCurrentRow(0); });
+    }
+
+    const QList<QPair<QString, QString>> words = {
+        {QStringLiteral("الله"), QStringLiteral("frequent")},
+        {QStringLiteral("زنجبيلا"), QStringLiteral("rare")},
+        {QStringLiteral("zzqq"), QStringLiteral("no hit")}};
+    const QList<QPair<QString, QString>> translationWords = {
+        {QStringLiteral("خدا"), QStringLiteral("frequent")},
+        {QStringLiteral("زنجبیل"), QStringLiteral("rare")},
+        {QStringLiteral("zzqq"), QStringLiteral("no hit")}};
+    for (const bool arabic : {true, false}) {
+        for (const auto &word : arabic ? words : translationWords) {
+            const QString column = arabic ? QStringLiteral("search1") : QStringLiteral("English");
+            bench.measure(
+                QStringLiteral("quick search, %1, %2 word")
+                    .arg(arabic ? QStringLiteral("Arabic") : QStringLiteral("translation"),
+                         word.second),
+                runs,
+                [&](int) {
+                    (arabic ? quran->ar : quran->fa)->setChecked(true);
+                    quran->Edit1->setText(word.first);
+                    quran->BitBtn6->click();
+                    display();
+                },
+                {kQuranFrom + QStringLiteral("WHERE ( %1 like '%%2%') ").arg(column, word.first)});
+        }
+    }
+
+    window->setActivePage(window->TabSheet3);
+    SearchPage *search = window->TabSheet3;
+    struct Scope {
+        QRadioButton *radio;
+        const char *name, *from, *exact, *partial;
+        bool translation;
+    };
+    const Scope scopes[] = {
+        {search->s3, "Quran text", "From num left join main on num.id=main.id1", "search1",
+         "search1", false},
+        {search->s4, "Quran translation", "From num left join main on num.id=main.id1", "english",
+         "English", true},
+        {search->s1, "Nahj text", "FROM main", "search", "search", false},
+        {search->s2, "Nahj translation", "FROM main", "farsi", "farsi", true},
+    };
+    for (const Scope &scope : scopes) {
+        for (const bool exact : {false, true}) {
+            for (const auto &word : scope.translation ? translationWords : words) {
+                const QString where =
+                    exact ? QStringLiteral("WHERE  (' ' || %1 || ' ') like '% %2 %'")
+                                .arg(QLatin1String(scope.exact), word.first)
+                          : QStringLiteral("WHERE ( %1 like '%%2%') ")
+                                .arg(QLatin1String(scope.partial), word.first);
+                bench.measure(
+                    QStringLiteral("search page, %1, %2, %3 word")
+                        .arg(QLatin1String(scope.name),
+                             exact ? QStringLiteral("exact") : QStringLiteral("partial"),
+                             word.second),
+                    runs,
+                    [&](int) {
+                        search->BitBtn5->click();
+                        display();
+                    },
+                    {QStringLiteral("SELECT * \n%1\n%2").arg(QLatin1String(scope.from), where)},
+                    [&](int) {
+                        scope.radio->click();
+                        search->b1->setChecked(exact);
+                        search->Edit2->setText(word.first);
+                    });
+            }
+        }
+    }
+
+    window->setActivePage(window->TabSheet2);
+    NahjPage *nahj = window->TabSheet2;
+    QTreeWidgetItem *sermons = nahj->TreeView1->topLevelItem(0);
+    bench.measure(QStringLiteral("Nahj item lookup"), runs,
+                  [&](int i) {
+                      nahj->TreeView1->setCurrentItem(sermons->child(i % sermons->childCount()));
+                      nahj->itemLookup();
+                      display();
+                  },
+                  {QStringLiteral("SELECT * FROM Main\nWHERE Code = 1\nAND ID = 1")});
+
+    window->setActivePage(quran);
+    quran->Edit1->clear();
+    quran->BitBtn6->click(); // every verse
+    quran->CheckBox1->setChecked(true);
+    quran->CheckBox1Click();
+    display();
+    QScrollBar *scroll = quran->DbAltGrid3->verticalScrollBar();
+    const int pages = std::max(1, scroll->maximum() / std::max(1, scroll->pageStep()) + 1);
+    bench.measure(QStringLiteral("verse grid, one page of the 6236 rows scrolled and painted"),
+                  pages, [&](int i) {
+                      scroll->setValue(i * scroll->pageStep());
+                      display();
+                  });
+
+    quran->ListBox5->setCurrentRow(1); // 286 verses
+    bench.measure(
+        QStringLiteral("copy of 286 selected verses"), runs, [&](int) { quran->Copy2Click(); }, {},
+        [&](int) { quran->DbAltGrid3->selectAll(); });
+
+    // At rest: the Quran page shown and nothing happening for ten seconds.
+    TimerCounter timers;
+    app.installEventFilter(&timers);
+    const double cpuBefore = cpuSeconds();
+    QTimer::singleShot(10000, &app, &QCoreApplication::quit);
+    app.exec();
+    const double cpu = cpuSeconds() - cpuBefore;
+    app.removeEventFilter(&timers);
+    bench.note(QStringLiteral("at rest for 10 s: CPU time used"),
+               QStringLiteral("%1 ms").arg(cpu * 1000, 0, 'f', 1));
+    bench.note(
+        QStringLiteral("at rest for 10 s: timer wake-ups (the one ending the wait included)"),
+        QString::number(timers.count));
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    bench.note(QStringLiteral("peak resident memory"),
+               QStringLiteral("%1 MB").arg(double(usage.ru_maxrss) / 1024.0, 0, 'f', 1));
+
+    std::printf("%s", qUtf8Printable(bench.table()));
+    Program::destroyWindows();
+    return 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+// The platform's identifier and version, as the operating system reports them.
+struct PlatformVersion {
+    // The identifier of the Windows NT family; other systems report other identifiers.
+    static constexpr int NtPlatform = 2;
+    // Reported by systems that are not Windows at all.
+    static constexpr int OtherPlatform = -1;
+
+    int platformId = OtherPlatform;
+    int major = 0;
+    int minor = 0;
+};
+
+// Asks the operating system which platform and version it is.
+class VersionQuery {
+public:
+    virtual ~VersionQuery();
+    virtual PlatformVersion version() const = 0;
+
+    static VersionQuery &current();
+    // Installs the query every later call uses; nullptr restores the system's own.
+    static void setCurrent(VersionQuery *query);
+};
