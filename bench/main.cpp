@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMap>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,10 +41,14 @@ const QString kQuranFrom =
 class TimerCounter : public QObject {
 public:
     int count = 0;
-    bool eventFilter(QObject *, QEvent *event) override
+    QMap<QString, int> receivers;
+    bool eventFilter(QObject *receiver, QEvent *event) override
     {
-        if (event->type() == QEvent::Timer)
+        if (event->type() == QEvent::Timer) {
             ++count;
+            ++receivers[QString::fromLatin1(receiver->metaObject()->className()) + QLatin1Char(' ') +
+                        receiver->objectName()];
+        }
         return false;
     }
 };
@@ -284,9 +289,11 @@ int main(int argc, char *argv[])
     app.removeEventFilter(&timers);
     bench.note(QStringLiteral("at rest for 10 s: CPU time used"),
                QStringLiteral("%1 ms").arg(cpu * 1000, 0, 'f', 1));
-    bench.note(
-        QStringLiteral("at rest for 10 s: timer wake-ups (the one ending the wait included)"),
-        QString::number(timers.count));
+    QStringList receivers;
+    for (auto it = timers.receivers.cbegin(); it != timers.receivers.cend(); ++it)
+        receivers << QStringLiteral("%1 × %2").arg(it.key().trimmed()).arg(it.value());
+    bench.note(QStringLiteral("at rest for 10 s: timer wake-ups (the one ending the wait included)"),
+               QStringLiteral("%1 (%2)").arg(timers.count).arg(receivers.join(QStringLiteral(", "))));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     bench.note(QStringLiteral("peak resident memory"),
