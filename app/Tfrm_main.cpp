@@ -10,6 +10,7 @@
 #include "ui/question/QuestionPage.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/search/SearchPage.h"
+#include "ui/settings/DisplaySettingsPage.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -17,8 +17,9 @@ QVariant cellValue(sqlite3_stmt *stmt, int column)
     case SQLITE_NULL:
         return QVariant();
     default: {
+        // Text stays UTF-8 until it is read: most cells of a snapshot are never shown.
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
+        return QVariant(QByteArray(text, sqlite3_column_bytes(stmt, column)));
     }
     }
 }
@@ -162,6 +163,14 @@ void DataSet::gotoBookmark(Bookmark bookmark)
     if (bookmark < 0 || bookmark >= m_rowCount)
         throw Error(QStringLiteral("Record not found"));
     setCurrent(bookmark);
+}
+
+QString DataSet::text(int row, int column) const
+{
+    const QVariant &cell = value(row, column);
+    if (cell.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(*static_cast<const QByteArray *>(cell.constData()));
+    return cell.toString();
 }
 
 int DataSet::fieldIndex(const QString &name) const

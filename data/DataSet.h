@@ -48,12 +48,12 @@ public:
     // The current row's value of a column as text; a name the set lacks is an error.
     QString fieldText(const QString &name) const;
 
-    // Any row's values, for views over the whole snapshot.
+    // Any row's values, for views over the whole snapshot; text cells hold UTF-8 bytes.
     const QVariant &value(int row, int column) const
     {
         return m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)];
     }
-    QString text(int row, int column) const { return value(row, column).toString(); }
+    QString text(int row, int column) const;
 
 signals:
     // Around every open and close; views reset on these.

@@ -15,34 +15,33 @@ using Group = XkbKeyboardLayout::Group;
 using Groups = QList<Group>;
 
 namespace {
-// A virtual X server of this test's own, on the first free display from :73 on.
+// A virtual X server of this test's own. The server picks a free display itself and names it,
+// so test runs side by side never share one.
 class VirtualServer {
 public:
     ~VirtualServer() { stop(); }
 
     bool start(const QString &program)
     {
-        for (int number = 73; number < 120; ++number) {
-            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) ||
-                QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
-                continue;
-            m_name = ":" + QByteArray::number(number);
-            m_process.start(program, {QString::fromLatin1(m_name), QStringLiteral("-nolisten"),
-                                      QStringLiteral("tcp"), QStringLiteral("-screen"),
-                                      QStringLiteral("0"), QStringLiteral("320x240x24")});
-            if (!m_process.waitForStarted(5000))
-                return false;
-            const QDeadlineTimer deadline(10000);
-            while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
-                if (Display *display = XOpenDisplay(m_name.constData())) {
-                    XCloseDisplay(display);
-                    return true;
-                }
-                QThread::msleep(50);
-            }
-            stop(); // the display was taken after all, or the server hangs: try the next one
+        m_process.start(program, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                  QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                  QStringLiteral("-screen"), QStringLiteral("0"),
+                                  QStringLiteral("320x240x24")});
+        if (!m_process.waitForStarted(5000))
+            return false;
+        const QDeadlineTimer deadline(10000);
+        QByteArray number;
+        while (!number.endsWith('\n') && !deadline.hasExpired() &&
+               m_process.state() == QProcess::Running) {
+            m_process.waitForReadyRead(100);
+            number += m_process.readAllStandardOutput();
         }
-        return false;
+        if (!number.endsWith('\n')) {
+            stop();
+            return false;
+        }
+        m_name = ":" + number.trimmed();
+        return true;
     }
 
     void stop()

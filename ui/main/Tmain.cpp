@@ -9,6 +9,7 @@
 #include "ui/question/QuestionPage.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/search/SearchPage.h"
+#include "ui/settings/DisplaySettingsPage.h"
 
 #include <QCloseEvent>
 #include <QTabBar>
@@ -16,17 +17,6 @@
 #include <QVBoxLayout>
 
 const QString Tmain::Caption = QStringLiteral("ورتانس");
-
-namespace {
-
-QWidget *framePage(const char *name)
-{
-    auto *page = new QWidget;
-    page->setObjectName(QLatin1String(name));
-    return page;
-}
-
-} // namespace
 
 Tmain::Tmain(QWidget *parent)
     : QWidget(parent)
@@ -63,7 +53,7 @@ Tmain::Tmain(QWidget *parent)
     TabSheet2 = new NahjPage(DataSource3);
     TabSheet3 = new SearchPage(DataSource2);
     TabSheet4 = new QuestionPage(DataSource1);
-    TabSheet5 = framePage("TabSheet5");
+    TabSheet5 = new DisplaySettingsPage(TabSheet1, TabSheet2, this);
     TabSheet6 = new AboutPage;
 
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -95,6 +85,7 @@ void Tmain::FormCreate()
         ADOConnection1->open();
         TabSheet2->buildContentsTree(ADOQuery1, ADOQuery2);
         TabSheet4->LoadSenderSettings();
+        TabSheet5->presetAndRestore();
     });
 }
 

@@ -7,6 +7,7 @@ class AboutPage;
 class Connection;
 class DataSet;
 class DataSource;
+class DisplaySettingsPage;
 class NahjPage;
 class QTabWidget;
 class QuestionPage;
@@ -39,7 +40,7 @@ public:
     NahjPage *TabSheet2;
     SearchPage *TabSheet3;
     QuestionPage *TabSheet4;
-    QWidget *TabSheet5;
+    DisplaySettingsPage *TabSheet5;
     AboutPage *TabSheet6;
 
     Connection *ADOConnection1;

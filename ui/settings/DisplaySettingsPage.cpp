@@ -1,0 +1,224 @@
+#include "ui/settings/DisplaySettingsPage.h"
+
+#include "platform/ColorChooser.h"
+#include "platform/Messages.h"
+#include "settings/ColorValue.h"
+#include "ui/main/DefaultButton.h"
+#include "ui/main/OwnFont.h"
+#include "ui/nahj/NahjPage.h"
+#include "ui/quran/QuranPage.h"
+#include "ui/quran/VerseGrid.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// Sets a colour role of the widget's palette in the given groups.
+void setRole(QWidget *widget, QPalette::ColorRole role, const QColor &color,
+             std::initializer_list<QPalette::ColorGroup> groups)
+{
+    QPalette palette = widget->palette();
+    for (const QPalette::ColorGroup group : groups)
+        palette.setColor(group, role, color);
+    widget->setPalette(palette);
+}
+
+// A font's text colour; disabled text keeps the platform's colour.
+void setTextColor(QWidget *widget, QColor color)
+{
+    if (!color.isValid())
+        color = QApplication::palette().color(QPalette::Text);
+    for (const QPalette::ColorRole role :
+         {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        setRole(widget, role, color, {QPalette::Active, QPalette::Inactive});
+}
+
+void setBackground(QWidget *widget, QColor color)
+{
+    if (!color.isValid())
+        color = QApplication::palette().color(QPalette::Base);
+    setRole(widget, QPalette::Base, color,
+            {QPalette::Active, QPalette::Inactive, QPalette::Disabled});
+}
+
+} // namespace
+
+DisplaySettingsPage::DisplaySettingsPage(QuranPage *quran, NahjPage *nahj, QWidget *window,
+                                         QWidget *parent)
+    : QWidget(parent)
+    , FontFrame(new QGroupBox(QStringLiteral("فونت"), this))
+    , ColorFrame(new QGroupBox(QStringLiteral("رنگ"), this))
+    , m_quran(quran)
+    , m_nahj(nahj)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("TabSheet5"));
+
+    FontFrame->setObjectName(QStringLiteral("FontFrame"));
+    FontFrame->setGeometry(264, 40, 361, 161);
+    QuranFontButton = addButton(FontFrame, "QuranFontButton", QStringLiteral("قران"), 134, 24, 115,
+                                &DisplaySettingsPage::QuranFontButtonClick);
+    BookFontButton = addButton(FontFrame, "BookFontButton", QStringLiteral("نهج البلاغه"), 134, 64,
+                               115, &DisplaySettingsPage::BookFontButtonClick);
+    WindowFontButton = addButton(FontFrame, "WindowFontButton", QStringLiteral(" کليدهاي برنامه"),
+                                 136, 104, 113, &DisplaySettingsPage::WindowFontButtonClick);
+
+    ColorFrame->setObjectName(QStringLiteral("ColorFrame"));
+    ColorFrame->setGeometry(264, 256, 361, 105);
+    QuranColorButton = addButton(ColorFrame, "QuranColorButton", QStringLiteral(" زمينه قران"), 128,
+                                 24, 113, &DisplaySettingsPage::QuranColorButtonClick);
+    BookColorButton = addButton(ColorFrame, "BookColorButton", QStringLiteral(" زمينه نهج البلاغه"),
+                                126, 64, 115, &DisplaySettingsPage::BookColorButtonClick);
+
+    DefaultButton::install(this, QuranFontButton);
+}
+
+QPushButton *DisplaySettingsPage::addButton(QGroupBox *frame, const char *name,
+                                            const QString &caption, int left, int top, int width,
+                                            void (DisplaySettingsPage::*handler)())
+{
+    auto *button = new QPushButton(caption, frame);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left, top, width, 25);
+    connect(button, &QPushButton::clicked, this,
+            [this, handler] { Messages::guard([this, handler] { (this->*handler)(); }); });
+    return button;
+}
+
+void DisplaySettingsPage::presetAndRestore()
+{
+    SettingsFont windowFont;
+    windowFont.setFromQFont(m_window->font());
+    m_settings.preset(windowFont,
+                      ColorValue::fromQColor(m_window->palette().color(QPalette::Window)));
+    const DisplaySettings::RestoreResult result = m_settings.restore();
+    for (const DisplaySettings::Setting setting : result.restored)
+        apply(setting);
+    for (const QString &error : result.errors)
+        Messages::showError(error);
+}
+
+FontChooser::Font DisplaySettingsPage::chooserFont(const SettingsFont &font)
+{
+    FontChooser::Font preset;
+    preset.face = font.name();
+    preset.height = font.height();
+    preset.weight =
+        font.hasStyle(SettingsFont::fsBold) ? FontChooser::BoldWeight : FontChooser::RegularWeight;
+    preset.italic = font.hasStyle(SettingsFont::fsItalic);
+    preset.underline = font.hasStyle(SettingsFont::fsUnderline);
+    preset.strikeOut = font.hasStyle(SettingsFont::fsStrikeOut);
+    preset.charset = font.charset();
+    // A system colour is shown as its present value.
+    const QColor color = font.textColor();
+    preset.color = color.isValid() ? QColor(color.rgb()) : QColor(Qt::black);
+    return preset;
+}
+
+void DisplaySettingsPage::takeAnswer(SettingsFont &font, const FontChooser::Answer &answer)
+{
+    const FontChooser::Font &chosen = answer.font;
+    const QString presetFace = font.name();
+    font.setName(chosen.face);
+    font.setHeight(chosen.height);
+    quint32 style = 0;
+    if (chosen.weight > FontChooser::RegularWeight)
+        style |= SettingsFont::fsBold;
+    if (chosen.italic)
+        style |= SettingsFont::fsItalic;
+    if (chosen.underline)
+        style |= SettingsFont::fsUnderline;
+    if (chosen.strikeOut)
+        style |= SettingsFont::fsStrikeOut;
+    font.setStyle(style);
+    // The colour and the character set are taken only when the reader chose them: a text
+    // colour of the system, or a character set the face was given, stays otherwise.
+    if (answer.colorChanged)
+        font.setTextColor(chosen.color);
+    if (answer.scriptChanged || chosen.face.compare(presetFace, Qt::CaseInsensitive) != 0)
+        font.setCharset(chosen.charset);
+}
+
+void DisplaySettingsPage::chooseFont(DisplaySettings::Setting setting)
+{
+    auto &object = static_cast<FontSettings &>(m_settings.object(setting));
+    FontChooser::Answer answer;
+    if (!FontChooser::current().choose(this, chooserFont(object.font()), &answer))
+        return;
+    takeAnswer(object.font(), answer);
+    m_settings.save(setting);
+    apply(setting);
+}
+
+void DisplaySettingsPage::chooseColor(DisplaySettings::Setting setting)
+{
+    auto &object = static_cast<ColorSettings &>(m_settings.object(setting));
+    QColor color = object.toQColor();
+    QList<QColor> custom;
+    for (int i = 0; i < ColorSettings::customColorCount; ++i)
+        custom.append(object.customQColor(i));
+    if (!ColorChooser::current().choose(this, &color, &custom))
+        return;
+    object.setFromQColor(color);
+    for (int i = 0; i < ColorSettings::customColorCount; ++i)
+        object.setCustomQColor(i, custom.value(i));
+    m_settings.save(setting);
+    apply(setting);
+}
+
+QList<QWidget *> DisplaySettingsPage::controls(DisplaySettings::Setting setting) const
+{
+    switch (setting) {
+    case DisplaySettings::QuranFont:
+    case DisplaySettings::QuranBackground:
+        return {m_quran->DBMemo2, m_quran->DBMemo1, m_quran->DbAltGrid3};
+    case DisplaySettings::BookFont:
+    case DisplaySettings::BookBackground:
+        return {m_nahj->DBMemo3, m_nahj->DBMemo4};
+    case DisplaySettings::WindowFont:
+        break;
+    }
+    return {m_window};
+}
+
+void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
+{
+    switch (setting) {
+    case DisplaySettings::QuranFont:
+    case DisplaySettings::BookFont: {
+        const SettingsFont &font =
+            static_cast<const FontSettings &>(m_settings.object(setting)).font();
+        if (setting == DisplaySettings::QuranFont) {
+            // The grid's titles keep the font they have.
+            QHeaderView *titles = m_quran->DbAltGrid3->horizontalHeader();
+            OwnFont::set(titles, titles->font());
+            QHeaderView *indicators = m_quran->DbAltGrid3->verticalHeader();
+            OwnFont::set(indicators, indicators->font());
+        }
+        for (QWidget *control : controls(setting)) {
+            OwnFont::set(control, font.toQFont());
+            setTextColor(control, font.textColor());
+        }
+        break;
+    }
+    case DisplaySettings::WindowFont: {
+        // Every control without a font of its own follows the window's.
+        const SettingsFont &font = m_settings.all().font();
+        m_window->setFont(font.toQFont());
+        setTextColor(m_window, font.textColor());
+        break;
+    }
+    case DisplaySettings::QuranBackground:
+    case DisplaySettings::BookBackground: {
+        const QColor color =
+            static_cast<const ColorSettings &>(m_settings.object(setting)).toQColor();
+        for (QWidget *control : controls(setting))
+            setBackground(control, color);
+        break;
+    }
+    }
+}
