@@ -1,5 +1,5 @@
 // kevran-bench: how fast the reader answers, beside the floor of its own engine.
-// usage: kevran-bench [--database 1.db] [--runs N]   (prints a Markdown table)
+// usage: kevran-bench [--database 1.db] [--runs N] [--startup-only]   (prints a Markdown table)
 
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
@@ -21,8 +21,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMap>
 #include <QListWidget>
+#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -46,8 +46,8 @@ public:
     {
         if (event->type() == QEvent::Timer) {
             ++count;
-            ++receivers[QString::fromLatin1(receiver->metaObject()->className()) + QLatin1Char(' ') +
-                        receiver->objectName()];
+            ++receivers[QString::fromLatin1(receiver->metaObject()->className()) +
+                        QLatin1Char(' ') + receiver->objectName()];
         }
         return false;
     }
@@ -74,12 +74,15 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QString database = QStringLiteral("1.db");
     int runs = 30;
+    bool startupOnly = false; // for profiling start-up alone
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--database"))
-            database = args[i + 1];
-        else if (args[i] == QLatin1String("--runs"))
-            runs = std::max(1, args[i + 1].toInt());
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--database") && i + 1 < args.size())
+            database = args[++i];
+        else if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
+            runs = std::max(1, args[++i].toInt());
+        else if (args[i] == QLatin1String("--startup-only"))
+            startupOnly = true;
     }
     const QFileInfo file(database);
     if (!file.exists()) {
@@ -100,6 +103,12 @@ int main(int argc, char *argv[])
             if (run > 0)
                 Program::destroyWindows();
         });
+
+    if (startupOnly) {
+        std::printf("%s", qUtf8Printable(bench.table()));
+        Program::destroyWindows();
+        return 0;
+    }
 
     Tmain *window = kevran::main;
     window->resize(1280, 800);
@@ -292,8 +301,9 @@ int main(int argc, char *argv[])
     QStringList receivers;
     for (auto it = timers.receivers.cbegin(); it != timers.receivers.cend(); ++it)
         receivers << QStringLiteral("%1 × %2").arg(it.key().trimmed()).arg(it.value());
-    bench.note(QStringLiteral("at rest for 10 s: timer wake-ups (the one ending the wait included)"),
-               QStringLiteral("%1 (%2)").arg(timers.count).arg(receivers.join(QStringLiteral(", "))));
+    bench.note(
+        QStringLiteral("at rest for 10 s: timer wake-ups (the one ending the wait included)"),
+        QStringLiteral("%1 (%2)").arg(timers.count).arg(receivers.join(QStringLiteral(", "))));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     bench.note(QStringLiteral("peak resident memory"),

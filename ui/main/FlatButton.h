@@ -4,10 +4,17 @@
 #include <QToolButton>
 
 // A flat, text-only button that shows a hot colour under the pointer and a down colour while
-// pressed; it does not follow the desktop theme.
+// pressed; it draws itself and does not follow the desktop theme.
 class FlatButton : public QToolButton {
     Q_OBJECT
 public:
     FlatButton(const QString &name, const QString &caption, const QColor &hot, const QColor &down,
                QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_hot;
+    QColor m_down;
 };

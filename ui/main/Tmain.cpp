@@ -5,6 +5,7 @@
 #include "data/DataSource.h"
 #include "platform/Messages.h"
 #include "ui/main/AboutPage.h"
+#include "ui/main/TabControl.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/question/QuestionPage.h"
 #include "ui/quran/QuranPage.h"
@@ -20,7 +21,7 @@ const QString Tmain::Caption = QStringLiteral("ورتانس");
 
 Tmain::Tmain(QWidget *parent)
     : QWidget(parent)
-    , PageControl1(new QTabWidget(this))
+    , PageControl1(new TabControl(QSize(130, 30), this))
     , ADOConnection1(new Connection(this))
     , ADOQuery1(new DataSet(ADOConnection1, this))
     , ADOQuery2(new DataSet(ADOConnection1, this))
@@ -58,8 +59,6 @@ Tmain::Tmain(QWidget *parent)
 
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setTabPosition(QTabWidget::South);
-    PageControl1->setStyleSheet(
-        QStringLiteral("#PageControl1 > QTabBar::tab { width: 130px; height: 30px; }"));
     PageControl1->addTab(TabSheet1, QStringLiteral("قرآن"));
     PageControl1->addTab(TabSheet2, QStringLiteral("نهج البلاغه"));
     PageControl1->addTab(TabSheet3, QStringLiteral("صفحه جستجو"));

@@ -79,12 +79,16 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     // The tree stands at the right edge; a teal splitter lets the reader widen it.
     Splitter1 = named(new QSplitter(Qt::Horizontal), "Splitter1");
     Splitter1->setHandleWidth(8);
-    Splitter1->setStyleSheet(QStringLiteral("QSplitter::handle { background: #008080; }"));
     Splitter1->addWidget(TreeView1);
     Splitter1->addWidget(panes);
     Splitter1->setCollapsible(0, false);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({144, 600});
+    QSplitterHandle *handle = Splitter1->handle(1);
+    QPalette teal = handle->palette();
+    teal.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
+    handle->setPalette(teal);
+    handle->setAutoFillBackground(true);
 
     auto *strip = new QWidget;
     strip->setFixedHeight(55);

@@ -14,6 +14,7 @@
 #include "ui/main/FlatButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/RightToLeftText.h"
+#include "ui/main/TabControl.h"
 #include "ui/quran/VerseGrid.h"
 
 #include <QAction>
@@ -218,10 +219,8 @@ void QuranPage::buildControlStrip()
 
 void QuranPage::buildSideTabs()
 {
-    PageControl2 = named(new QTabWidget(this), "PageControl2");
+    PageControl2 = named(new TabControl(QSize(87, 22), this), "PageControl2");
     PageControl2->setFixedWidth(183);
-    PageControl2->setStyleSheet(
-        QStringLiteral("QTabBar::tab { width: 87px; height: 22px; padding: 0px; }"));
     TabSheet7 = named(new QWidget, "TabSheet7");
     TabSheet8 = named(new QWidget, "TabSheet8");
     PageControl2->addTab(TabSheet7, QStringLiteral("فهرست موضوعي"));
