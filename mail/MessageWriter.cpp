@@ -23,6 +23,20 @@ QByteArray parameterValue(const QString &fileName)
     return MailAddress::quoted(bytes);
 }
 
+// Whether any body line holds a character beyond ASCII: its UTF-8 bytes then need a label.
+bool bodyIsEightBit(const QStringList &body)
+{
+    for (const QString &entry : body) {
+        for (const QChar c : entry) {
+            if (c.unicode() > 127)
+                return true;
+        }
+    }
+    return false;
+}
+
+const QByteArray kTextUtf8 = QByteArrayLiteral("text/plain; charset=\"UTF-8\"");
+
 } // namespace
 
 MessageWriter::MessageWriter(const MailMessage &message, LineSink lines, StatusSink status)
@@ -49,6 +63,12 @@ HeaderList MessageWriter::headers() const
     if (!m.CharSet.isEmpty() && !contentType.isEmpty())
         contentType += ";\r\n\tcharset=\"" + m.CharSet.toUtf8() + '"';
 
+    // A body beyond ASCII is UTF-8 and says so, else no mail reader could decode it; an ASCII
+    // message keeps the plain form with no MIME header.
+    const bool labelBody = !multipart && contentType.isEmpty() && bodyIsEightBit(m.Body);
+    if (labelBody)
+        contentType = kTextUtf8;
+
     HeaderList h;
     h.set(QStringLiteral("From"), m.From.text(m_scheme));
     h.set(QStringLiteral("Subject"), EncodedWords::encode(m.Subject, m_scheme));
@@ -56,9 +76,11 @@ HeaderList MessageWriter::headers() const
     h.set(QStringLiteral("Cc"), m.CCList.text(m_scheme));
     h.set(QStringLiteral("Newsgroups"), m.NewsGroups.join(QLatin1Char(',')));
     h.set(QStringLiteral("Content-Type"), contentType);
-    if (multipart)
+    if (multipart || labelBody)
         h.set(QStringLiteral("MIME-Version"), QByteArrayLiteral("1.0"));
-    h.set(QStringLiteral("Content-Transfer-Encoding"), m.ContentTransferEncoding);
+    h.set(QStringLiteral("Content-Transfer-Encoding"),
+          labelBody && m.ContentTransferEncoding.isEmpty() ? QByteArrayLiteral("8bit")
+                                                           : m.ContentTransferEncoding.toUtf8());
     h.set(QStringLiteral("Sender"), m.Sender.text(m_scheme));
     h.set(QStringLiteral("Reply-To"), m.ReplyTo.text(m_scheme));
     h.set(QStringLiteral("Organization"), EncodedWords::encode(m.Organization, m_scheme));
@@ -92,8 +114,13 @@ void MessageWriter::writeBody()
     line("This is a multi-part message in MIME format");
     line(QByteArray());
     line("--" + Boundary);
-    line("Content-Type: text/plain");
-    line("Content-Transfer-Encoding: 7bit");
+    if (bodyIsEightBit(m_message.Body)) {
+        line("Content-Type: " + kTextUtf8);
+        line("Content-Transfer-Encoding: 8bit");
+    } else {
+        line("Content-Type: text/plain");
+        line("Content-Transfer-Encoding: 7bit");
+    }
     line(QByteArray());
     writeBodyLines();
     for (const MessagePart &part : m_message.MessageParts)

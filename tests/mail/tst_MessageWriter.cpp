@@ -106,6 +106,7 @@ private slots:
     void dateFailsWithoutTimeZone();
     void systemTimeZoneFollowsDaylightSaving();
     void bodyDotStuffing();
+    void persianBodyIsLabelled();
     void attachments();
     void attachmentThatCannotBeOpened();
     void decodedByPython();
@@ -407,6 +408,28 @@ void TestMessageWriter::bodyDotStuffing()
     // data can never end early.
     QCOMPARE(write(message).body,
              (QList<QByteArray>{"..", "..x", "x.", "", "a", "..", "b", "..c"}));
+}
+
+void TestMessageWriter::persianBodyIsLabelled()
+{
+    // A body beyond ASCII says it is UTF-8, with or without attachments.
+    QTemporaryDir dir;
+    MailMessage message;
+    message.From.address = QStringLiteral("reader@x.example");
+    message.Body = {QString::fromUtf8("بِسْمِ اللَّهِ[سؤال]")};
+    Written w = write(message);
+    QCOMPARE(field(w.header, "Content-Type"),
+             QByteArray("Content-Type: text/plain; charset=\"UTF-8\""));
+    QCOMPARE(field(w.header, "MIME-Version"), QByteArray("MIME-Version: 1.0"));
+    QCOMPARE(field(w.header, "Content-Transfer-Encoding"),
+             QByteArray("Content-Transfer-Encoding: 8bit"));
+    QCOMPARE(w.body, QList<QByteArray>{message.Body.first().toUtf8()});
+
+    message.addAttachment(writeFile(dir, QStringLiteral("a.bin"), "x"));
+    w = write(message);
+    QVERIFY(w.all.contains("\r\nContent-Type: text/plain; charset=\"UTF-8\"\r\n"
+                           "Content-Transfer-Encoding: 8bit\r\n"));
+    QVERIFY(field(w.header, "Content-Type").startsWith("Content-Type: multipart/mixed"));
 }
 
 void TestMessageWriter::attachments()
