@@ -272,20 +272,39 @@ void SearchPage::DBRichEdit1Change()
     QTextCursor all(DBRichEdit1->document());
     all.select(QTextCursor::Document);
     DBRichEdit1->setTextCursor(all);
-    CurrText().setColor(Qt::black);
+    if (DBRichEdit1->document()->isEmpty()) {
+        CurrText().setColor(Qt::black); // the default colour, for the text to come
+        return;
+    }
+
+    // All colour changes form one edit, so the view lays its text out once.
+    QTextCursor editor(DBRichEdit1->document());
+    editor.beginEditBlock();
+    QTextCharFormat black, red;
+    black.setForeground(QColor(Qt::black));
+    red.setForeground(QColor(Qt::red));
+    editor.select(QTextCursor::Document);
+    editor.mergeCharFormat(black);
 
     const QString term = LikeMatcher::foldLetterForms(trimmed(Edit2->text()));
-    if (term.isEmpty())
-        return;
     const QString text = LikeMatcher::foldLetterForms(DBRichEdit1->toPlainText());
+    qsizetype last = -1;
     // Each scan starts one character after the end of the last occurrence.
-    for (qsizetype at = text.indexOf(term); at >= 0;
+    for (qsizetype at = term.isEmpty() ? -1 : text.indexOf(term); at >= 0;
          at = text.indexOf(term, at + term.size() + 1)) {
+        editor.setPosition(int(at));
+        editor.setPosition(int(at + term.size()), QTextCursor::KeepAnchor);
+        editor.mergeCharFormat(red);
+        last = at;
+    }
+    editor.endEditBlock();
+
+    // The selection is left on the last coloured occurrence, or on the whole text.
+    if (last >= 0) {
         QTextCursor hit(DBRichEdit1->document());
-        hit.setPosition(int(at));
-        hit.setPosition(int(at + term.size()), QTextCursor::KeepAnchor);
+        hit.setPosition(int(last));
+        hit.setPosition(int(last + term.size()), QTextCursor::KeepAnchor);
         DBRichEdit1->setTextCursor(hit);
-        CurrText().setColor(Qt::red);
     }
 }
 
