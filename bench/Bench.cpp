@@ -55,6 +55,9 @@ double Bench::stepThrough(const QString &sql) const
 void Bench::measure(const QString &name, int runs, const std::function<void(int)> &action,
                     const QStringList &floorSql, const std::function<void(int)> &setup)
 {
+    if (!m_filter.isEmpty() && !name.contains(m_filter) &&
+        !name.startsWith(QLatin1String("start-up")))
+        return;
     std::vector<double> times, floors;
     QElapsedTimer timer;
     for (int i = 0; i < runs; ++i) {

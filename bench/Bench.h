@@ -18,6 +18,8 @@ public:
     // as often straight on SQLite with every row stepped through.
     void measure(const QString &name, int runs, const std::function<void(int)> &action,
                  const QStringList &floorSql = {}, const std::function<void(int)> &setup = {});
+    // Times only the actions whose name holds this text (start-up always runs).
+    void setFilter(const QString &filter) { m_filter = filter; }
     // A figure that is no timing: a row of its own.
     void note(const QString &name, const QString &value);
 
@@ -33,5 +35,6 @@ private:
     double stepThrough(const QString &sql) const;
 
     sqlite3 *m_db = nullptr;
+    QString m_filter;
     std::vector<Row> m_rows;
 };

@@ -1,5 +1,6 @@
 // kevran-bench: how fast the reader answers, beside the floor of its own engine.
-// usage: kevran-bench [--database 1.db] [--runs N] [--startup-only]   (prints a Markdown table)
+// usage: kevran-bench [--database 1.db] [--runs N] [--startup-only] [--only TEXT]   (prints a
+// Markdown table)
 
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
@@ -75,6 +76,7 @@ int main(int argc, char *argv[])
     QString database = QStringLiteral("1.db");
     int runs = 30;
     bool startupOnly = false; // for profiling start-up alone
+    QString only;             // for profiling one kind of action
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--database") && i + 1 < args.size())
@@ -83,6 +85,8 @@ int main(int argc, char *argv[])
             runs = std::max(1, args[++i].toInt());
         else if (args[i] == QLatin1String("--startup-only"))
             startupOnly = true;
+        else if (args[i] == QLatin1String("--only") && i + 1 < args.size())
+            only = args[++i];
     }
     const QFileInfo file(database);
     if (!file.exists()) {
@@ -94,6 +98,7 @@ int main(int argc, char *argv[])
     MemoryDialogs dialogs;
     MemoryClipboard clipboard;
     Bench bench(file.absoluteFilePath());
+    bench.setFilter(only);
 
     bench.measure(
         QStringLiteral("start-up steps 2-4 (windows, data module, 6236 verses, Nahj tree)"), runs,

@@ -110,6 +110,9 @@ char32_t LikeMatcher::fold(char32_t c)
     case 0x06A9: // Persian kaf
         return 0x0643;
     default:
+        // Hebrew, Arabic and the scripts after them, and general punctuation, have no case.
+        if ((c >= 0x0590 && c < 0x0900) || (c >= 0x2000 && c < 0x2070))
+            return c;
         return QChar::toCaseFolded(c);
     }
 }

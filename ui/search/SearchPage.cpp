@@ -161,14 +161,12 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     layout->addWidget(Splitter2);
 
     // The view's text is replaced only when it changes; every replacement is recoloured.
-    m_text = new FieldBinding(DBRichEdit1, m_results, QStringLiteral("search1"),
-                              [this](const QString &text) {
-                                  if (DBRichEdit1->toPlainText() == text &&
-                                      !DBRichEdit1->document()->isEmpty())
-                                      return;
-                                  DBRichEdit1->setPlainText(text);
-                                  DBRichEdit1Change();
-                              });
+    m_text = new FieldBinding(
+        DBRichEdit1, m_results, QStringLiteral("search1"), [this](const QString &text) {
+            if (DBRichEdit1->toPlainText() == text && !DBRichEdit1->document()->isEmpty())
+                return;
+            showResultText(text);
+        });
     connect(m_results, &DataSource::currentChanged, this, [this] { Timer2Timer(); });
     Timer2Timer();
 
@@ -238,7 +236,8 @@ void SearchPage::BitBtn5Click()
     if (b1->isChecked()) {
         // A whole word: blanks on both sides, the column's ends counting as blanks.
         const QString pattern = QStringLiteral("% ") + trimmed(typed) + QStringLiteral(" %");
-        where = QStringLiteral("WHERE  (' ' || %1 || ' ') like ").arg(QLatin1String(scope.exactColumn)) +
+        where = QStringLiteral("WHERE  (' ' || %1 || ' ') like ")
+                    .arg(QLatin1String(scope.exactColumn)) +
                 SqlValue::quoted(pattern);
     } else {
         where = QStringLiteral("WHERE ( %1 like '%").arg(QLatin1String(scope.partialColumn)) +
@@ -257,9 +256,8 @@ void SearchPage::BitBtn5Click()
     else if (DBRichEdit1->toPlainText().isEmpty())
         Messages::showMessage(QStringLiteral("چيزي يافت نشد "), this);
     else
-        Messages::showMessage(QString::number(set->recordCount()) +
-                                  QStringLiteral("مورد نتيجه داشت"),
-                              this);
+        Messages::showMessage(
+            QString::number(set->recordCount()) + QStringLiteral("مورد نتيجه داشت"), this);
 }
 
 SearchPage::TextAttributes SearchPage::CurrText()
@@ -269,29 +267,37 @@ SearchPage::TextAttributes SearchPage::CurrText()
 
 void SearchPage::DBRichEdit1Change()
 {
-    QTextCursor all(DBRichEdit1->document());
-    all.select(QTextCursor::Document);
-    DBRichEdit1->setTextCursor(all);
-    if (DBRichEdit1->document()->isEmpty()) {
-        CurrText().setColor(Qt::black); // the default colour, for the text to come
-        return;
-    }
+    recolour(nullptr);
+}
 
-    // All colour changes form one edit, so the view lays its text out once.
-    QTextCursor editor(DBRichEdit1->document());
-    editor.beginEditBlock();
+void SearchPage::showResultText(const QString &text)
+{
+    recolour(&text);
+}
+
+// Colours the view's text, or first replaces it by *text: the replacement and all colour
+// changes form one edit, so the view lays its text out once.
+void SearchPage::recolour(const QString *text)
+{
     QTextCharFormat black, red;
     black.setForeground(QColor(Qt::black));
     red.setForeground(QColor(Qt::red));
+    QTextCursor editor(DBRichEdit1->document());
+    editor.beginEditBlock();
     editor.select(QTextCursor::Document);
-    editor.mergeCharFormat(black);
+    if (text) {
+        editor.removeSelectedText();
+        editor.insertText(*text, black);
+    } else {
+        editor.mergeCharFormat(black);
+    }
 
     const QString term = LikeMatcher::foldLetterForms(trimmed(Edit2->text()));
-    const QString text = LikeMatcher::foldLetterForms(DBRichEdit1->toPlainText());
+    const QString shown = LikeMatcher::foldLetterForms(DBRichEdit1->toPlainText());
     qsizetype last = -1;
     // Each scan starts one character after the end of the last occurrence.
-    for (qsizetype at = term.isEmpty() ? -1 : text.indexOf(term); at >= 0;
-         at = text.indexOf(term, at + term.size() + 1)) {
+    for (qsizetype at = term.isEmpty() ? -1 : shown.indexOf(term); at >= 0;
+         at = shown.indexOf(term, at + term.size() + 1)) {
         editor.setPosition(int(at));
         editor.setPosition(int(at + term.size()), QTextCursor::KeepAnchor);
         editor.mergeCharFormat(red);
@@ -299,13 +305,18 @@ void SearchPage::DBRichEdit1Change()
     }
     editor.endEditBlock();
 
-    // The selection is left on the last coloured occurrence, or on the whole text.
+    // The selection is left on the last coloured occurrence, or on the whole text; an empty
+    // text leaves black as the colour of what comes.
+    QTextCursor selection(DBRichEdit1->document());
     if (last >= 0) {
-        QTextCursor hit(DBRichEdit1->document());
-        hit.setPosition(int(last));
-        hit.setPosition(int(last + term.size()), QTextCursor::KeepAnchor);
-        DBRichEdit1->setTextCursor(hit);
+        selection.setPosition(int(last));
+        selection.setPosition(int(last + term.size()), QTextCursor::KeepAnchor);
+    } else {
+        selection.select(QTextCursor::Document);
     }
+    DBRichEdit1->setTextCursor(selection);
+    if (shown.isEmpty())
+        CurrText().setColor(Qt::black);
 }
 
 void SearchPage::Timer2Timer()

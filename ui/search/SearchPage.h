@@ -72,6 +72,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showResultText(const QString &text);
+    void recolour(const QString *text);
     const Scope &selectedScope() const;
     void selectScope(const Scope &scope);
     DataSet *results() const;
