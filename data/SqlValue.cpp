@@ -9,9 +9,19 @@ QString SqlValue::quoted(const QString &value)
 
 QString SqlValue::insideQuotes(const QString &value)
 {
-    QString doubled = value;
-    doubled.replace(QLatin1Char('\''), QLatin1String("''"));
-    return doubled;
+    QString out;
+    out.reserve(value.size());
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\''))
+            out += QLatin1String("''");
+        else if (c.isNull())
+            // SQLite reads a statement's text only up to a NUL, so a NUL cannot stand inside a
+            // literal: the literal is closed, the character joined on, and the literal reopened.
+            out += QLatin1String("' || char(0) || '");
+        else
+            out += c;
+    }
+    return out;
 }
 
 QString SqlValue::integer(const QString &value)

@@ -193,8 +193,10 @@ void SmtpClient::Disconnect()
 {
     std::optional<Error> failure;
     if (Connected()) {
+        // The connection is closed below in any case; a failure here is only reported.
         try {
-            writeLine("QUIT");
+            if (!sendRaw("QUIT"))
+                failure = Error(QStringLiteral("Write Timeout"));
         } catch (const Error &e) {
             failure = e;
         }
@@ -206,13 +208,33 @@ void SmtpClient::Disconnect()
         throw *failure;
 }
 
+bool SmtpClient::sendRaw(const QByteArray &line)
+{
+    const QByteArray bytes = line + "\r\n";
+    return m_socket->send(bytes.constData(), bytes.size(), m_readTimeout);
+}
+
 void SmtpClient::writeLine(const QByteArray &line)
 {
     if (!Connected())
         throw Error(QStringLiteral("Not Connected"));
-    const QByteArray bytes = line + "\r\n";
-    if (!m_socket->send(bytes.constData(), bytes.size(), m_readTimeout))
+    bool sent = false;
+    try {
+        sent = sendRaw(line);
+    } catch (const Error &) {
+        connectionLost();
+        throw;
+    }
+    if (!sent)
         throw Error(QStringLiteral("Write Timeout"));
+}
+
+// A socket error or the server's close leaves nothing to talk to: the connection is closed
+// at once, so that no QUIT is tried on it and the next Connect starts afresh.
+void SmtpClient::connectionLost()
+{
+    closeSocket();
+    status(hsDisconnected, QStringLiteral("Disconnected."));
 }
 
 SmtpClient::Reply SmtpClient::sendCommand(const QByteArray &command, const QList<int> &expected)
@@ -240,6 +262,8 @@ SmtpClient::Reply SmtpClient::readReply()
     if (first.size() > 3 && first[3] == '-') {
         const QByteArray last = first.left(3) + ' ';
         for (;;) {
+            if (lines.size() == MaxReplyLines)
+                throw Error(QStringLiteral("Max reply length exceeded."));
             lines.append(nextLine());
             const QByteArray &added = lines.back();
             if (added.size() < 4 || qstrnicmp(added.constData(), last.constData(), 4) == 0)
@@ -279,14 +303,22 @@ QByteArray SmtpClient::readLine(const QDeadlineTimer &deadline)
             throw Error(QStringLiteral("Max line length exceeded."));
         if (!Connected())
             throw Error(QStringLiteral("Not Connected"));
+        // The limit holds for the whole reply, however much the server keeps sending.
+        if (deadline.hasExpired())
+            throw Error(QStringLiteral("Read Timeout"));
 
         char chunk[4096];
-        const qint64 got = m_socket->receive(chunk, sizeof chunk, int(deadline.remainingTime()));
+        qint64 got;
+        try {
+            got = m_socket->receive(chunk, sizeof chunk, int(deadline.remainingTime()));
+        } catch (const Error &) {
+            connectionLost();
+            throw;
+        }
         if (got < 0)
             throw Error(QStringLiteral("Read Timeout"));
         if (got == 0) {
-            closeSocket();
-            status(hsDisconnected, QStringLiteral("Disconnected."));
+            connectionLost();
             throw Error(QStringLiteral("Connection Closed Gracefully."));
         }
         m_received.append(chunk, got);

@@ -36,6 +36,8 @@ public:
     };
 
     static constexpr int MaxLineLength = 16384;
+    // The most lines one reply may have; a server that goes on and on is cut off there.
+    static constexpr int MaxReplyLines = 1000;
     static constexpr int ConnectStepMs = 125;
     static constexpr int DefaultReadTimeoutMs = 30000;
 
@@ -81,7 +83,11 @@ private:
     QString resolve();
     void openConnection(const QString &address, int timeoutMs);
     void greet();
+    // Sends one command or data line; a socket error closes the connection.
     void writeLine(const QByteArray &line);
+    // The line on the open connection: false when there was no room in time.
+    bool sendRaw(const QByteArray &line);
+    void connectionLost();
     Reply sendCommand(const QByteArray &command, const QList<int> &expected = {});
     Reply readReply();
     QByteArray readLine(const QDeadlineTimer &deadline);

@@ -11,16 +11,24 @@
 
 namespace {
 
-void sendAll(int fd, const QByteArray &bytes)
+bool sendAll(int fd, const QByteArray &bytes)
 {
     qint64 done = 0;
     while (done < bytes.size()) {
         const ssize_t sent =
             ::send(fd, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL);
         if (sent <= 0)
-            return;
+            return false;
         done += sent;
     }
+    return true;
+}
+
+// Closes with an RST instead of a FIN: the peer's next read or write fails with a reset.
+void resetConnection(int fd)
+{
+    const linger abort{1, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
 }
 
 } // namespace
@@ -115,17 +123,24 @@ void ScriptedSmtpServer::run()
             continue;
         m_connectionOpen = true;
         ++m_connections;
-        serve(fd);
+        if (serve(fd) == Reply::Reset)
+            resetConnection(fd);
         ::close(fd);
         m_connectionOpen = false;
     }
 }
 
-void ScriptedSmtpServer::serve(int fd)
+ScriptedSmtpServer::Reply::Action ScriptedSmtpServer::serve(int fd)
 {
     Reply::Action mode = Reply::Answer;
     const auto answer = [&](const QByteArray &verb) {
         const Reply reply = nextReply(verb);
+        if (reply.action == Reply::Flood) {
+            while (!m_stop && !reply.bytes.isEmpty() && sendAll(fd, reply.bytes)) {
+            }
+            mode = Reply::Close;
+            return reply;
+        }
         sendAll(fd, reply.bytes);
         mode = reply.action;
         return reply;
@@ -134,12 +149,12 @@ void ScriptedSmtpServer::serve(int fd)
     bool inData = false;
     QByteArray buffer;
     QList<QByteArray> data;
-    while (!m_stop && mode != Reply::Close) {
+    while (!m_stop && mode != Reply::Close && mode != Reply::Reset) {
         if (mode == Reply::Stall) {
             QThread::msleep(20);
             pollfd item{fd, POLLRDHUP, 0};
             if (::poll(&item, 1, 0) > 0 && (item.revents & (POLLRDHUP | POLLHUP | POLLERR)))
-                return;
+                return mode;
             continue;
         }
         pollfd item{fd, POLLIN, 0};
@@ -148,10 +163,11 @@ void ScriptedSmtpServer::serve(int fd)
         char chunk[65536];
         const ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
         if (got <= 0)
-            return;
+            return mode;
         buffer.append(chunk, int(got));
         qsizetype end;
-        while (mode != Reply::Close && mode != Reply::Stall && (end = buffer.indexOf('\n')) >= 0) {
+        while (mode != Reply::Close && mode != Reply::Stall && mode != Reply::Reset &&
+               (end = buffer.indexOf('\n')) >= 0) {
             QByteArray line = buffer.left(end);
             buffer.remove(0, end + 1);
             if (line.endsWith('\r'))
@@ -175,6 +191,8 @@ void ScriptedSmtpServer::serve(int fd)
                     answer(".");
                 } else {
                     data.append(line);
+                    if (data.size() == m_resetInData)
+                        mode = Reply::Reset;
                 }
                 continue;
             }
@@ -186,4 +204,5 @@ void ScriptedSmtpServer::serve(int fd)
             }
         }
     }
+    return mode;
 }

@@ -17,7 +17,9 @@ public:
             Answer, // send the bytes and go on
             Close,  // send the bytes and close the connection
             Silent, // send the bytes, then read on but never answer again
-            Stall   // send the bytes, then neither read nor answer
+            Stall,  // send the bytes, then neither read nor answer
+            Reset,  // send the bytes, then reset the connection (TCP RST, no orderly close)
+            Flood   // send the bytes over and over until the peer goes away, then close
         };
         QByteArray bytes;
         Action action = Answer;
@@ -40,6 +42,9 @@ public:
         on("", bytes, action);
     }
 
+    // Resets the connection once this many lines of message data have arrived (-1: never).
+    void resetInData(int afterLines) { m_resetInData = afterLines; }
+
     // Every line received, without its CR LF.
     QList<QByteArray> received() const;
     // The command lines only (the message data left out).
@@ -51,7 +56,8 @@ public:
 
 private:
     void run();
-    void serve(int fd);
+    // Answers the connection until it ends; the action it ended with.
+    Reply::Action serve(int fd);
     Reply nextReply(const QByteArray &verb);
 
     int m_listener = -1;
@@ -59,6 +65,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_connectionOpen{false};
     std::atomic<int> m_connections{0};
+    std::atomic<int> m_resetInData{-1};
     mutable QMutex m_mutex;
     QHash<QByteArray, QList<Reply>> m_replies;
     QList<QByteArray> m_received;
