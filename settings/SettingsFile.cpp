@@ -20,9 +20,14 @@ QByteArray SettingsFile::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fail("Cannot open file \"%1\". %2", path, file.errorString());
-    const QByteArray bytes = file.readAll();
+    // One byte past the limit tells a file that is too large; its size is not asked first, as
+    // a device has none.
+    const QByteArray bytes = file.read(maxSize + 1);
     if (file.error() != QFileDevice::NoError)
         fail("Cannot open file \"%1\". %2", path, file.errorString());
+    if (bytes.size() > maxSize)
+        fail("Cannot open file \"%1\". %2", path,
+             QStringLiteral("The file is larger than %1 bytes.").arg(maxSize));
     return bytes;
 }
 

@@ -133,6 +133,7 @@ private:
         case Kind::Char:
             break;
         case Kind::End:
+        case Kind::Fault:
             m_tokens.fail(QStringLiteral("Invalid property value"));
         }
         switch (token.ch.unicode()) {

@@ -56,6 +56,8 @@ bool StreamTokenizer::isKeyword(const char *keyword) const
 
 void StreamTokenizer::fail(const QString &reason) const
 {
+    if (m_token.kind == Kind::Fault)
+        throw Error(m_token.text);
     throw Error(QStringLiteral("%1 on line %2").arg(reason).arg(m_token.line));
 }
 
@@ -97,6 +99,20 @@ void StreamTokenizer::skipBlanks()
 }
 
 void StreamTokenizer::next()
+{
+    if (m_token.kind == Kind::Fault)
+        return;
+    try {
+        fetch();
+    } catch (const Error &error) {
+        m_token = Token();
+        m_token.kind = Kind::Fault;
+        m_token.text = error.message();
+        m_token.line = m_line;
+    }
+}
+
+void StreamTokenizer::fetch()
 {
     skipBlanks();
     m_token = Token();

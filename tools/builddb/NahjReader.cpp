@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QStringList>
 #include <array>
 
@@ -110,7 +111,12 @@ std::vector<NahjItem> NahjReader::read(const QString &path)
         }
         if (raw.isEmpty())
             continue;
-        const QStringList fields = QString::fromUtf8(raw).split(QLatin1Char('\t'));
+        // A line that does not decode would reach the database with its letters replaced.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = utf8.decode(raw);
+        if (utf8.hasError())
+            throw fail(lineNumber, QStringLiteral("not valid UTF-8"));
+        const QStringList fields = decoded.split(QLatin1Char('\t'));
         if (fields.size() != 5)
             throw fail(lineNumber,
                        QStringLiteral("%1 fields where 5 were expected").arg(fields.size()));

@@ -19,7 +19,8 @@ class NahjReader {
 public:
     static constexpr int SectionCount = 4;
 
-    // Raises an Error naming the file, the line and the item on any defect.
+    // Raises an Error naming the file, the line and the item on any defect; a line that is not
+    // valid UTF-8 is one.
     static std::vector<NahjItem> read(const QString &path);
 
     static QString unescape(const QString &field);
