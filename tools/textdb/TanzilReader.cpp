@@ -1,4 +1,4 @@
-#include "tools/builddb/TanzilReader.h"
+#include "tools/textdb/TanzilReader.h"
 
 #include "platform/Error.h"
 

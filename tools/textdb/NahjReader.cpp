@@ -1,4 +1,4 @@
-#include "tools/builddb/NahjReader.h"
+#include "tools/textdb/NahjReader.h"
 
 #include "platform/Error.h"
 

@@ -1,4 +1,4 @@
-#include "tools/builddb/TopicIndex.h"
+#include "tools/textdb/TopicIndex.h"
 
 #include "platform/Error.h"
 

@@ -1,7 +1,7 @@
 // kevran-builddb: writes the text database from the source texts.
 
 #include "platform/Error.h"
-#include "tools/builddb/TextDatabaseBuilder.h"
+#include "tools/textdb/TextDatabaseBuilder.h"
 
 #include <QCoreApplication>
 #include <QStringList>

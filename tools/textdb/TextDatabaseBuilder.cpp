@@ -1,10 +1,10 @@
-#include "tools/builddb/TextDatabaseBuilder.h"
+#include "tools/textdb/TextDatabaseBuilder.h"
 
 #include "data/SuraNames.h"
 #include "platform/Error.h"
-#include "tools/builddb/NahjReader.h"
-#include "tools/builddb/TanzilReader.h"
-#include "tools/builddb/TopicIndex.h"
+#include "tools/textdb/NahjReader.h"
+#include "tools/textdb/TanzilReader.h"
+#include "tools/textdb/TopicIndex.h"
 
 #include <QDir>
 #include <QFile>
