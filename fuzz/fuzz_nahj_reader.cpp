@@ -4,7 +4,7 @@
 
 #include "fuzz/ScratchFile.h"
 #include "platform/Error.h"
-#include "tools/builddb/NahjReader.h"
+#include "tools/textdb/NahjReader.h"
 
 #include <array>
 #include <cstddef>

@@ -3,7 +3,7 @@
 
 #include "fuzz/ScratchFile.h"
 #include "platform/Error.h"
-#include "tools/builddb/TanzilReader.h"
+#include "tools/textdb/TanzilReader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 
 #include "fuzz/ScratchFile.h"
 #include "platform/Error.h"
-#include "tools/builddb/TopicIndex.h"
+#include "tools/textdb/TopicIndex.h"
 
 #include <cstddef>
 #include <cstdint>

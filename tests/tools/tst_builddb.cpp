@@ -1,6 +1,6 @@
 #include "platform/Error.h"
-#include "tools/builddb/NahjReader.h"
-#include "tools/builddb/TextDatabaseBuilder.h"
+#include "tools/textdb/NahjReader.h"
+#include "tools/textdb/TextDatabaseBuilder.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,10 +4,10 @@
 // and a failed build leaves no file behind.
 
 #include "platform/Error.h"
-#include "tools/builddb/NahjReader.h"
-#include "tools/builddb/TanzilReader.h"
-#include "tools/builddb/TextDatabaseBuilder.h"
-#include "tools/builddb/TopicIndex.h"
+#include "tools/textdb/NahjReader.h"
+#include "tools/textdb/TanzilReader.h"
+#include "tools/textdb/TextDatabaseBuilder.h"
+#include "tools/textdb/TopicIndex.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "platform/Error.h"
-#include "tools/builddb/TanzilReader.h"
-#include "tools/builddb/TextDatabaseBuilder.h"
-#include "tools/builddb/TopicIndex.h"
+#include "tools/textdb/TanzilReader.h"
+#include "tools/textdb/TextDatabaseBuilder.h"
+#include "tools/textdb/TopicIndex.h"
 
 #include <QDir>
 #include <QFile>
