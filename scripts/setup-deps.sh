@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need (as root), or names the command
-# that installs them.
+# Installs the Debian packages the build and the tests need, and any packages named as
+# arguments (as root), or names the command that installs them.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
           fonts-noto-core fonts-noto-ui-core fonts-dejavu-core libx11-dev xvfb x11-xkb-utils
-          python3 python3-aiosmtpd)
+          python3 python3-aiosmtpd "$@")
 
 missing=()
 for p in "${packages[@]}"; do
