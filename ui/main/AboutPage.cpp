@@ -55,8 +55,9 @@ const char16_t *const kSourceLines[] = {
     u"متن عربي قرآن: Tanzil Project — https://tanzil.net",
     u"Tanzil Quran Text (Simple, Version 1.1; Simple Clean, Version 1.1)\u200E",
     u"Copyright (C) 2007-2025 Tanzil Project. License: Creative Commons Attribution 3.0",
-    u"Permission is granted to copy and distribute verbatim copies of this text, but CHANGING IT "
-    u"IS NOT ALLOWED.\u200E",
+    // clang-format off
+    u"Permission is granted to copy and distribute verbatim copies of this text, but CHANGING IT IS NOT ALLOWED.\u200E",
+    // clang-format on
     u"ترجمه قرآن: آيت الله العظمي ناصر مکارم شيرازي (Tanzil.net, fa.makarem)\u200E",
     u"متن عربي نهج البلاغه: al-islam.org (گردآورنده: سيد رضي)\u200E",
     u"ترجمه نهج البلاغه: استاد محمد دشتي",
