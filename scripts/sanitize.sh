@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer (clang) in
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer (g++) in
 # build-asan/, then each fuzz target for FUZZ_SECONDS seconds (default 30; 0 skips them).
 # Any sanitizer report fails the test it happens in.
 set -euo pipefail
@@ -8,7 +8,7 @@ cd "$root"
 bash scripts/setup-deps.sh
 bash scripts/setup-sanitizer-deps.sh
 
-CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKEVRAN_SANITIZE=ON -DKEVRAN_WERROR=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"
 

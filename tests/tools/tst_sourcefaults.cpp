@@ -221,7 +221,9 @@ private slots:
     {
         const QList<QPair<Reader, QByteArray>> samples = {{tanzil(), kTanzil},
                                                           {nahj(), nahjText()}};
-        for (const auto &[read, bytes] : samples) {
+        for (const auto &sample : samples) {
+            const Reader &read = sample.first;
+            const QByteArray &bytes = sample.second;
             for (qsizetype n = 0; n < bytes.size(); ++n) {
                 const QString path = write(QStringLiteral("prefix"), bytes.left(n));
                 const QString message = errorOf([&] { read(path); });
