@@ -126,6 +126,12 @@ private slots:
             << first << first + QStringLiteral("verses 115:1\n") << ":4: '115:1': there is no sura";
         QTest::newRow("bad regular expression")
             << first << first + QStringLiteral("regex (الله\n") << ":4: bad regular expression";
+        QTest::newRow("must-hold verse without a note")
+            << first << first + QStringLiteral("must 2:255\n")
+            << ":4: 'must 2:255' without a note";
+        QTest::newRow("must-hold verse beyond its sura")
+            << first << first + QStringLiteral("must 1:8 the eighth verse\n")
+            << ":4: '1:8' is outside the Quran";
         QTest::newRow("not UTF-8") << QStringLiteral("topic dd قرآن\n")
                                    << QStringLiteral("topic dd \uFFFD\n") << ":6: not valid UTF-8";
     }
@@ -181,6 +187,58 @@ private slots:
             index.codesFor(3, 1, QStringLiteral("الجنة كلمة")),
             QStringLiteral("aa bb dd ee gg hh qq tt yy mm oo ag nn pp vv jj ff cc ao ae ap ai ah "
                            "au ww rr az ll ss af zz ad as xx ac av aq aw"));
+    }
+
+    // A must-hold verse that the block's rules leave out is named with its line and note; one
+    // that a rule, a verses line or nothing at all takes passes.
+    void mustHold()
+    {
+        QString text = minimalFile();
+        text.replace(QStringLiteral("topic aa صفات خداوند\nword كلمة\n"),
+                     QStringLiteral("topic aa صفات خداوند\nword كلمة\nmust 2:255 the Throne "
+                                    "verse\nmust 112:1-2 al-Ikhlas\nverses 112:1\n"));
+        text.replace(QStringLiteral("topic bb صفات رحيميه خداوند\nword كلمة\n"),
+                     QStringLiteral("topic bb صفات رحيميه خداوند\nword الرحيم\nexcept "
+                                    "1:3\nmust 1:1 the basmala\nmust 1:3 the Opening\n"));
+        const QString path = write(QStringLiteral("must.txt"), text.toUtf8());
+        const TopicIndex index = TopicIndex::read(path);
+        const QStringList untagged = index.untaggedMustHold(m_search);
+        QCOMPARE(untagged,
+                 QStringList({path + QStringLiteral(":3: topic 'aa' must hold 2:255 (the Throne "
+                                                    "verse), but its rules leave it out"),
+                              path + QStringLiteral(":4: topic 'aa' must hold 112:2 (al-Ikhlas), "
+                                                    "but its rules leave it out"),
+                              path + QStringLiteral(":9: topic 'bb' must hold 1:3 (the Opening), "
+                                                    "but its rules leave it out")}));
+        try {
+            index.checkMustHold(m_search);
+            QFAIL("no error for untagged must-hold verses");
+        } catch (const Error &e) {
+            QCOMPARE(e.message(), untagged.join(QLatin1Char('\n')));
+        }
+
+        // The builder refuses the file before it writes anything.
+        const QString out = m_dir.filePath(QStringLiteral("must.db"));
+        QString error;
+        try {
+            TextDatabaseBuilder({QStringLiteral(KEVRAN_TEST_SOURCE_DIR), out,
+                                 QStringLiteral("fa.makarem"), path})
+                .build();
+        } catch (const Error &e) {
+            error = e.message();
+        }
+        QCOMPARE(error, untagged.join(QLatin1Char('\n')));
+        QVERIFY(!QFile::exists(out));
+        QVERIFY(QDir(m_dir.path()).entryList({QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
+    }
+
+    // The project's file: every topic names the verses it must hold, and holds them.
+    void realFileHoldsItsMustHoldVerses()
+    {
+        for (const TopicIndex::Topic &topic : m_index.topics())
+            QVERIFY2(topic.mustHold.size() >= 3, qPrintable(topic.code));
+        const QStringList untagged = m_index.untaggedMustHold(m_search);
+        QVERIFY2(untagged.isEmpty(), qPrintable(untagged.join(QLatin1Char('\n'))));
     }
 
     void everyTopicListsVerses()

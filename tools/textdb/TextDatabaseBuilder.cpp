@@ -197,6 +197,7 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
             verses.append(searchForm(verse));
         searchTexts.push_back(verses);
     }
+    topics.checkMustHold(searchTexts);
 
     const QFileInfo target(m_options.output);
     QTemporaryFile temp(

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 struct Button {
@@ -232,7 +234,8 @@ TopicIndex TopicIndex::read(const QString &path)
         }
 
         const bool known = keyword == QLatin1String("word") || keyword == QLatin1String("regex") ||
-                           keyword == QLatin1String("verses") || keyword == QLatin1String("except");
+                           keyword == QLatin1String("verses") || keyword == QLatin1String("except") ||
+                           keyword == QLatin1String("must");
         if (!known)
             parser.fail(number, QStringLiteral("unknown statement '%1'").arg(keyword));
         if (!current)
@@ -246,6 +249,19 @@ TopicIndex TopicIndex::read(const QString &path)
             current->rules.push_back(parser.compile(number, rest));
         else if (keyword == QLatin1String("verses"))
             parser.references(number, args, current->verses);
+        else if (keyword == QLatin1String("must")) {
+            const QString note = rest.mid(args.first().size()).trimmed();
+            if (note.isEmpty())
+                parser.fail(number, QStringLiteral("'must %1' without a note saying where the "
+                                                   "verse is known from")
+                                        .arg(args.first()));
+            QSet<int> verses;
+            parser.references(number, {args.first()}, verses);
+            QList<int> sorted = verses.values();
+            std::sort(sorted.begin(), sorted.end());
+            for (const int verse : sorted)
+                current->mustHold.push_back({verse, number, note});
+        }
         else
             parser.references(number, args, current->excluded);
     }
@@ -260,6 +276,7 @@ TopicIndex TopicIndex::read(const QString &path)
     }
 
     TopicIndex index;
+    index.m_path = path;
     index.m_topics = std::move(found);
     return index;
 }
@@ -275,6 +292,39 @@ bool TopicIndex::contains(const Topic &topic, int verseKey, const QString &searc
             return true;
     }
     return false;
+}
+
+QStringList
+TopicIndex::untaggedMustHold(const std::vector<QStringList> &searchTexts) const
+{
+    QStringList out;
+    for (const Topic &topic : m_topics) {
+        for (const MustHold &must : topic.mustHold) {
+            const int sura = must.verse / 1000;
+            const int verse = must.verse % 1000;
+            const QString text = size_t(sura - 1) < searchTexts.size() &&
+                                         verse - 1 < searchTexts[size_t(sura - 1)].size()
+                                     ? searchTexts[size_t(sura - 1)][verse - 1]
+                                     : QString();
+            if (!contains(topic, must.verse, text))
+                out << QStringLiteral("%1:%2: topic '%3' must hold %4:%5 (%6), but its rules "
+                                      "leave it out")
+                           .arg(m_path)
+                           .arg(must.line)
+                           .arg(topic.code)
+                           .arg(sura)
+                           .arg(verse)
+                           .arg(must.note);
+        }
+    }
+    return out;
+}
+
+void TopicIndex::checkMustHold(const std::vector<QStringList> &searchTexts) const
+{
+    const QStringList untagged = untaggedMustHold(searchTexts);
+    if (!untagged.isEmpty())
+        throw Error(untagged.join(QLatin1Char('\n')));
 }
 
 QString TopicIndex::codesFor(int sura, int verse, const QString &searchText) const

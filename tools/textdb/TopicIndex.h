@@ -11,6 +11,12 @@
 // by verse while the text database is built.
 class TopicIndex {
 public:
+    // A verse the topic must list, with where it is known from.
+    struct MustHold {
+        int verse = 0; // sura * 1000 + verse
+        int line = 0;
+        QString note;
+    };
     struct Topic {
         QString code;
         QString caption;
@@ -18,6 +24,7 @@ public:
         std::vector<QRegularExpression> rules; // word and regex lines
         QSet<int> verses;                      // sura * 1000 + verse
         QSet<int> excluded;
+        std::vector<MustHold> mustHold;
     };
 
     // The codes of the topic buttons in their order, and the caption of each.
@@ -33,6 +40,12 @@ public:
     // the verse belongs to no topic. searchText is the verse's search form.
     QString codesFor(int sura, int verse, const QString &searchText) const;
 
+    // The must-hold verses that the rules leave out, as lines "path:line: ..."; searchTexts as
+    // for verseCounts.
+    QStringList untaggedMustHold(const std::vector<QStringList> &searchTexts) const;
+    // Raises an Error listing them when there is any.
+    void checkMustHold(const std::vector<QStringList> &searchTexts) const;
+
     // The topics in button order.
     const std::vector<Topic> &topics() const { return m_topics; }
 
@@ -45,5 +58,6 @@ public:
 private:
     bool contains(const Topic &topic, int key, const QString &searchText) const;
 
+    QString m_path;
     std::vector<Topic> m_topics;
 };
