@@ -127,8 +127,7 @@ private slots:
         QTest::newRow("bad regular expression")
             << first << first + QStringLiteral("regex (الله\n") << ":4: bad regular expression";
         QTest::newRow("must-hold verse without a note")
-            << first << first + QStringLiteral("must 2:255\n")
-            << ":4: 'must 2:255' without a note";
+            << first << first + QStringLiteral("must 2:255\n") << ":4: 'must 2:255' without a note";
         QTest::newRow("must-hold verse beyond its sura")
             << first << first + QStringLiteral("must 1:8 the eighth verse\n")
             << ":4: '1:8' is outside the Quran";
@@ -204,11 +203,11 @@ private slots:
         const TopicIndex index = TopicIndex::read(path);
         const QStringList untagged = index.untaggedMustHold(m_search);
         QCOMPARE(untagged,
-                 QStringList({path + QStringLiteral(":3: topic 'aa' must hold 2:255 (the Throne "
+                 QStringList({path + QStringLiteral(":4: topic 'aa' must hold 2:255 (the Throne "
                                                     "verse), but its rules leave it out"),
-                              path + QStringLiteral(":4: topic 'aa' must hold 112:2 (al-Ikhlas), "
+                              path + QStringLiteral(":5: topic 'aa' must hold 112:2 (al-Ikhlas), "
                                                     "but its rules leave it out"),
-                              path + QStringLiteral(":9: topic 'bb' must hold 1:3 (the Opening), "
+                              path + QStringLiteral(":11: topic 'bb' must hold 1:3 (the Opening), "
                                                     "but its rules leave it out")}));
         try {
             index.checkMustHold(m_search);
@@ -221,8 +220,8 @@ private slots:
         const QString out = m_dir.filePath(QStringLiteral("must.db"));
         QString error;
         try {
-            TextDatabaseBuilder({QStringLiteral(KEVRAN_TEST_SOURCE_DIR), out,
-                                 QStringLiteral("fa.makarem"), path})
+            TextDatabaseBuilder(
+                {QStringLiteral(KEVRAN_TEST_SOURCE_DIR), out, QStringLiteral("fa.makarem"), path})
                 .build();
         } catch (const Error &e) {
             error = e.message();
@@ -319,6 +318,25 @@ private slots:
                                               << "";
         QTest::newRow("perish the hands") << 111 << 1 << ""
                                           << "oo";
+        // Words that the rules would take in another sense.
+        QTest::newRow("Abraham's fire") << 37 << 97 << ""
+                                        << "mm";
+        QTest::newRow("the fire Iblis was made of") << 7 << 12 << "ad"
+                                                    << "mm";
+        QTest::newRow("the fire without the article") << 92 << 14 << "mm"
+                                                      << "";
+        QTest::newRow("gardens of this world") << 25 << 10 << ""
+                                               << "yy";
+        QTest::newRow("the highest attribute, not a parable") << 16 << 60 << ""
+                                                              << "aq";
+        QTest::newRow("the nearer bank at Badr") << 8 << 42 << ""
+                                                 << "ac";
+        QTest::newRow("among the righteous as a vow") << 9 << 75 << "aw"
+                                                      << "nn";
+        QTest::newRow("those who did not fight you") << 60 << 8 << "vv"
+                                                     << "zz";
+        QTest::newRow("the Prophet's sight did not stray") << 53 << 17 << "ee"
+                                                           << "ai";
     }
 
     void anchors()

@@ -234,8 +234,8 @@ TopicIndex TopicIndex::read(const QString &path)
         }
 
         const bool known = keyword == QLatin1String("word") || keyword == QLatin1String("regex") ||
-                           keyword == QLatin1String("verses") || keyword == QLatin1String("except") ||
-                           keyword == QLatin1String("must");
+                           keyword == QLatin1String("verses") ||
+                           keyword == QLatin1String("except") || keyword == QLatin1String("must");
         if (!known)
             parser.fail(number, QStringLiteral("unknown statement '%1'").arg(keyword));
         if (!current)
@@ -261,8 +261,7 @@ TopicIndex TopicIndex::read(const QString &path)
             std::sort(sorted.begin(), sorted.end());
             for (const int verse : sorted)
                 current->mustHold.push_back({verse, number, note});
-        }
-        else
+        } else
             parser.references(number, args, current->excluded);
     }
     if (current && current->rules.empty() && current->verses.isEmpty())
@@ -294,8 +293,7 @@ bool TopicIndex::contains(const Topic &topic, int verseKey, const QString &searc
     return false;
 }
 
-QStringList
-TopicIndex::untaggedMustHold(const std::vector<QStringList> &searchTexts) const
+QStringList TopicIndex::untaggedMustHold(const std::vector<QStringList> &searchTexts) const
 {
     QStringList out;
     for (const Topic &topic : m_topics) {
