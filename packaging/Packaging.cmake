@@ -7,16 +7,23 @@ set(_pkg_src ${CMAKE_SOURCE_DIR}/packaging)
 set(_pkg_out ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${_pkg_out})
 set(_pkg_outputs)
+# Read when configuring: a change to them configures again.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${_pkg_src}/changelog ${_pkg_src}/description.txt ${_pkg_src}/screenshots/quran-page.png)
 
 # The web site the about page opens; also the package's home page and where the screenshot of
 # the software catalogue is published.
 if(NOT DEFINED KEVRAN_WEB_SITE)
     set(KEVRAN_WEB_SITE "https://www.kevran.example/fa")
 endif()
-string(REGEX REPLACE "/+$" "" _site "${KEVRAN_WEB_SITE}")
-set(KEVRAN_SCREENSHOT_URL "${_site}/screenshots/quran-page.png" CACHE STRING
-    "Web address of the screenshot the AppStream metadata names (the package ships the same \
-picture as /usr/share/doc/kevran/screenshots/quran-page.png)")
+set(KEVRAN_SCREENSHOT_URL "" CACHE STRING "Web address of the screenshot the AppStream \
+metadata names; empty: the web site followed by /screenshots/quran-page.png (the package ships \
+the same picture as /usr/share/doc/kevran/screenshots/quran-page.png)")
+set(_screenshot_url "${KEVRAN_SCREENSHOT_URL}")
+if(NOT _screenshot_url)
+    string(REGEX REPLACE "/+$" "" _site "${KEVRAN_WEB_SITE}")
+    set(_screenshot_url "${_site}/screenshots/quran-page.png")
+endif()
 
 # The release is the changelog's first entry: its version must be the project's, and its date
 # is the release date of the metadata.
@@ -47,6 +54,7 @@ string(SUBSTRING "${_png_header}" 8 8 _h)
 math(EXPR KEVRAN_SCREENSHOT_WIDTH "0x${_w}")
 math(EXPR KEVRAN_SCREENSHOT_HEIGHT "0x${_h}")
 set(KEVRAN_METAINFO_HOMEPAGE "${KEVRAN_WEB_SITE}")
+set(KEVRAN_METAINFO_SCREENSHOT "${_screenshot_url}")
 set(_metainfo ${_pkg_out}/${KEVRAN_APP_ID}.metainfo.xml)
 configure_file(${_pkg_src}/${KEVRAN_APP_ID}.metainfo.xml.in ${_metainfo} @ONLY)
 install(FILES ${_metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
