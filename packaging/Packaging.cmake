@@ -2,7 +2,9 @@
 # icons, the manual pages, the package's documents and the CPack settings. Included from the
 # top-level CMakeLists.txt after the program's own install rules.
 
+# One id names the desktop entry, the AppStream component and the program's windows.
 set(KEVRAN_APP_ID org.kevran.kevran)
+target_compile_definitions(kevran_app PRIVATE KEVRAN_APP_ID="${KEVRAN_APP_ID}")
 set(_pkg_src ${CMAKE_SOURCE_DIR}/packaging)
 set(_pkg_out ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${_pkg_out})

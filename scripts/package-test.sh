@@ -67,6 +67,8 @@ echo "--- desktop-file-validate $entry"
 report=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $report"
 [ -z "$report" ] || fail "desktop-file-validate: $report"
 echo "(no output)"
+# The program names its windows by the same id (Qt keeps the literal as UTF-16).
+strings -el /usr/bin/kevran | grep -xF "$app_id" >/dev/null || fail "the program's desktop file name is not $app_id"
 icon_name=$(sed -n 's/^Icon=//p' "$entry")
 [ -e "/usr/share/icons/hicolor/scalable/apps/$icon_name.svg" ] || fail "the entry's icon $icon_name is not installed"
 
@@ -80,7 +82,7 @@ for page in 'kevran (1)' 'kevran-builddb (1)'; do
 done
 
 # The installed database builder reads its installed topical index.
-/usr/bin/kevran-builddb --help | grep -q '/usr/share/kevran/topics.txt' ||
+/usr/bin/kevran-builddb --help | grep -F /usr/share/kevran/topics.txt >/dev/null ||
     fail "kevran-builddb does not default to the installed topical index"
 if [ -n "$sources" ] && [ -d "$sources/quran" ]; then
     /usr/bin/kevran-builddb --source "$sources" --output "$work/check.db" >"$work/builddb.log" 2>&1 ||
