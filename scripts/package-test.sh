@@ -39,6 +39,18 @@ echo "--- lintian --display-info --pedantic"
 lintian --fail-on error,warning --display-info --pedantic "$deb" 2>/dev/null ||
     fail "lintian reports errors or warnings"
 
+# Fonts that draw Persian and Arabic with their marks come with it; the Naskh faces are offered.
+depends=$(dpkg-deb -f "$deb" Depends)
+recommends=$(dpkg-deb -f "$deb" Recommends)
+echo "Depends: $depends"
+echo "Recommends: $recommends"
+for font in fonts-noto-core fonts-noto-ui-core; do
+    [[ ", $depends," == *", $font,"* ]] || fail "the package does not depend on $font"
+done
+for font in fonts-hosny-amiri fonts-sil-scheherazade; do
+    [[ ", $recommends," == *", $font,"* ]] || fail "the package does not recommend $font"
+done
+
 app_id=org.kevran.kevran
 entry=/usr/share/applications/$app_id.desktop
 metainfo=/usr/share/metainfo/$app_id.metainfo.xml
