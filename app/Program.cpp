@@ -24,6 +24,8 @@ void Program::setUpApplication(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("kevran"));
     app.setOrganizationName(QString());
+    // The desktop entry's name, so that the desktop matches the window to its entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KEVRAN_APP_ID));
     app.setQuitOnLastWindowClosed(false);
     // Widgets under a style sheet (the tab controls, the Nahj splitter) still take their
     // window's font and colours, so the window font reaches every control without its own.

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, and any packages named as
-# arguments (as root), or names the command that installs them.
+# Installs the Debian packages the build and the tests need (rsvg-convert renders the icons;
+# lintian, appstreamcli, desktop-file-validate and man-db check the package), and any packages
+# named as arguments (as root), or names the command that installs them.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
           fonts-noto-core fonts-noto-ui-core fonts-dejavu-core libx11-dev xvfb x11-xkb-utils
-          python3 python3-aiosmtpd "$@")
+          python3 python3-aiosmtpd librsvg2-bin
+          dpkg-dev lintian appstream desktop-file-utils man-db "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,21 +4,34 @@
 #include "tools/textdb/TextDatabaseBuilder.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 
 namespace {
 
+// An installed builder reads the topical index installed with it; one in the build folder reads
+// the index in the source tree.
+QString defaultTopicFile()
+{
+    const QString installed = QDir(QCoreApplication::applicationDirPath())
+                                  .filePath(QStringLiteral("../share/kevran/topics.txt"));
+    return QFileInfo::exists(installed) ? QDir::cleanPath(installed)
+                                        : QStringLiteral(KEVRAN_DEFAULT_TOPIC_FILE);
+}
+
 void usage(FILE *to)
 {
-    std::fputs("usage: kevran-builddb [--source DIR] [--output FILE] [--translation ID]"
-               " [--topics FILE]\n"
-               "  --source DIR       the source texts (default: " KEVRAN_DEFAULT_SOURCE_DIR ")\n"
-               "  --output FILE      the database to write (default: 1.db)\n"
-               "  --translation ID   the Persian translation, a file quran/persian/ID.xml\n"
-               "                     (default: fa.makarem)\n"
-               "  --topics FILE      the topical index (default: " KEVRAN_DEFAULT_TOPIC_FILE ")\n",
-               to);
+    std::fprintf(to,
+                 "usage: kevran-builddb [--source DIR] [--output FILE] [--translation ID]"
+                 " [--topics FILE]\n"
+                 "  --source DIR       the source texts (default: " KEVRAN_DEFAULT_SOURCE_DIR ")\n"
+                 "  --output FILE      the database to write (default: 1.db)\n"
+                 "  --translation ID   the Persian translation, a file quran/persian/ID.xml\n"
+                 "                     (default: fa.makarem)\n"
+                 "  --topics FILE      the topical index (default: %s)\n",
+                 qUtf8Printable(defaultTopicFile()));
 }
 
 void print(const QString &line)
@@ -34,6 +47,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     TextDatabaseBuilder::Options options;
     options.sourceDir = QStringLiteral(KEVRAN_DEFAULT_SOURCE_DIR);
+    options.topics = defaultTopicFile();
 
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
