@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/DataSet.h"
+#include "data/Translations.h"
 
 TDataModule2::TDataModule2(QObject *parent)
     : QObject(parent)
@@ -20,5 +21,7 @@ TDataModule2::TDataModule2(QObject *parent)
 void TDataModule2::DataModuleCreate()
 {
     ADOConnection1->open();
+    if (!m_translation.isEmpty())
+        Translations::choose(ADOConnection1, m_translation);
     ADOQuery1->open();
 }
