@@ -3,19 +3,24 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 #include "data/FieldBinding.h"
+#include "platform/Clipboard.h"
 #include "platform/Messages.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/RightToLeftText.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSplitter>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -133,6 +138,29 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     m_translation = FieldBinding::bind(DBMemo3, m_book);
     m_title = FieldBinding::bind(DBText4, m_book);
 
+    // The panes' own menu: the ordinary copy, and the text with the item's reference.
+    PopupMenu7 = named(new QMenu(this), "PopupMenu7");
+    CopyBookText = named(PopupMenu7->addAction(QStringLiteral("کپي")), "CopyBookText");
+    CopyItemWithReference =
+        named(PopupMenu7->addAction(QStringLiteral("کپي با نشاني")), "CopyItemWithReference");
+    for (QPlainTextEdit *pane : {DBMemo4, DBMemo3}) {
+        pane->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(pane, &QWidget::customContextMenuRequested, this, [this, pane](const QPoint &at) {
+            m_menuPane = pane;
+            CopyBookText->setEnabled(pane->textCursor().hasSelection());
+            CopyItemWithReference->setEnabled(!pane->toPlainText().isEmpty());
+            PopupMenu7->popup(pane->viewport()->mapToGlobal(at));
+        });
+    }
+    connect(CopyBookText, &QAction::triggered, this, [this] {
+        if (m_menuPane)
+            m_menuPane->copy();
+    });
+    connect(CopyItemWithReference, &QAction::triggered, this, [this] {
+        if (m_menuPane)
+            Messages::guard([this] { copyItemWithReference(m_menuPane); });
+    });
+
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(); });
     connect(RadioButton8, &QRadioButton::clicked, this, [this] { RadioButton8Click(); });
@@ -170,6 +198,19 @@ void NahjPage::buildContentsTree(DataSet *book, DataSet *lookup)
     }
     book->close();
     lookup->close();
+}
+
+void NahjPage::copyItemWithReference(QPlainTextEdit *pane)
+{
+    const DataSet *book = m_book->dataSet();
+    const QString whole = pane->toPlainText();
+    if (!book || book->isEmpty() || whole.isEmpty())
+        return;
+    const QTextCursor cursor = pane->textCursor();
+    const QString text = cursor.hasSelection() ? cursor.selection().toPlainText() : whole;
+    Clipboard::current().setText(text + QLatin1Char('\n') +
+                                 QStringLiteral("(نهج البلاغه، %1)")
+                                     .arg(book->fieldText(QStringLiteral("Name2")).trimmed()));
 }
 
 void NahjPage::bindPanes(bool bound)
