@@ -98,10 +98,20 @@ QString Translations::choose(Connection *connection, const QString &code)
     }
     if (chosen == connection->translation() && !chosen.isEmpty())
         return chosen;
+    // Whatever fails below leaves the database's own translation in use.
     exec(db, "DROP VIEW IF EXISTS temp.main");
-    if (chosen != first)
+    connection->setTranslation(first);
+    if (chosen != first) {
         exec(db, viewStatement(db, chosen));
-    connection->setTranslation(chosen);
+        // SQLite checks a view's tables only when it is read: read it once now.
+        try {
+            exec(db, "SELECT * FROM temp.main LIMIT 1");
+        } catch (const Error &) {
+            exec(db, "DROP VIEW IF EXISTS temp.main");
+            throw;
+        }
+        connection->setTranslation(chosen);
+    }
     return chosen;
 }
 

@@ -249,29 +249,33 @@ private slots:
             QString::fromUtf8("ترجمه قرآن توسط استاد بهاءالدين خرمشاهي")));
     }
 
-    // A stored choice the database lacks, or a damaged file, leaves the default without a word.
+    // A stored choice the database lacks, a damaged file, or translations the database cannot
+    // give, leave the default without a word.
     void unknownChoiceFallsBack_data()
     {
         QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<bool>("ansarianRemoved");
-        QTest::newRow("unknown id") << QByteArray("fa.nowhere\n") << false;
-        QTest::newRow("not an id") << QByteArray("'; DROP VIEW main; --") << false;
-        QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("huge") << QByteArray(2 * 1024 * 1024, 'a') << false;
-        QTest::newRow("translation not in this database") << QByteArray("fa.ansarian") << true;
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("listed");
+        QTest::newRow("unknown id") << QByteArray("fa.nowhere\n") << QString() << 7;
+        QTest::newRow("not an id") << QByteArray("'; DROP VIEW main; --") << QString() << 7;
+        QTest::newRow("empty") << QByteArray() << QString() << 7;
+        QTest::newRow("huge") << QByteArray(2 * 1024 * 1024, 'a') << QString() << 7;
+        QTest::newRow("translation not in this database")
+            << QByteArray("fa.ansarian")
+            << QStringLiteral("DELETE FROM Translations WHERE Code = 'fa.ansarian'; "
+                              "DELETE FROM TranslationText WHERE Code = 'fa.ansarian'")
+            << 6;
+        QTest::newRow("verses of the translations lost")
+            << QByteArray("fa.ansarian") << QStringLiteral("DROP TABLE TranslationText") << 7;
     }
     void unknownChoiceFallsBack()
     {
         QFETCH(QByteArray, stored);
-        QFETCH(bool, ansarianRemoved);
+        QFETCH(QString, change);
+        QFETCH(int, listed);
         storeChoice(stored);
         const QString database =
-            ansarianRemoved
-                ? changedDatabase(
-                      QStringLiteral("without-ansarian.db"),
-                      QStringLiteral("DELETE FROM Translations WHERE Code = 'fa.ansarian'; "
-                                     "DELETE FROM TranslationText WHERE Code = 'fa.ansarian'"))
-                : kDatabase;
+            change.isEmpty() ? kDatabase : changedDatabase(QStringLiteral("changed.db"), change);
         MemoryDialogs dialogs;
         ProgramFixture program(database);
         QVERIFY(program.started());
@@ -280,8 +284,16 @@ private slots:
         settings()->loadTranslations();
         QCOMPARE(settings()->TranslationBox->currentData().toString(),
                  QStringLiteral("fa.makarem"));
-        QCOMPARE(settings()->TranslationBox->count(), ansarianRemoved ? 6 : 7);
+        QCOMPARE(settings()->TranslationBox->count(), listed);
         QVERIFY(dialogs.shown().isEmpty());
+        if (change.startsWith(QLatin1String("DROP"))) {
+            // Choosing then reports the fault; the box goes back to what the verses read.
+            choose(QStringLiteral("fa.ayati"));
+            QCOMPARE(dialogs.shown().size(), 1);
+            QCOMPARE(settings()->TranslationBox->currentData().toString(),
+                     QStringLiteral("fa.makarem"));
+            QCOMPARE(quran()->DBMemo2->toPlainText(), translated("fa.makarem", 1));
+        }
     }
 
     // A database without the table of translations: the box stays empty and disabled, and the
@@ -378,6 +390,38 @@ private slots:
         const int writes = clipboard.writes();
         page->CopyWithReference->trigger();
         QCOMPARE(clipboard.writes(), writes);
+    }
+
+    // The pages as a reader sees them at 1366x768, saved for inspection; the new frame lies
+    // inside the page and its box shows the whole name.
+    void renderedPages()
+    {
+        ProgramFixture program;
+        QVERIFY(program.started());
+        Tmain *window = kevran::main;
+        window->resize(1366, 768);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QString dir = QStringLiteral(KEVRAN_SCREENSHOT_DIR);
+        QDir().mkpath(dir);
+
+        window->setActivePage(settings());
+        QTRY_COMPARE(settings()->TranslationBox->count(), 7);
+        choose(QStringLiteral("fa.ghomshei"));
+        QVERIFY(settings()->rect().contains(settings()->TranslationFrame->geometry()));
+        QComboBox *box = settings()->TranslationBox;
+        QVERIFY(box->fontMetrics().horizontalAdvance(box->currentText()) < box->width() - 30);
+        QVERIFY(
+            window->grab().save(QDir(dir).filePath(QStringLiteral("translation-settings.png"))));
+
+        window->setActivePage(window->TabSheet6);
+        QVERIFY(window->grab().save(QDir(dir).filePath(QStringLiteral("translation-about.png"))));
+
+        window->setActivePage(quran());
+        quran()->ListBox5->setCurrentRow(3);
+        program.verses()->gotoBookmark(124);
+        QVERIFY(window->grab().save(QDir(dir).filePath(QStringLiteral("translation-quran.png"))));
+        choose(QStringLiteral("fa.makarem"));
     }
 
     void copyNahjWithReference()

@@ -5,6 +5,7 @@
 #include "data/DataSource.h"
 #include "data/Translations.h"
 #include "platform/ColorChooser.h"
+#include "platform/Error.h"
 #include "platform/Messages.h"
 #include "settings/ColorValue.h"
 #include "settings/TranslationSetting.h"
@@ -127,7 +128,16 @@ void DisplaySettingsPage::TranslationBoxChange()
     if (!verses || TranslationBox->currentIndex() < 0)
         return;
     const QString code = TranslationBox->currentData().toString();
-    if (Translations::choose(verses->connection(), code) != code)
+    QString inUse;
+    try {
+        inUse = Translations::choose(verses->connection(), code);
+    } catch (const Error &) {
+        // The box shows what the verses read: the database's own translation.
+        Translations::refresh(verses);
+        loadTranslations();
+        throw;
+    }
+    if (inUse != code)
         return;
     Translations::refresh(verses);
     TranslationSetting::save(code);
