@@ -8,6 +8,7 @@
 #include "support/ProgramFixture.h"
 #include "ui/main/AboutPage.h"
 #include "ui/main/DataGrid.h"
+#include "ui/main/PaneMenu.h"
 #include "ui/main/Tmain.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/question/QuestionPage.h"
@@ -432,6 +433,11 @@ private slots:
         NahjPage *page = kevran::main->TabSheet2;
         QCOMPARE(page->CopyItemWithReference->text(), QString::fromUtf8("کپي با نشاني"));
 
+        // The panes' menu: the ordinary copy, then the command for the pane it was opened over.
+        QCOMPARE(page->PopupMenu7->actions(),
+                 QList<QAction *>({page->CopyBookText, page->CopyItemWithReference}));
+        QCOMPARE(page->CopyBookText->text(), QString::fromUtf8("کپي"));
+
         // Before any item is chosen the panes are empty and nothing is copied.
         page->copyItemWithReference(page->DBMemo3);
         QCOMPARE(clipboard.writes(), 0);
@@ -441,7 +447,11 @@ private slots:
         page->itemLookup();
         const QString persian = page->DBMemo3->toPlainText();
         QVERIFY(persian.startsWith(QString::fromUtf8("خطبه ۲۷")));
-        page->copyItemWithReference(page->DBMemo3);
+        emit page->DBMemo3->customContextMenuRequested(QPoint(5, 5));
+        QVERIFY(page->CopyItemWithReference->isEnabled());
+        QVERIFY(!page->CopyBookText->isEnabled()); // nothing selected
+        page->PopupMenu7->hide();
+        page->CopyItemWithReference->trigger();
         QCOMPARE(clipboard.text(), persian + QString::fromUtf8("\n(نهج البلاغه، خطبه ۲۷)"));
 
         // A selection of the Arabic pane: only it, with the reference.

@@ -6,6 +6,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
 #include "ui/main/OwnFont.h"
+#include "ui/main/PaneMenu.h"
 #include "ui/main/RightToLeftText.h"
 
 #include <QAction>
@@ -139,27 +140,18 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     m_title = FieldBinding::bind(DBText4, m_book);
 
     // The panes' own menu: the ordinary copy, and the text with the item's reference.
-    PopupMenu7 = named(new QMenu(this), "PopupMenu7");
-    CopyBookText = named(PopupMenu7->addAction(QStringLiteral("کپي")), "CopyBookText");
-    CopyItemWithReference =
-        named(PopupMenu7->addAction(QStringLiteral("کپي با نشاني")), "CopyItemWithReference");
-    for (QPlainTextEdit *pane : {DBMemo4, DBMemo3}) {
-        pane->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(pane, &QWidget::customContextMenuRequested, this, [this, pane](const QPoint &at) {
-            m_menuPane = pane;
-            CopyBookText->setEnabled(pane->textCursor().hasSelection());
-            CopyItemWithReference->setEnabled(!pane->toPlainText().isEmpty());
-            PopupMenu7->popup(pane->viewport()->mapToGlobal(at));
-        });
-    }
-    connect(CopyBookText, &QAction::triggered, this, [this] {
-        if (m_menuPane)
-            m_menuPane->copy();
-    });
-    connect(CopyItemWithReference, &QAction::triggered, this, [this] {
-        if (m_menuPane)
-            Messages::guard([this] { copyItemWithReference(m_menuPane); });
-    });
+    PopupMenu7 = named(new PaneMenu(
+                           QStringLiteral("کپي با نشاني"),
+                           [this](QPlainTextEdit *pane) {
+                               if (pane)
+                                   copyItemWithReference(pane);
+                           },
+                           this),
+                       "PopupMenu7");
+    CopyBookText = named(PopupMenu7->copyAction(), "CopyBookText");
+    CopyItemWithReference = named(PopupMenu7->commandAction(), "CopyItemWithReference");
+    PopupMenu7->attach(DBMemo4);
+    PopupMenu7->attach(DBMemo3);
 
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(); });

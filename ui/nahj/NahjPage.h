@@ -5,10 +5,10 @@
 class DataSet;
 class DataSource;
 class FieldBinding;
+class PaneMenu;
 class QGroupBox;
 class QAction;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class QRadioButton;
 class QSlider;
@@ -52,7 +52,7 @@ public:
     QGroupBox *GroupBox6;
     QRadioButton *RadioButton7; // translation only
     QRadioButton *RadioButton8; // text and translation
-    QMenu *PopupMenu7;          // context menu of the two panes
+    PaneMenu *PopupMenu7;       // context menu of the two panes
     QAction *CopyBookText;
     QAction *CopyItemWithReference;
 
@@ -66,5 +66,4 @@ private:
     FieldBinding *m_text;
     FieldBinding *m_translation;
     FieldBinding *m_title;
-    QPlainTextEdit *m_menuPane = nullptr;
 };

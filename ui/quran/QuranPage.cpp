@@ -14,6 +14,7 @@
 #include "ui/main/DefaultButton.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/OwnFont.h"
+#include "ui/main/PaneMenu.h"
 #include "ui/main/RightToLeftText.h"
 #include "ui/main/TabControl.h"
 #include "ui/quran/VerseGrid.h"
@@ -321,24 +322,14 @@ void QuranPage::buildViews()
             [this] { Messages::guard([this] { CopyWithReferenceClick(); }); });
 
     // The panes' own menu: the ordinary copy of the selection, and the verse with its reference.
-    PopupMenu6 = named(new QMenu(this), "PopupMenu6");
-    CopyPaneText = named(PopupMenu6->addAction(QStringLiteral("کپي")), "CopyPaneText");
-    CopyVerseWithReference =
-        named(PopupMenu6->addAction(QStringLiteral("کپي آيه با نشاني")), "CopyVerseWithReference");
-    for (QPlainTextEdit *pane : {DBMemo1, DBMemo2}) {
-        pane->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(pane, &QWidget::customContextMenuRequested, this, [this, pane](const QPoint &at) {
-            m_menuPane = pane;
-            CopyPaneText->setEnabled(pane->textCursor().hasSelection());
-            PopupMenu6->popup(pane->viewport()->mapToGlobal(at));
-        });
-    }
-    connect(CopyPaneText, &QAction::triggered, this, [this] {
-        if (m_menuPane)
-            m_menuPane->copy();
-    });
-    connect(CopyVerseWithReference, &QAction::triggered, this,
-            [this] { Messages::guard([this] { CopyVerseWithReferenceClick(); }); });
+    PopupMenu6 = named(new PaneMenu(
+                           QStringLiteral("کپي آيه با نشاني"),
+                           [this](QPlainTextEdit *) { CopyVerseWithReferenceClick(); }, this),
+                       "PopupMenu6");
+    CopyPaneText = named(PopupMenu6->copyAction(), "CopyPaneText");
+    CopyVerseWithReference = named(PopupMenu6->commandAction(), "CopyVerseWithReference");
+    PopupMenu6->attach(DBMemo1);
+    PopupMenu6->attach(DBMemo2);
 
     // The panes lie over the grid; hiding them uncovers it.
     Views->addWidget(DbAltGrid3);

@@ -7,6 +7,7 @@
 class DataSet;
 class DataSource;
 class FlatButton;
+class PaneMenu;
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -120,7 +121,7 @@ public:
     QAction *Copy2;
     QAction *MoreComent1;
     QAction *CopyWithReference;
-    QMenu *PopupMenu6; // context menu of the verse panes
+    PaneMenu *PopupMenu6; // context menu of the verse panes
     QAction *CopyPaneText;
     QAction *CopyVerseWithReference;
 
@@ -144,5 +145,4 @@ private:
 
     DataSource *m_verses;
     bool m_suraListMousePressed = false;
-    QPlainTextEdit *m_menuPane = nullptr;
 };
