@@ -377,6 +377,11 @@ private slots:
         // From a pane: the current verse, in the chosen translation.
         settings()->loadTranslations();
         choose(QStringLiteral("fa.fooladvand"));
+        QCOMPARE(page->PopupMenu6->actions(),
+                 QList<QAction *>({page->CopyPaneText, page->CopyVerseWithReference}));
+        emit page->DBMemo2->customContextMenuRequested(QPoint(5, 5));
+        QVERIFY(page->CopyVerseWithReference->isEnabled());
+        page->PopupMenu6->hide();
         page->CopyVerseWithReference->trigger();
         QCOMPARE(clipboard.text(), arabic(124) + '\n' + translated("fa.fooladvand", 618) + '\n' +
                                        QString::fromUtf8("(سوره النساء، آيه ۱۲۵)"));
