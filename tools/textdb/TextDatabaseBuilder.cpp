@@ -307,8 +307,8 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
 
         say(QStringLiteral("writing %1 verses").arg(VerseCount));
         Statement num{db.prepare("INSERT INTO num (id, chapter, vers, name) VALUES (?,?,?,?)")};
-        Statement verse{
-            db.prepare("INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,?)")};
+        Statement verse{db.prepare(
+            "INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,?)")};
         int id = 0;
         for (size_t s = 0; s < simple.suras.size(); ++s) {
             const QString name = SuraNames::name(int(s) + 1);
