@@ -229,6 +229,67 @@ private slots:
         QVERIFY(dialogs.shown().isEmpty());
     }
 
+    // Whatever filled the verse set, a switch keeps its statement, rows and current row.
+    void switchingKeepsEachVerseSet_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("every verse") << 0;
+        QTest::newRow("sura list") << 1;
+        QTest::newRow("sura box") << 2;
+        QTest::newRow("verse box") << 3;
+        QTest::newRow("topic") << 4;
+        QTest::newRow("quick search, Arabic") << 5;
+        QTest::newRow("quick search, translation") << 6;
+    }
+    void switchingKeepsEachVerseSet()
+    {
+        QFETCH(int, way);
+        MemoryDialogs dialogs;
+        ProgramFixture program;
+        QVERIFY(program.started());
+        DataSet *verses = program.verses();
+        QuranPage *page = quran();
+        switch (way) {
+        case 1:
+            page->ListBox5->setCurrentRow(1);
+            break;
+        case 2:
+            page->chapter->setText(QStringLiteral("36"));
+            break;
+        case 3:
+            page->chapter->setText(QStringLiteral("2"));
+            page->verse->setText(QStringLiteral("255"));
+            break;
+        case 4:
+            page->ffClick();
+            break;
+        case 5:
+        case 6:
+            (way == 5 ? page->ar : page->fa)->setChecked(true);
+            page->Edit1->setText(way == 5 ? QString::fromUtf8("إبراهيم")
+                                          : QString::fromUtf8("ابراهیم"));
+            page->BitBtn6->click();
+            break;
+        }
+        QVERIFY(verses->recordCount() > 0);
+        const int rows = verses->recordCount();
+        const int current = rows / 2;
+        verses->gotoBookmark(current);
+        const QStringList statement = verses->sql();
+        const int id = verses->fieldText(QStringLiteral("id1")).toInt();
+
+        settings()->loadTranslations();
+        choose(QStringLiteral("fa.bahrampour"));
+        QCOMPARE(verses->sql(), statement);
+        QCOMPARE(verses->recordCount(), rows);
+        QCOMPARE(verses->currentRow(), current);
+        QCOMPARE(verses->fieldText(QStringLiteral("id1")).toInt(), id);
+        QCOMPARE(page->DBMemo2->toPlainText(), translated("fa.bahrampour", id));
+        QCOMPARE(kevran::main->TabSheet4->DBMemo5->toPlainText(), translated("fa.bahrampour", id));
+        choose(QStringLiteral("fa.makarem"));
+        QCOMPARE(page->DBMemo2->toPlainText(), translated("fa.makarem", id));
+    }
+
     void storedChoiceSurvivesARestart()
     {
         storeChoice("fa.ayati\n");
