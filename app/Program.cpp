@@ -5,6 +5,7 @@
 #include "data/DataSource.h"
 #include "data/TDataModule2.h"
 #include "platform/Messages.h"
+#include "settings/TranslationSetting.h"
 #include "ui/main/Tmain.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@ bool Program::createWindows()
     kevran::main->FormCreate();
 
     kevran::DataModule2 = new TDataModule2;
+    kevran::DataModule2->setTranslation(TranslationSetting::load());
     kevran::main->DataSource1->setDataSet(kevran::DataModule2->ADOQuery1);
     kevran::main->DataSource2->setDataSet(kevran::DataModule2->ADOQuery2);
     const bool loaded = Messages::guard([] { kevran::DataModule2->DataModuleCreate(); });

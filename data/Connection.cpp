@@ -98,5 +98,6 @@ void Connection::close()
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        m_translation.clear();
     }
 }

@@ -25,9 +25,15 @@ public:
 
     sqlite3 *handle() const { return m_db; }
 
+    // The Persian translation the verse rows' `English` carries (see Translations); empty
+    // while the database's own column is read, or until one was chosen.
+    const QString &translation() const { return m_translation; }
+    void setTranslation(const QString &code) { m_translation = code; }
+
 private:
     void checkSchema(const QString &path);
 
     QString m_fileName = DefaultFileName;
     sqlite3 *m_db = nullptr;
+    QString m_translation;
 };

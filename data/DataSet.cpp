@@ -165,6 +165,20 @@ void DataSet::gotoBookmark(Bookmark bookmark)
     setCurrent(bookmark);
 }
 
+void DataSet::replaceColumn(int column, const std::function<QVariant(int row)> &value)
+{
+    if (!m_active || column < 0 || column >= m_fields.size())
+        return;
+    std::vector<QVariant> replaced(static_cast<size_t>(m_rowCount));
+    for (int row = 0; row < m_rowCount; ++row)
+        replaced[size_t(row)] = value(row);
+    emit aboutToChangeState();
+    for (int row = 0; row < m_rowCount; ++row)
+        m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)] =
+            std::move(replaced[size_t(row)]);
+    emit stateChanged();
+}
+
 QString DataSet::text(int row, int column) const
 {
     const QVariant &cell = value(row, column);

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 class Connection;
@@ -54,6 +55,9 @@ public:
         return m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)];
     }
     QString text(int row, int column) const;
+    // Gives every row of the open set a new value in one column, keeping the rows and the
+    // current row; views reset as on a reopening. Text values are UTF-8 bytes, as read.
+    void replaceColumn(int column, const std::function<QVariant(int row)> &value);
 
 signals:
     // Around every open and close; views reset on these.

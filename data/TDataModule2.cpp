@@ -2,6 +2,8 @@
 
 #include "data/Connection.h"
 #include "data/DataSet.h"
+#include "data/Translations.h"
+#include "platform/Error.h"
 
 TDataModule2::TDataModule2(QObject *parent)
     : QObject(parent)
@@ -20,5 +22,12 @@ TDataModule2::TDataModule2(QObject *parent)
 void TDataModule2::DataModuleCreate()
 {
     ADOConnection1->open();
+    if (!m_translation.isEmpty()) {
+        try {
+            Translations::choose(ADOConnection1, m_translation);
+        } catch (const Error &) {
+            // A database whose translations cannot be read still shows its own.
+        }
+    }
     ADOQuery1->open();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class Connection;
 class DataSet;
@@ -14,7 +15,14 @@ public:
     // Loading: opens the connection and the verse set with every verse. Errors propagate.
     void DataModuleCreate();
 
+    // The reader's Persian translation, chosen on the connection before the verse set opens;
+    // one the database lacks leaves the database's own.
+    void setTranslation(const QString &code) { m_translation = code; }
+
     Connection *ADOConnection1;
     DataSet *ADOQuery1; // the verse set
     DataSet *ADOQuery2; // the result set
+
+private:
+    QString m_translation;
 };

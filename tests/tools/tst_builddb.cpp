@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 #include <sqlite3.h>
 
 // The builder against the real source texts, and against copies damaged one way at a time.
@@ -24,7 +25,8 @@ class tst_BuildDb : public QObject {
         const QString root = m_dir.filePath(name);
         for (const char *file : {"quran/arabic/quran-simple.xml", "quran/arabic/quran-simple-clean.xml",
                                  "quran/persian/fa.makarem.xml", "quran/persian/fa.ansarian.xml",
-                                 "nahj/aligned/nahj.tsv"}) {
+                                 "nahj/aligned/nahj.tsv",
+                                 "nahj/persian-dashti/LICENSE.geraked-application-nahj"}) {
             const QString target = QDir(root).filePath(QLatin1String(file));
             QDir().mkpath(QFileInfo(target).path());
             QFile::copy(QDir(sourceDir()).filePath(QLatin1String(file)), target);
@@ -93,7 +95,8 @@ private slots:
         QCOMPARE(counts.num, 6236);
         QCOMPARE(counts.main, 6236 + 241 + 79 + 480 + 9 + 1);
         QCOMPARE(counts.type, 4);
-        QCOMPARE(counts.notices, 4);
+        QCOMPARE(counts.notices, 6); // two Arabic, two translations, two Nahj
+        QCOMPARE(counts.translations, 2);
         QVERIFY(progress.size() >= 4);
 
         // Unsorted statements return verses in reading order.
@@ -145,8 +148,8 @@ private slots:
                               QString::fromUtf8("3|حکمت‌ها"), QString::fromUtf8("4|غریب‌الکلام")}));
         const QStringList letters = query(out, "SELECT ID, Name2 FROM Main WHERE Code = 2");
         QCOMPARE(letters.size(), 79);
-        QCOMPARE(letters.first(), QString::fromUtf8("1|نامه 1"));
-        QCOMPARE(letters.last(), QString::fromUtf8("79|نامه 79"));
+        QCOMPARE(letters.first(), QString::fromUtf8("1|نامه ۱"));
+        QCOMPARE(letters.last(), QString::fromUtf8("79|نامه ۷۹"));
         QCOMPARE(query(out, "SELECT count(*) FROM Main WHERE Code = 3").first(), QStringLiteral("480"));
         QVERIFY(query(out, "SELECT Farsi FROM Main WHERE Code = 1 AND ID = 1").first().startsWith(
             QString::fromUtf8("خطبه ۱")));
@@ -165,6 +168,103 @@ private slots:
         QVERIFY(query(out, "SELECT Notice FROM Notices WHERE Source = 'fa.ansarian.xml'")
                     .first()
                     .contains(QStringLiteral("fa.ansarian")));
+        // The verses carry the chosen translation, listed first; the default stays stored.
+        QCOMPARE(query(out, "SELECT Code, Ord, Translator FROM Translations ORDER BY Ord"),
+                 QStringList({QStringLiteral("fa.ansarian|1|Hussain Ansarian"),
+                              QStringLiteral("fa.makarem|2|Naser Makarem Shirazi")}));
+        QCOMPARE(query(out, "SELECT English FROM main WHERE id1 = 2"),
+                 query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.ansarian' AND id1 = 2"));
+        QCOMPARE(query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.makarem' AND id1 = 2")
+                     .first(),
+                 QString::fromUtf8("ستایش مخصوص خداوندی است که پروردگار جهانیان است."));
+    }
+
+    // The real sources: all seven translations with their translators, each verse as its file
+    // holds it; the Nahj text decoded exactly; titles with Persian digits; the notices.
+    void storesTheRealSourcesInFull()
+    {
+        const QString out = m_dir.filePath(QStringLiteral("full.db"));
+        const QString notices = m_dir.filePath(QStringLiteral("NOTICES"));
+        TextDatabaseBuilder::Options options{sourceDir(), out, QStringLiteral("fa.makarem")};
+        options.notices = notices;
+        QCOMPARE(TextDatabaseBuilder(options).build().translations, 7);
+
+        QCOMPARE(query(out, "SELECT Code, Translator, PersianName FROM Translations ORDER BY Ord"),
+                 QStringList({QString::fromUtf8("fa.makarem|Naser Makarem Shirazi|مکارم شیرازی"),
+                              QString::fromUtf8("fa.ansarian|Hussain Ansarian|انصاریان"),
+                              QString::fromUtf8("fa.ayati|AbdolMohammad Ayati|آیتی"),
+                              QString::fromUtf8("fa.bahrampour|Abolfazl Bahrampour|بهرام‌پور"),
+                              QString::fromUtf8("fa.fooladvand|Mohammad Mahdi Fooladvand|فولادوند"),
+                              QString::fromUtf8("fa.ghomshei|Mahdi Elahi Ghomshei|الهی قمشه‌ای"),
+                              QString::fromUtf8("fa.khorramshahi|Baha'oddin Khorramshahi|خرمشاهی")}));
+        QCOMPARE(query(out, "SELECT count(DISTINCT Code), count(*) FROM TranslationText").first(),
+                 QStringLiteral("7|43652"));
+        // Ayat al-Kursi (2:255, verse 262) of every translation, as its file writes it.
+        for (const QString &row : query(out, "SELECT Code, Text FROM TranslationText WHERE id1 = 262")) {
+            const QString code = row.section(QLatin1Char('|'), 0, 0);
+            QFile file(QDir(sourceDir()).filePath(QStringLiteral("quran/persian/%1.xml").arg(code)));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray xml = file.readAll();
+            const qsizetype sura = xml.indexOf("<sura index=\"2\"");
+            const qsizetype verse = xml.indexOf("<aya index=\"255\" text=\"", sura);
+            QVERIFY2(sura > 0 && verse > sura, qPrintable(code));
+            const qsizetype start = verse + qsizetype(strlen("<aya index=\"255\" text=\""));
+            QCOMPARE(row.section(QLatin1Char('|'), 1),
+                     QString::fromUtf8(xml.mid(start, xml.indexOf('"', start) - start)));
+        }
+        QCOMPARE(query(out, "SELECT English FROM main WHERE id1 = 262"),
+                 query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.makarem' AND id1 = 262"));
+
+        // The Persian Nahj text is the translator's own, decoded exactly: sayings 86 and 111
+        // hold the tab their source holds, and no escape is left anywhere.
+        sqlite3 *dashti = nullptr;
+        QVERIFY(sqlite3_open_v2(QDir(sourceDir())
+                                    .filePath(QStringLiteral("nahj/persian-dashti/ger-nahj.db"))
+                                    .toUtf8()
+                                    .constData(),
+                                &dashti, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK);
+        for (const int saying : {86, 111}) {
+            sqlite3_stmt *stmt = nullptr;
+            sqlite3_prepare_v2(dashti, "SELECT cnt FROM nahj WHERE cat = 3 AND num = ?", -1, &stmt,
+                               nullptr);
+            sqlite3_bind_int(stmt, 1, saying);
+            QCOMPARE(sqlite3_step(stmt), SQLITE_ROW);
+            const QString original =
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)))
+                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            sqlite3_finalize(stmt);
+            QVERIFY(original.contains(QLatin1Char('\t')));
+            QCOMPARE(query(out, "SELECT Farsi FROM main WHERE Code = 3 AND ID = " +
+                                    QByteArray::number(saying))
+                         .first(),
+                     original);
+        }
+        sqlite3_close(dashti);
+        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE instr(Farsi, '\\') OR instr(arabic2, '\\')")
+                     .first(),
+                 QStringLiteral("0"));
+
+        // Titles number their items in Persian digits; the compared numbers stay integers.
+        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE Code > 0 AND Name2 GLOB '*[0-9]*'").first(),
+                 QStringLiteral("0"));
+        QCOMPARE(query(out, "SELECT Name2, typeof(Code), typeof(ID) FROM main WHERE Code = 3 AND ID = 480"),
+                 QStringList(QString::fromUtf8("حکمت ۴۸۰|integer|integer")));
+
+        // The Persian Nahj source's MIT notice travels verbatim, in the table and the file.
+        QFile licence(QDir(sourceDir()).filePath(
+            QStringLiteral("nahj/persian-dashti/LICENSE.geraked-application-nahj")));
+        QVERIFY(licence.open(QIODevice::ReadOnly));
+        const QString mit = QString::fromUtf8(licence.readAll());
+        QVERIFY(mit.contains(QStringLiteral("Copyright (c) 2019-2020 Geraked")));
+        QCOMPARE(query(out, "SELECT Notice FROM Notices WHERE Source = 'LICENSE.geraked-application-nahj'"),
+                 QStringList(mit));
+        QFile written(notices);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString all = QString::fromUtf8(written.readAll());
+        QVERIFY(all.contains(mit));
+        for (const char *source : {"== quran-simple.xml ==", "== fa.khorramshahi.xml ==",
+                                   "== LICENSE.geraked-application-nahj =="})
+            QVERIFY2(all.contains(QLatin1String(source)), source);
     }
 
     void searchForm()
@@ -179,7 +279,10 @@ private slots:
         QCOMPARE(NahjReader::searchForm(QString::fromUtf8("وَ قَالَ (عليه السلام ): أَزْرَى بِنَفْسِهِ،\nمَنِ")),
                  QString::fromUtf8("و قال عليه السلام أزرى بنفسه من"));
         QCOMPARE(NahjReader::unescape(QStringLiteral("a\\nb\\tc\\\\n")), QStringLiteral("a\nb\tc\\n"));
-        QCOMPARE(NahjReader::itemLabel(1, 12), QString::fromUtf8("خطبه 12"));
+        // Only the three escapes are decoded; any other backslash stands as it is.
+        QCOMPARE(NahjReader::unescape(QStringLiteral("\\x\\\\t\\")), QStringLiteral("\\x\\t\\"));
+        QCOMPARE(NahjReader::itemLabel(1, 12), QString::fromUtf8("خطبه ۱۲"));
+        QCOMPARE(NahjReader::itemLabel(3, 480), QString::fromUtf8("حکمت ۴۸۰"));
     }
 
     void refusesBadSources_data()
@@ -211,18 +314,28 @@ private slots:
         // Nahj al-Balagha: sermon 2's Persian moved up a line misaligns both sermons.
         QTest::newRow("nahj misaligned")
             << "nahj/aligned/nahj.tsv" << "\n1\t1\t[^\t]*\t[^\t]*\t[^\n]*\n1\t2\t" << "\n1\t2\t"
-            << "nahj.tsv:9: خطبه 2: number 2 where 1 was expected";
+            << "nahj.tsv:9: خطبه ۲: number 2 where 1 was expected";
         QTest::newRow("nahj heading")
             << "nahj/aligned/nahj.tsv" << "\t\u062e\u0637\u0628\u0647 \u06f3-" << "\t\u062e\u0637\u0628\u0647 \u06f4-"
-            << "nahj.tsv:11: خطبه 3: the Persian text is headed";
+            << "nahj.tsv:11: خطبه ۳: the Persian text is headed";
         QTest::newRow("nahj fields")
             << "nahj/aligned/nahj.tsv" << "\n2\t1\t" << "\n2\t1\t\t"
             << "nahj.tsv:250: 6 fields where 5 were expected";
         QTest::newRow("nahj empty arabic")
             << "nahj/aligned/nahj.tsv" << "\n3\t1\t[^\t]*\t\\K[^\t]*" << ""
-            << "nahj.tsv:329: حکمت 1: the Arabic text is empty";
+            << "nahj.tsv:329: حکمت ۱: the Arabic text is empty";
         QTest::newRow("nahj missing") << "nahj/aligned/nahj.tsv" << QString() << QString()
                                       << "nahj.tsv: file not found";
+        QTest::newRow("nahj licence missing")
+            << "nahj/persian-dashti/LICENSE.geraked-application-nahj" << QString() << QString()
+            << "LICENSE.geraked-application-nahj: file not found";
+        // Every translation is checked, not only the one the verses carry.
+        QTest::newRow("other translation misaligned")
+            << "quran/persian/fa.ansarian.xml" << "<aya index=\"7\"[^>]*/>" << ""
+            << "fa.ansarian.xml:24: sura 1 has 6 verses, but quran-simple.xml has 7";
+        QTest::newRow("translation without translator")
+            << "quran/persian/fa.ansarian.xml" << "#  Translator: [^\r\n]*" << "#"
+            << "fa.ansarian.xml: the header comment names no Translator";
     }
     void refusesBadSources()
     {

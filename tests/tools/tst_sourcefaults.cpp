@@ -146,7 +146,7 @@ private slots:
             << QByteArray(good).replace("\n4\t1\t", "\n99999999999\t1\t")
             << ":5: unknown section '99999999999'";
         QTest::newRow("number not a number") << QByteArray(good).replace("\n3\t1\t", "\n3\tone\t")
-                                             << ":4: حکمت 0: number one where 1 was expected";
+                                             << ":4: حکمت ۰: number one where 1 was expected";
         QTest::newRow("not UTF-8")
             << QByteArray(good).replace("\xd9\x85\xd9\x86", "\xff\xff") << ":3: not valid UTF-8";
         QTest::newRow("heading not UTF-8")
@@ -158,7 +158,7 @@ private slots:
             << QByteArray(good).replace("\xd8\xaf\xd8\xb1 \xd9\x81\xd8\xaa\xd9\x86\xd9\x87 "
                                         "\xda\x86\xd9\x86\xdb\x8c\xd9\x86 \xd8\xa8\xd8\xa7\xd8\xb4",
                                         " ")
-            << ":4: حکمت 1: the Persian text is empty";
+            << ":4: حکمت ۱: the Persian text is empty";
     }
     void damagedNahj()
     {

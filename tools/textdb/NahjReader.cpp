@@ -1,5 +1,6 @@
 #include "tools/textdb/NahjReader.h"
 
+#include "data/PersianDigits.h"
 #include "platform/Error.h"
 
 #include <QFile>
@@ -35,17 +36,22 @@ bool isDiacritic(char16_t c)
 
 QString NahjReader::unescape(const QString &field)
 {
+    // Exactly three escapes: backslash-backslash (a backslash), backslash-n (a line break) and
+    // backslash-t (a tab). A backslash before anything else is no escape and stays as it
+    // stands, as does a backslash that ends the field.
     QString out;
     out.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] != QLatin1Char('\\') || i + 1 == field.size()) {
-            out.append(field[i]);
+        const QChar next = i + 1 < field.size() ? field[i + 1] : QChar();
+        if (field[i] == QLatin1Char('\\') &&
+            (next == QLatin1Char('\\') || next == QLatin1Char('n') || next == QLatin1Char('t'))) {
+            out.append(next == QLatin1Char('n')   ? QChar('\n')
+                       : next == QLatin1Char('t') ? QChar('\t')
+                                                  : next);
+            ++i;
             continue;
         }
-        const QChar next = field[++i];
-        out.append(next == QLatin1Char('n')   ? QChar('\n')
-                   : next == QLatin1Char('t') ? QChar('\t')
-                                              : next);
+        out.append(field[i]);
     }
     return out;
 }
@@ -78,7 +84,7 @@ QString NahjReader::sectionTitle(int section)
 QString NahjReader::itemLabel(int section, int number)
 {
     return QString::fromUtf16(kItemWords.at(size_t(section))) + QLatin1Char(' ') +
-           QString::number(number);
+           PersianDigits::number(number);
 }
 
 std::vector<NahjItem> NahjReader::read(const QString &path)

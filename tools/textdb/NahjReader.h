@@ -23,10 +23,12 @@ public:
     // valid UTF-8 is one.
     static std::vector<NahjItem> read(const QString &path);
 
+    // Decodes the three escapes of a field; any other backslash is kept.
     static QString unescape(const QString &field);
     // The Arabic in the form searches match: no diacritics, no punctuation, single blanks.
     static QString searchForm(const QString &arabic);
-    // A section's title ("خطبه‌ها") and an item's label ("خطبه 1").
+    // A section's title ("خطبه‌ها") and an item's label, its number in Persian digits
+    // ("خطبه ۱").
     static QString sectionTitle(int section);
     static QString itemLabel(int section, int number);
 };

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cstdio>
 #include <sqlite3.h>
@@ -35,6 +36,19 @@ CREATE TABLE Notices (
     Source TEXT NOT NULL,
     Notice TEXT NOT NULL
 );
+CREATE TABLE Translations (
+    Code TEXT PRIMARY KEY,
+    Ord INTEGER NOT NULL,
+    Translator TEXT NOT NULL,
+    PersianName TEXT NOT NULL,
+    Notice TEXT NOT NULL
+);
+CREATE TABLE TranslationText (
+    Code TEXT NOT NULL,
+    id1 INTEGER NOT NULL,
+    Text TEXT NOT NULL,
+    PRIMARY KEY (Code, id1)
+) WITHOUT ROWID;
 )";
 
 const char *const kIndexes = R"(
@@ -125,6 +139,62 @@ void checkAlignment(const TanzilText &reference, const TanzilText &other, const 
     }
 }
 
+// A Persian translation of the Quran as the sources hold it.
+struct Translation {
+    QString code; // the file's id, such as "fa.ansarian"
+    QString translator;
+    QString persianName;
+    TanzilText text;
+};
+
+// The translations of the sources: the one chosen for main.English first, then the others in
+// the order the program lists them (the well-known ones first, any other by its id).
+QStringList translationCodes(const QDir &source, const QString &chosen)
+{
+    static const char *const kKnown[] = {"fa.makarem",     "fa.ansarian",   "fa.ayati",
+                                         "fa.bahrampour",  "fa.fooladvand", "fa.ghomshei",
+                                         "fa.khorramshahi"};
+    QStringList present;
+    const QDir folder(source.filePath(QStringLiteral("quran/persian")));
+    for (const QString &file :
+         folder.entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable, QDir::Name))
+        present.append(file.chopped(4));
+    QStringList codes{chosen};
+    for (const char *code : kKnown) {
+        if (present.contains(QLatin1String(code)) && !codes.contains(QLatin1String(code)))
+            codes.append(QLatin1String(code));
+    }
+    for (const QString &code : present) {
+        if (!codes.contains(code))
+            codes.append(code);
+    }
+    return codes;
+}
+
+// A field of a translation's header comment, such as "#  Translator: Hussain Ansarian".
+QString headerField(const TanzilText &text, const QString &path, const QString &field)
+{
+    const QRegularExpression line(QStringLiteral("^#\\s*%1:\\s*(\\S.*?)\\s*$").arg(field),
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = line.match(text.notice);
+    if (!match.hasMatch())
+        throw Error(QStringLiteral("%1: the header comment names no %2").arg(path, field));
+    return match.captured(1);
+}
+
+// A text file read byte for byte, for notices that must travel verbatim.
+QString verbatim(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw Error(QStringLiteral("%1: file not found; the text it covers may not be shipped "
+                                   "without it")
+                        .arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return QString::fromUtf8(file.readAll());
+}
+
 } // namespace
 
 TextDatabaseBuilder::TextDatabaseBuilder(Options options, Progress progress)
@@ -159,6 +229,20 @@ QString TextDatabaseBuilder::searchForm(const QString &cleanVerse)
     return out;
 }
 
+void TextDatabaseBuilder::writeNotices(const QString &path,
+                                       const std::vector<std::pair<QString, QString>> &notices)
+{
+    QByteArray text;
+    for (const auto &[source, notice] : notices) {
+        text += "== " + source.toUtf8() + " ==\n" + notice.toUtf8();
+        text += notice.endsWith(QLatin1Char('\n')) ? "\n" : "\n\n";
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
+        throw Error(QStringLiteral("%1: cannot write: %2").arg(path, file.errorString()));
+    say(QStringLiteral("wrote %1").arg(path));
+}
+
 TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
 {
     const QDir source(m_options.sourceDir);
@@ -167,8 +251,6 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     const QString simplePath = source.filePath(QStringLiteral("quran/arabic/quran-simple.xml"));
     const QString cleanPath =
         source.filePath(QStringLiteral("quran/arabic/quran-simple-clean.xml"));
-    const QString translationPath =
-        source.filePath(QStringLiteral("quran/persian/%1.xml").arg(m_options.translation));
 
     say(QStringLiteral("reading %1").arg(simplePath));
     const TanzilText simple = TanzilReader::read(simplePath);
@@ -182,12 +264,23 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     say(QStringLiteral("reading %1").arg(cleanPath));
     const TanzilText clean = TanzilReader::read(cleanPath);
     checkAlignment(simple, clean, cleanPath);
-    say(QStringLiteral("reading %1").arg(translationPath));
-    const TanzilText translation = TanzilReader::read(translationPath);
-    checkAlignment(simple, translation, translationPath);
+    std::vector<Translation> translations;
+    for (const QString &code : translationCodes(source, m_options.translation)) {
+        const QString path = source.filePath(QStringLiteral("quran/persian/%1.xml").arg(code));
+        say(QStringLiteral("reading %1").arg(path));
+        Translation t{code, {}, {}, TanzilReader::read(path)};
+        checkAlignment(simple, t.text, path);
+        t.translator = headerField(t.text, path, QStringLiteral("Translator"));
+        t.persianName = headerField(t.text, path, QStringLiteral("Name"));
+        translations.push_back(std::move(t));
+    }
+    const TanzilText &translation = translations.front().text;
     const QString nahjPath = source.filePath(QStringLiteral("nahj/aligned/nahj.tsv"));
     say(QStringLiteral("reading %1").arg(nahjPath));
     const std::vector<NahjItem> nahj = NahjReader::read(nahjPath);
+    const QString nahjLicencePath =
+        source.filePath(QStringLiteral("nahj/persian-dashti/LICENSE.geraked-application-nahj"));
+    const QString nahjLicence = verbatim(nahjLicencePath);
     say(QStringLiteral("reading %1").arg(m_options.topics));
     const TopicIndex topics = TopicIndex::read(m_options.topics);
     std::vector<QStringList> searchTexts;
@@ -207,6 +300,7 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     temp.close();
 
     Counts counts;
+    std::vector<std::pair<QString, QString>> notices;
     {
         Writer db(temp.fileName());
         db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
@@ -228,6 +322,23 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
             }
         }
         counts.num = counts.main = id;
+
+        say(QStringLiteral("writing %1 translations").arg(translations.size()));
+        Statement translator{db.prepare("INSERT INTO Translations (Code, Ord, Translator, "
+                                        "PersianName, Notice) VALUES (?,?,?,?,?)")};
+        Statement translated{
+            db.prepare("INSERT INTO TranslationText (Code, id1, Text) VALUES (?,?,?)")};
+        for (size_t t = 0; t < translations.size(); ++t) {
+            const Translation &tr = translations[t];
+            db.insert(translator.stmt,
+                      {tr.code, int(t) + 1, tr.translator, tr.persianName, tr.text.notice});
+            int verseId = 0;
+            for (const QStringList &sura : tr.text.suras) {
+                for (const QString &text : sura)
+                    db.insert(translated.stmt, {tr.code, ++verseId, text});
+            }
+        }
+        counts.translations = int(translations.size());
 
         say(QStringLiteral("writing Nahj al-Balagha"));
         Statement section{db.prepare("INSERT INTO Type (Type, Name) VALUES (?,?)")};
@@ -251,16 +362,21 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
         }
 
         Statement notice{db.prepare("INSERT INTO Notices (Source, Notice) VALUES (?,?)")};
-        for (const TanzilText *text : {&simple, &clean, &translation}) {
-            db.insert(notice.stmt, {text->fileName, text->notice});
+        const auto addNotice = [&](const QString &source, const QString &text) {
+            db.insert(notice.stmt, {source, text});
+            notices.emplace_back(source, text);
             ++counts.notices;
-        }
-        db.insert(notice.stmt,
-                  {QStringLiteral("nahj.tsv"),
-                   QStringLiteral("Nahj al-Balagha, compiled by ash-Sharif ar-Radi. Arabic text: "
-                                  "al-islam.org's online edition. Persian translation: Mohammad "
-                                  "Dashti.")});
-        ++counts.notices;
+        };
+        std::vector<const TanzilText *> noticed{&simple, &clean};
+        for (const Translation &t : translations)
+            noticed.push_back(&t.text);
+        for (const TanzilText *text : noticed)
+            addNotice(text->fileName, text->notice);
+        addNotice(QStringLiteral("nahj.tsv"),
+                  QStringLiteral("Nahj al-Balagha, compiled by ash-Sharif ar-Radi. Arabic text: "
+                                 "al-islam.org's online edition. Persian translation: Mohammad "
+                                 "Dashti."));
+        addNotice(QFileInfo(nahjLicencePath).fileName(), nahjLicence);
 
         db.exec(kIndexes);
         db.exec("COMMIT; ANALYZE;");
@@ -272,6 +388,8 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
         throw Error(QStringLiteral("%1: cannot write: %2")
                         .arg(target.absoluteFilePath(), QString::fromLocal8Bit(strerror(errno))));
     temp.setAutoRemove(false);
+    if (!m_options.notices.isEmpty())
+        writeNotices(m_options.notices, notices);
     for (const QString &line : topics.countReport(searchTexts))
         say(line);
     say(QStringLiteral("wrote %1").arg(target.absoluteFilePath()));

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 // Builds the text database from the source texts. The file is written under a temporary name
 // and renamed into place only when complete, so a failed build never leaves a partial file.
@@ -13,12 +15,16 @@ public:
         QString translation = QStringLiteral("fa.makarem");
         // The topical index the verses' topic codes come from.
         QString topics = QStringLiteral(KEVRAN_DEFAULT_TOPIC_FILE);
+        // When set, the notices of the Notices table are also written to this text file, each
+        // under a line naming its source file, for a package's copyright file.
+        QString notices = {};
     };
     struct Counts {
         int num = 0;
         int main = 0;
         int type = 0;
         int notices = 0;
+        int translations = 0;
     };
     using Progress = std::function<void(const QString &)>;
 
@@ -34,6 +40,7 @@ public:
 
 private:
     void say(const QString &line) const;
+    void writeNotices(const QString &path, const std::vector<std::pair<QString, QString>> &notices);
 
     Options m_options;
     Progress m_progress;

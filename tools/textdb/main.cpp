@@ -26,11 +26,14 @@ void usage(FILE *to)
     std::fprintf(to,
                  "usage: kevran-builddb [--source DIR] [--output FILE] [--translation ID]"
                  " [--topics FILE]\n"
+                 "                      [--notices FILE]\n"
                  "  --source DIR       the source texts (default: " KEVRAN_DEFAULT_SOURCE_DIR ")\n"
                  "  --output FILE      the database to write (default: 1.db)\n"
-                 "  --translation ID   the Persian translation, a file quran/persian/ID.xml\n"
-                 "                     (default: fa.makarem)\n"
-                 "  --topics FILE      the topical index (default: %s)\n",
+                 "  --translation ID   the Persian translation the verses carry, a file\n"
+                 "                     quran/persian/ID.xml (default: fa.makarem); every\n"
+                 "                     translation of that folder is stored for the reader's choice\n"
+                 "  --topics FILE      the topical index (default: %s)\n"
+                 "  --notices FILE     also write the sources' notices, verbatim, to FILE\n",
                  qUtf8Printable(defaultTopicFile()));
 }
 
@@ -56,6 +59,7 @@ int main(int argc, char *argv[])
                           : arg == QLatin1String("--output")      ? &options.output
                           : arg == QLatin1String("--translation") ? &options.translation
                           : arg == QLatin1String("--topics")      ? &options.topics
+                          : arg == QLatin1String("--notices")     ? &options.notices
                                                                   : nullptr;
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             usage(stdout);
@@ -72,11 +76,13 @@ int main(int argc, char *argv[])
 
     try {
         const TextDatabaseBuilder::Counts counts = TextDatabaseBuilder(options, print).build();
-        print(QStringLiteral("num: %1 rows, main: %2 rows, Type: %3 rows, Notices: %4 rows")
+        print(QStringLiteral("num: %1 rows, main: %2 rows, Type: %3 rows, Notices: %4 rows, "
+                             "Translations: %5 rows")
                   .arg(counts.num)
                   .arg(counts.main)
                   .arg(counts.type)
-                  .arg(counts.notices));
+                  .arg(counts.notices)
+                  .arg(counts.translations));
         return 0;
     } catch (const Error &e) {
         std::fprintf(stderr, "kevran-builddb: %s\n", qUtf8Printable(e.message()));

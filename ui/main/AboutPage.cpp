@@ -1,5 +1,11 @@
 #include "ui/main/AboutPage.h"
 
+#include "data/Connection.h"
+#include "data/DataSet.h"
+#include "data/DataSource.h"
+#include "data/Notices.h"
+#include "data/Translations.h"
+#include "platform/Messages.h"
 #include "platform/Shell.h"
 #include "ui/main/RightToLeftText.h"
 
@@ -20,7 +26,7 @@ const char16_t *const kAboutLines[] = {
     u"گرفته",
     u"در نسخه موجود امکانات جديدي  و ويرايشهاي جديدي صورت پذيرفته از جمله امکانات نرم افزار :",
     u"متن قرآن مجيد",
-    u"ترجمه قرآن توسط آيت الله العظمي ناصر مکارم شيرازي",
+    nullptr, // the Quran translation's credit
     u"متن کتاب شريف نهج البلاغه",
     u"ترجمه نهج البلاغه استاد محمد دشتي",
     u"جستجو",
@@ -58,10 +64,31 @@ const char16_t *const kSourceLines[] = {
     // clang-format off
     u"Permission is granted to copy and distribute verbatim copies of this text, but CHANGING IT IS NOT ALLOWED.\u200E",
     // clang-format on
-    u"ترجمه قرآن: آيت الله العظمي ناصر مکارم شيرازي (Tanzil.net, fa.makarem)\u200E",
+    nullptr, // the Quran translation's source
     u"متن عربي نهج البلاغه: al-islam.org (گردآورنده: سيد رضي)\u200E",
     u"ترجمه نهج البلاغه: استاد محمد دشتي",
 };
+
+// The translators of the Tanzil Persian translations by the names their files give, with the
+// title and full name the credit line shows.
+const struct {
+    const char *translator;
+    const char16_t *credit;
+} kTranslatorCredits[] = {
+    {"Naser Makarem Shirazi", u"آيت الله العظمي ناصر مکارم شيرازي"},
+    {"Hussain Ansarian", u"استاد حسين انصاريان"},
+    {"AbdolMohammad Ayati", u"استاد عبدالمحمد آيتي"},
+    {"Abolfazl Bahrampour", u"استاد ابوالفضل بهرام پور"},
+    {"Mohammad Mahdi Fooladvand", u"استاد محمد مهدي فولادوند"},
+    {"Mahdi Elahi Ghomshei", u"استاد مهدي الهي قمشه اي"},
+    {"Baha'oddin Khorramshahi", u"استاد بهاءالدين خرمشاهي"},
+};
+
+// What a database without a table of translations holds: the default translation.
+const char *const kDefaultTranslator = "Naser Makarem Shirazi";
+const char *const kDefaultCode = "fa.makarem";
+// The notice of the Persian Nahj al-Balagha text's source, in the database's Notices.
+const char *const kNahjLicenceSource = "LICENSE.geraked-application-nahj";
 
 constexpr int kStrip = 33;
 
@@ -69,21 +96,70 @@ constexpr int kStrip = 33;
 
 const QString AboutPage::WebSiteUrl = QStringLiteral("https://www.kevran.example/fa");
 
-QStringList AboutPage::aboutLines()
+QString AboutPage::translatorCredit(const QString &translator, const QString &persianName)
 {
+    for (const auto &known : kTranslatorCredits) {
+        if (translator == QLatin1String(known.translator))
+            return QString::fromUtf16(known.credit);
+    }
+    return persianName.isEmpty() ? translator : persianName;
+}
+
+QStringList AboutPage::aboutLines() const
+{
+    Connection *connection = nullptr;
+    if (m_verses && m_verses->dataSet() && m_verses->dataSet()->connection() &&
+        m_verses->dataSet()->connection()->isOpen())
+        connection = m_verses->dataSet()->connection();
+    Translations::Translation translation{QLatin1String(kDefaultCode),
+                                          QLatin1String(kDefaultTranslator), QString()};
+    QString nahjLicence;
+    if (connection) {
+        const Translations::Translation inUse = Translations::current(connection);
+        if (!inUse.code.isEmpty())
+            translation = inUse;
+        nahjLicence = Notices::text(connection, QLatin1String(kNahjLicenceSource));
+    }
+    const QString credit = translatorCredit(translation.translator, translation.persianName);
+
     QStringList lines;
     for (const char16_t *line : kAboutLines)
-        lines.append(QString::fromUtf16(line));
+        lines.append(line ? QString::fromUtf16(line)
+                          : QString::fromUtf16(u"ترجمه قرآن توسط ") + credit);
     for (const char16_t *line : kSourceLines)
-        lines.append(QString::fromUtf16(line));
+        lines.append(line ? QString::fromUtf16(line)
+                          : QString::fromUtf16(u"ترجمه قرآن: ") + credit +
+                                QStringLiteral(" (%1; Tanzil.net, %2)\u200E")
+                                    .arg(translation.translator, translation.code));
+    // The licence of the Persian text's source, its own lines each kept in left-to-right order.
+    if (!nahjLicence.trimmed().isEmpty()) {
+        lines.append(QString::fromUtf16(u"متن فارسي نهج البلاغه برگرفته از نرم افزار Geraked، با "
+                                        u"اين اجازه نامه:"));
+        for (const QString &line : nahjLicence.trimmed().split(QLatin1Char('\n')))
+            lines.append(line.trimmed().isEmpty() ? QString() : line + QChar(0x200E));
+    }
     return lines;
 }
 
-AboutPage::AboutPage(QWidget *parent)
+void AboutPage::refresh()
+{
+    const QString text = aboutLines().join(QLatin1Char('\n'));
+    if (Memo2->toPlainText() != text)
+        Memo2->setPlainText(text);
+}
+
+void AboutPage::showEvent(QShowEvent *event)
+{
+    Messages::guard([this] { refresh(); });
+    QWidget::showEvent(event);
+}
+
+AboutPage::AboutPage(DataSource *verses, QWidget *parent)
     : QWidget(parent)
     , GroupBox1(new QGroupBox(this))
     , Memo2(new QPlainTextEdit(GroupBox1))
     , btnWebSite(new QPushButton(QStringLiteral("پشتيباني و مشاهده وب سايت"), GroupBox1))
+    , m_verses(verses)
 {
     setObjectName(QStringLiteral("TabSheet6"));
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -113,7 +189,7 @@ AboutPage::AboutPage(QWidget *parent)
     inner->addWidget(Memo2, 0, 0);
     Memo2->setReadOnly(true);
     RightToLeftText::apply(Memo2);
-    Memo2->setPlainText(aboutLines().join(QLatin1Char('\n')));
+    refresh();
 
     // The button stands in front of the text at a fixed place in the frame.
     btnWebSite->setGeometry(24, 400, 177, 25);

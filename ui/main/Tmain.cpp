@@ -55,7 +55,7 @@ Tmain::Tmain(QWidget *parent)
     TabSheet3 = new SearchPage(DataSource2);
     TabSheet4 = new QuestionPage(DataSource1);
     TabSheet5 = new DisplaySettingsPage(TabSheet1, TabSheet2, this);
-    TabSheet6 = new AboutPage;
+    TabSheet6 = new AboutPage(DataSource1);
 
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setTabPosition(QTabWidget::South);

@@ -3,19 +3,25 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 #include "data/FieldBinding.h"
+#include "platform/Clipboard.h"
 #include "platform/Messages.h"
 #include "ui/main/OwnFont.h"
+#include "ui/main/PaneMenu.h"
 #include "ui/main/RightToLeftText.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSplitter>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -133,6 +139,20 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     m_translation = FieldBinding::bind(DBMemo3, m_book);
     m_title = FieldBinding::bind(DBText4, m_book);
 
+    // The panes' own menu: the ordinary copy, and the text with the item's reference.
+    PopupMenu7 = named(new PaneMenu(
+                           QStringLiteral("کپي با نشاني"),
+                           [this](QPlainTextEdit *pane) {
+                               if (pane)
+                                   copyItemWithReference(pane);
+                           },
+                           this),
+                       "PopupMenu7");
+    CopyBookText = named(PopupMenu7->copyAction(), "CopyBookText");
+    CopyItemWithReference = named(PopupMenu7->commandAction(), "CopyItemWithReference");
+    PopupMenu7->attach(DBMemo4);
+    PopupMenu7->attach(DBMemo3);
+
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(); });
     connect(RadioButton8, &QRadioButton::clicked, this, [this] { RadioButton8Click(); });
@@ -170,6 +190,19 @@ void NahjPage::buildContentsTree(DataSet *book, DataSet *lookup)
     }
     book->close();
     lookup->close();
+}
+
+void NahjPage::copyItemWithReference(QPlainTextEdit *pane)
+{
+    const DataSet *book = m_book->dataSet();
+    const QString whole = pane->toPlainText();
+    if (!book || book->isEmpty() || whole.isEmpty())
+        return;
+    const QTextCursor cursor = pane->textCursor();
+    const QString text = cursor.hasSelection() ? cursor.selection().toPlainText() : whole;
+    Clipboard::current().setText(text + QLatin1Char('\n') +
+                                 QStringLiteral("(نهج البلاغه، %1)")
+                                     .arg(book->fieldText(QStringLiteral("Name2")).trimmed()));
 }
 
 void NahjPage::bindPanes(bool bound)

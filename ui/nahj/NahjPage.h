@@ -5,7 +5,9 @@
 class DataSet;
 class DataSource;
 class FieldBinding;
+class PaneMenu;
 class QGroupBox;
+class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QRadioButton;
@@ -36,6 +38,9 @@ public:
     void TrackBar1Change();
     void RadioButton7Click();
     void RadioButton8Click();
+    // The pane's selected text, or its whole item when nothing is selected, followed on a line
+    // of its own by the item's reference: "(نهج البلاغه، خطبه ۲۷)".
+    void copyItemWithReference(QPlainTextEdit *pane);
 
     QTreeWidget *TreeView1;
     QSplitter *Splitter1;
@@ -47,6 +52,9 @@ public:
     QGroupBox *GroupBox6;
     QRadioButton *RadioButton7; // translation only
     QRadioButton *RadioButton8; // text and translation
+    PaneMenu *PopupMenu7;       // context menu of the two panes
+    QAction *CopyBookText;
+    QAction *CopyItemWithReference;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

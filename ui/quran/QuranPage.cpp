@@ -4,6 +4,7 @@
 #include "data/DataSource.h"
 #include "data/FieldBinding.h"
 #include "data/IntegerText.h"
+#include "data/PersianDigits.h"
 #include "data/SqlValue.h"
 #include "data/SuraNames.h"
 #include "platform/Clipboard.h"
@@ -13,6 +14,7 @@
 #include "ui/main/DefaultButton.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/OwnFont.h"
+#include "ui/main/PaneMenu.h"
 #include "ui/main/RightToLeftText.h"
 #include "ui/main/TabControl.h"
 #include "ui/quran/VerseGrid.h"
@@ -314,6 +316,20 @@ void QuranPage::buildViews()
             [this] { Messages::guard([this] { Copy2Click(); }); });
     connect(MoreComent1, &QAction::triggered, this,
             [this] { Messages::guard([this] { MoreComent1Click(); }); });
+    CopyWithReference =
+        named(PopupMenu3->addAction(QStringLiteral("کپي با نشاني")), "CopyWithReference");
+    connect(CopyWithReference, &QAction::triggered, this,
+            [this] { Messages::guard([this] { CopyWithReferenceClick(); }); });
+
+    // The panes' own menu: the ordinary copy of the selection, and the verse with its reference.
+    PopupMenu6 = named(new PaneMenu(
+                           QStringLiteral("کپي آيه با نشاني"),
+                           [this](QPlainTextEdit *) { CopyVerseWithReferenceClick(); }, this),
+                       "PopupMenu6");
+    CopyPaneText = named(PopupMenu6->copyAction(), "CopyPaneText");
+    CopyVerseWithReference = named(PopupMenu6->commandAction(), "CopyVerseWithReference");
+    PopupMenu6->attach(DBMemo1);
+    PopupMenu6->attach(DBMemo2);
 
     // The panes lie over the grid; hiding them uncovers it.
     Views->addWidget(DbAltGrid3);
@@ -407,6 +423,48 @@ void QuranPage::Copy2Click()
 void QuranPage::MoreComent1Click()
 {
     copyColumn(QStringLiteral("English"));
+}
+
+QString QuranPage::verseReference(int sura, int verse)
+{
+    return QStringLiteral("(سوره %1، آيه %2)")
+        .arg(SuraNames::name(sura).trimmed(), PersianDigits::number(verse));
+}
+
+QString QuranPage::verseWithReference(int row) const
+{
+    const DataSet *set = verses();
+    int columns[4];
+    const char *names[4] = {"Arabic", "English", "chapter", "vers"};
+    for (int i = 0; i < 4; ++i) {
+        columns[i] = set->fieldIndex(QLatin1String(names[i]));
+        if (columns[i] < 0)
+            throw Error(QStringLiteral("Field '%1' not found").arg(QLatin1String(names[i])));
+    }
+    return set->text(row, columns[0]) + QLatin1Char('\n') + set->text(row, columns[1]) +
+           QLatin1Char('\n') +
+           verseReference(set->value(row, columns[2]).toInt(), set->value(row, columns[3]).toInt());
+}
+
+void QuranPage::CopyWithReferenceClick()
+{
+    DataSet *set = verses();
+    const QList<int> rows = DbAltGrid3->selectedRows();
+    if (rows.isEmpty())
+        return;
+    QStringList copied;
+    for (const int row : rows)
+        copied.append(verseWithReference(row));
+    set->gotoBookmark(rows.last());
+    Clipboard::current().setText(copied.join(QStringLiteral("\n\n")));
+}
+
+void QuranPage::CopyVerseWithReferenceClick()
+{
+    const DataSet *set = verses();
+    if (set->isEmpty())
+        return;
+    Clipboard::current().setText(verseWithReference(set->currentRow()));
 }
 
 // Navigation.

@@ -7,6 +7,7 @@
 class DataSet;
 class DataSource;
 class FlatButton;
+class PaneMenu;
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -32,6 +33,9 @@ public:
 
     explicit QuranPage(DataSource *verses, QWidget *parent = nullptr);
 
+    // The source the page shows the verse set through.
+    DataSource *verseSource() const { return m_verses; }
+
     // Brings the side tab control's sura list tab to the front.
     void showSuraListTab();
 
@@ -43,6 +47,13 @@ public:
     void Timer3Timer(); // the topic name group follows the side tab
     void Copy2Click();
     void MoreComent1Click();
+    // The selected verses, each as its Arabic text, its translation and its reference, with an
+    // empty line between verses; the current row moves as with the other copy commands.
+    void CopyWithReferenceClick();
+    // The current verse in the same form, from a verse pane's context menu.
+    void CopyVerseWithReferenceClick();
+    // A verse's reference as it follows a copied verse: "(سوره النساء، آيه ۱۲۵)".
+    static QString verseReference(int sura, int verse);
 
     // Navigation.
     void ListBox5Click();
@@ -109,6 +120,10 @@ public:
     QMenu *PopupMenu3;
     QAction *Copy2;
     QAction *MoreComent1;
+    QAction *CopyWithReference;
+    PaneMenu *PopupMenu6; // context menu of the verse panes
+    QAction *CopyPaneText;
+    QAction *CopyVerseWithReference;
 
 signals:
     // The question button asks the main window for the question page.
@@ -121,6 +136,7 @@ private:
     DataSet *verses() const;
     void rebuild(const QStringList &lines);
     void copyColumn(const QString &column);
+    QString verseWithReference(int row) const;
     void topicButtonClick(const char *button);
     void buildStatusPanel();
     void buildControlStrip();

@@ -1,8 +1,14 @@
 #include "ui/settings/DisplaySettingsPage.h"
 
+#include "data/Connection.h"
+#include "data/DataSet.h"
+#include "data/DataSource.h"
+#include "data/Translations.h"
 #include "platform/ColorChooser.h"
+#include "platform/Error.h"
 #include "platform/Messages.h"
 #include "settings/ColorValue.h"
+#include "settings/TranslationSetting.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/nahj/NahjPage.h"
@@ -10,6 +16,7 @@
 #include "ui/quran/VerseGrid.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -52,6 +59,8 @@ DisplaySettingsPage::DisplaySettingsPage(QuranPage *quran, NahjPage *nahj, QWidg
     : QWidget(parent)
     , FontFrame(new QGroupBox(QStringLiteral("فونت"), this))
     , ColorFrame(new QGroupBox(QStringLiteral("رنگ"), this))
+    , TranslationFrame(new QGroupBox(QStringLiteral("ترجمه قرآن"), this))
+    , TranslationBox(new QComboBox(TranslationFrame))
     , m_quran(quran)
     , m_nahj(nahj)
     , m_window(window)
@@ -74,7 +83,64 @@ DisplaySettingsPage::DisplaySettingsPage(QuranPage *quran, NahjPage *nahj, QWidg
     BookColorButton = addButton(ColorFrame, "BookColorButton", QStringLiteral(" زمينه نهج البلاغه"),
                                 126, 64, 115, &DisplaySettingsPage::BookColorButtonClick);
 
+    TranslationFrame->setObjectName(QStringLiteral("TranslationFrame"));
+    TranslationFrame->setGeometry(264, 392, 361, 65);
+    TranslationBox->setObjectName(QStringLiteral("TranslationBox"));
+    TranslationBox->setGeometry(24, 26, 225, 25);
+    TranslationBox->setEnabled(false);
+    connect(TranslationBox, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_loadingTranslations)
+            Messages::guard([this] { TranslationBoxChange(); });
+    });
+
     DefaultButton::install(this, QuranFontButton);
+}
+
+void DisplaySettingsPage::showEvent(QShowEvent *event)
+{
+    if (TranslationBox->count() == 0)
+        Messages::guard([this] { loadTranslations(); });
+    QWidget::showEvent(event);
+}
+
+void DisplaySettingsPage::loadTranslations()
+{
+    const DataSet *verses = m_quran->verseSource()->dataSet();
+    if (!verses || !verses->connection() || !verses->connection()->isOpen())
+        return;
+    Connection *connection = verses->connection();
+    const QList<Translations::Translation> translations = Translations::list(connection);
+    const QString inUse = Translations::current(connection).code;
+    m_loadingTranslations = true;
+    TranslationBox->clear();
+    for (const Translations::Translation &t : translations) {
+        TranslationBox->addItem(t.persianName, t.code);
+        if (t.code == inUse)
+            TranslationBox->setCurrentIndex(TranslationBox->count() - 1);
+    }
+    m_loadingTranslations = false;
+    TranslationBox->setEnabled(TranslationBox->count() > 1);
+}
+
+void DisplaySettingsPage::TranslationBoxChange()
+{
+    DataSet *verses = m_quran->verseSource()->dataSet();
+    if (!verses || TranslationBox->currentIndex() < 0)
+        return;
+    const QString code = TranslationBox->currentData().toString();
+    QString inUse;
+    try {
+        inUse = Translations::choose(verses->connection(), code);
+    } catch (const Error &) {
+        // The box shows what the verses read: the database's own translation.
+        Translations::refresh(verses);
+        loadTranslations();
+        throw;
+    }
+    if (inUse != code)
+        return;
+    Translations::refresh(verses);
+    TranslationSetting::save(code);
 }
 
 QPushButton *DisplaySettingsPage::addButton(QGroupBox *frame, const char *name,

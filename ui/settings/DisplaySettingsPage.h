@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class NahjPage;
+class QComboBox;
 class QGroupBox;
 class QPushButton;
 class QuranPage;
@@ -35,6 +36,13 @@ public:
     void QuranColorButtonClick() { chooseColor(DisplaySettings::QuranBackground); }
     void BookColorButtonClick() { chooseColor(DisplaySettings::BookBackground); }
 
+    // The Persian translation of the Quran: fills the box from the text database, the
+    // translation in use current; done when the page is first shown.
+    void loadTranslations();
+    // Applies the translation chosen in the box at once, keeping the verse set's rows and
+    // current row, and stores the choice.
+    void TranslationBoxChange();
+
     // Gives the setting's controls the font or background colour of its object.
     void apply(DisplaySettings::Setting setting);
 
@@ -51,6 +59,11 @@ public:
     QGroupBox *ColorFrame;
     QPushButton *QuranColorButton;
     QPushButton *BookColorButton;
+    QGroupBox *TranslationFrame;
+    QComboBox *TranslationBox;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void chooseFont(DisplaySettings::Setting setting);
@@ -63,4 +76,5 @@ private:
     NahjPage *m_nahj;
     QWidget *m_window;
     DisplaySettings m_settings;
+    bool m_loadingTranslations = false;
 };
