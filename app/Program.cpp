@@ -25,9 +25,9 @@ void Program::setUpApplication(QApplication &app)
     app.setApplicationName(QStringLiteral("kevran"));
     app.setOrganizationName(QString());
     app.setQuitOnLastWindowClosed(false);
-    // Widgets under a style sheet (the tab controls, the Nahj splitter) still take their
-    // window's font and colours, so the window font reaches every control without its own.
-    QApplication::setAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles);
+    // Every window reads right to left, the menus and dialogs, which take no direction from
+    // their parents, included; text drawn without an alignment of its own aligns right.
+    app.setLayoutDirection(Qt::RightToLeft);
     // The window font's face is not on Linux desktops; these shape Persian and Arabic well.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"),
                                {QStringLiteral("Noto Sans Arabic UI"),

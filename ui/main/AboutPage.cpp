@@ -1,6 +1,7 @@
 #include "ui/main/AboutPage.h"
 
 #include "platform/Shell.h"
+#include "ui/main/CaptionFit.h"
 #include "ui/main/RightToLeftText.h"
 
 #include <QGridLayout>
@@ -118,6 +119,7 @@ AboutPage::AboutPage(QWidget *parent)
     // The button stands in front of the text at a fixed place in the frame.
     btnWebSite->setGeometry(24, 400, 177, 25);
     btnWebSite->raise();
+    CaptionFit::install(GroupBox1);
     connect(btnWebSite, &QPushButton::clicked, this, &AboutPage::btnWebSiteClick);
 }
 

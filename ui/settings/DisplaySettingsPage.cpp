@@ -3,6 +3,7 @@
 #include "platform/ColorChooser.h"
 #include "platform/Messages.h"
 #include "settings/ColorValue.h"
+#include "ui/main/CaptionFit.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/nahj/NahjPage.h"
@@ -75,6 +76,7 @@ DisplaySettingsPage::DisplaySettingsPage(QuranPage *quran, NahjPage *nahj, QWidg
                                 126, 64, 115, &DisplaySettingsPage::BookColorButtonClick);
 
     DefaultButton::install(this, QuranFontButton);
+    CaptionFit::install(this);
 }
 
 QPushButton *DisplaySettingsPage::addButton(QGroupBox *frame, const char *name,
