@@ -25,9 +25,6 @@ void Program::setUpApplication(QApplication &app)
     app.setApplicationName(QStringLiteral("kevran"));
     app.setOrganizationName(QString());
     app.setQuitOnLastWindowClosed(false);
-    // Every window reads right to left, the menus and dialogs, which take no direction from
-    // their parents, included; text drawn without an alignment of its own aligns right.
-    app.setLayoutDirection(Qt::RightToLeft);
     // The window font's face is not on Linux desktops; these shape Persian and Arabic well.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"),
                                {QStringLiteral("Noto Sans Arabic UI"),

@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QRawFont>
 #include <QSlider>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -185,13 +186,24 @@ class tst_Render : public QObject {
         {
             for (int i = 0; i < tabs->count(); ++i) {
                 const QRect tab = tabs->tabRect(i);
-                const int needed = tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)) + 8;
+                const int needed =
+                    tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)) +
+                    2 * tabs->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs);
                 const QString what = QStringLiteral("%1: tab \"%2\" needs %3 in %4")
                                          .arg(where, tabs->tabText(i))
                                          .arg(needed)
                                          .arg(tab.width());
                 QVERIFY2(needed <= tab.width(), qPrintable(what));
-                QVERIFY2(tab.left() >= 0 && tab.right() < tabs->width(), qPrintable(what));
+                // The whole tab is shown, in the bar and in the bar's window.
+                QTRY_VERIFY2(tabs->tabRect(i).left() >= 0 &&
+                                 tabs->tabRect(i).right() < tabs->width(),
+                             qPrintable(what));
+                const QRect laidOut = tabs->tabRect(i);
+                const QRect shown(tabs->mapTo(tabs->window(), laidOut.topLeft()), laidOut.size());
+                QVERIFY2(tabs->window()->rect().contains(shown), qPrintable(what));
+                QVERIFY2(tabs->parentWidget()->rect().contains(
+                             QRect(tabs->mapToParent(laidOut.topLeft()), laidOut.size())),
+                         qPrintable(what));
             }
         }
     }
@@ -283,6 +295,7 @@ private slots:
         quran->showSuraListTab();
         QCoreApplication::processEvents();
         checkCaptionsFit(quran, QStringLiteral("Quran page"));
+
         save(window, QStringLiteral("quran-panes") + suffix);
 
         struct Page {

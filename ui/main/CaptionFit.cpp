@@ -53,8 +53,12 @@ void CaptionFit::keepHeight(QWidget *widget, int height)
 
 void CaptionFit::fitHeight(QWidget *widget)
 {
-    const int needed = widget->layout() ? widget->layout()->totalMinimumSize().height()
-                                        : widget->fontMetrics().height();
+    // What a layout needs, or the caption, or the controls placed by hand.
+    int needed = widget->fontMetrics().height();
+    if (widget->layout())
+        needed = widget->layout()->totalMinimumSize().height();
+    else if (!widget->children().isEmpty())
+        needed = std::max(needed, widget->childrenRect().bottom() + 1);
     const int height = std::max(m_height, needed);
     if (widget->minimumHeight() != height || widget->maximumHeight() != height)
         widget->setFixedHeight(height);
@@ -71,13 +75,16 @@ QRect CaptionFit::design(QWidget *widget)
     return geometry;
 }
 
-int CaptionFit::fit(QWidget *container)
+QSize CaptionFit::fit(QWidget *container)
 {
     const QRect own = design(container);
+    // In a group box with a title the controls stand below the title.
+    auto *box = qobject_cast<QGroupBox *>(container);
+    const int titleBottom = box && !box->title().isEmpty() ? box->fontMetrics().height() : 0;
     struct Placed {
         QWidget *widget;
         QRect design;
-        int width;
+        QSize size;
     };
     QList<Placed> children;
     for (QObject *object : container->children()) {
@@ -85,34 +92,36 @@ int CaptionFit::fit(QWidget *container)
         if (!child || child->isWindow() || !placedByHand(container, child))
             continue;
         const QRect rect = design(child);
-        int width = rect.width();
+        QSize size = rect.size();
         if (qobject_cast<QGroupBox *>(child) && !child->layout())
-            width = std::max(width, fit(child));
-        if (!m_dataLabels.contains(child))
-            width = std::max(width, captionWidth(child));
-        children.append({child, rect, width});
+            size = size.expandedTo(fit(child));
+        if (!m_dataLabels.contains(child) && captionWidth(child) > 0)
+            size = size.expandedTo(QSize(captionWidth(child), child->fontMetrics().height()));
+        children.append({child, rect, size});
     }
-    // Each control moves right by what the controls left of it on its line have grown.
-    int extent = 0, designExtent = 0;
+    // Each control moves right by what the controls left of it on its line have grown, and
+    // down below its group's title.
+    QRect extent, designExtent;
     for (const Placed &placed : children) {
         int shift = 0;
         for (const Placed &other : children) {
             const bool sameLine = other.design.top() <= placed.design.bottom() &&
                                   placed.design.top() <= other.design.bottom();
             if (&other != &placed && sameLine && other.design.x() < placed.design.x())
-                shift += other.width - other.design.width();
+                shift += other.size.width() - other.design.width();
         }
-        const QRect rect(placed.design.x() + shift, placed.design.y(), placed.width,
-                         placed.design.height());
+        const QRect rect(
+            QPoint(placed.design.x() + shift, std::max(placed.design.y(), titleBottom)),
+            placed.size);
         placed.widget->setGeometry(rect);
-        extent = std::max(extent, rect.right() + 1);
-        designExtent = std::max(designExtent, placed.design.right() + 1);
+        extent = extent.united(rect);
+        designExtent = designExtent.united(placed.design);
     }
-    const int grown = extent - designExtent;
-    int width = own.width() + std::max(0, grown);
-    if (auto *group = qobject_cast<QGroupBox *>(container))
-        width = std::max(width, captionWidth(group));
-    return width;
+    QSize needed(own.width() + std::max(0, extent.right() - designExtent.right()),
+                 own.height() + std::max(0, extent.bottom() - designExtent.bottom()));
+    if (box)
+        needed = needed.expandedTo(QSize(captionWidth(box), 0));
+    return needed;
 }
 
 bool CaptionFit::eventFilter(QObject *watched, QEvent *event)

@@ -4,13 +4,15 @@
 #include <QList>
 #include <QObject>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
 // Keeps the captions of controls placed at fixed positions readable in any window font. At
 // the font they were designed for the controls keep their places; where a caption needs more
 // room its control widens to the right and the controls to its right on the same line move
-// along, group boxes widening with what they hold. When the font shrinks again they go back.
+// along, a taller caption makes its control taller, and group boxes grow with what they hold.
+// When the font shrinks again they go back.
 class CaptionFit : public QObject {
     Q_OBJECT
 public:
@@ -22,9 +24,9 @@ public:
     // needs in its font where that is more.
     static void keepHeight(QWidget *widget, int height);
 
-    // Fits the children of a container as placed at their design geometry; answers the width
+    // Fits the children of a container as placed at their design geometry; answers the size
     // the container needs.
-    int fit(QWidget *container);
+    QSize fit(QWidget *container);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

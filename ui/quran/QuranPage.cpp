@@ -138,7 +138,7 @@ QuranPage::QuranPage(DataSource *verses, QWidget *parent)
 void QuranPage::buildStatusPanel()
 {
     Panel1 = named(new QWidget(this), "Panel1");
-    Panel1->setFixedHeight(41);
+    CaptionFit::keepHeight(Panel1, 41);
     paint(Panel1, QColor(0x80, 0xC4, 0xCF));
 
     GroupBox8 = named(new QGroupBox(QStringLiteral("محيط جستجو"), Panel1), "GroupBox8");
@@ -191,7 +191,7 @@ void QuranPage::buildStatusPanel()
 void QuranPage::buildControlStrip()
 {
     Panel3 = named(new QWidget(this), "Panel3");
-    Panel3->setFixedHeight(44);
+    CaptionFit::keepHeight(Panel3, 44);
 
     TrackBar3 = named(new QSlider(Qt::Horizontal, Panel3), "TrackBar3");
     TrackBar3->setGeometry(5, 12, 81, 20);
@@ -271,6 +271,7 @@ void QuranPage::buildSideTabs()
 
     ScrollBox1 = named(new QScrollArea(TabSheet7), "ScrollBox1");
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setWidgetResizable(true); // the buttons' background fills the tab
     m_topicButtons = new QWidget;
     paint(m_topicButtons, light3d);
     for (const Topics::Topic &topic : Topics()) {
@@ -352,13 +353,13 @@ void QuranPage::fitSideTabs()
         button->setGeometry(7, top, size.width(), size.height());
         top += size.height() + 3;
     }
-    m_topicButtons->setFixedSize(size.width() + 10, top - 3);
+    m_topicButtons->setMinimumSize(size.width() + 10, top - 3);
     const int scrollBar = ScrollBox1->verticalScrollBar()->sizeHint().width();
-    ScrollBox1->setFixedWidth(
-        std::max(175, m_topicButtons->width() + scrollBar + 2 * ScrollBox1->frameWidth()));
+    ScrollBox1->setMinimumWidth(
+        std::max(175, m_topicButtons->minimumWidth() + scrollBar + 2 * ScrollBox1->frameWidth()));
     const QTabBar *tabs = PageControl2->tabBar();
-    const int tabsWidth = tabs->tabRect(tabs->count() - 1).united(tabs->tabRect(0)).width();
-    PageControl2->setFixedWidth(std::max({183, ScrollBox1->width() + 8, tabsWidth + 4}));
+    PageControl2->setFixedWidth(
+        std::max({183, ScrollBox1->minimumWidth() + 8, tabs->sizeHint().width() + 4}));
 }
 
 DataSet *QuranPage::verses() const
