@@ -529,6 +529,8 @@ private slots:
         }
     }
 
+    // The result view after a search for the search box's word: the picture on which the
+    // hits' colour and the joining of their letters are judged.
     void searchResultView()
     {
         MemoryDialogs dialogs;
@@ -537,6 +539,7 @@ private slots:
         QCOMPARE(dialogs.shown().size(), 1);
         QCoreApplication::processEvents();
         save(window, QStringLiteral("search-result.png"));
+        save(search->DBRichEdit1, QStringLiteral("search-result-text.png"));
     }
 };
 
