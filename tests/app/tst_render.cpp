@@ -516,7 +516,8 @@ private slots:
         QVERIFY2(QFontDatabase::writingSystems(drawnBy).contains(QFontDatabase::Arabic),
                  qPrintable(drawnBy));
         const QRawFont raw = QRawFont::fromFont(tahoma, QFontDatabase::Arabic);
-        for (const char16_t letter : u"بسمالرحیکگپچژ\u064E\u064F\u0650\u0651\u0652\u064B\u0670")
+        for (const char16_t letter :
+             u"بسمالرحیکگپچژ۰۹\u064B\u064E\u064F\u0650\u0651\u0652\u0670\u06D6\u06DA\u06DB\u06E9")
             if (letter)
                 QVERIFY2(raw.supportsCharacter(QChar(letter)),
                          qPrintable(QString::number(letter, 16)));
