@@ -188,7 +188,7 @@ class tst_Render : public QObject {
                 const QRect tab = tabs->tabRect(i);
                 const int needed =
                     tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)) +
-                    2 * tabs->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs);
+                    tabs->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs) + 8;
                 const QString what = QStringLiteral("%1: tab \"%2\" needs %3 in %4")
                                          .arg(where, tabs->tabText(i))
                                          .arg(needed)

@@ -12,14 +12,14 @@ FixedTabBar::FixedTabBar(const QSize &tabSize, QWidget *parent)
 }
 
 // A caption wider than the fixed width in the font at hand widens its own tab rather than
-// being cut off. It keeps the style's padding on both sides, since a right-to-left tab does not
-// centre its caption. (The base class's hint may still be that of the font before.)
+// being cut off: the style's padding and a few pixels more. (The base class's hint may still be
+// that of the font before.)
 QSize FixedTabBar::tabSizeHint(int index) const
 {
-    const int padding = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this);
-    const int width = fontMetrics().horizontalAdvance(tabText(index)) + 2 * padding;
-    const int height = fontMetrics().height() +
-                       style()->pixelMetric(QStyle::PM_TabBarTabVSpace, nullptr, this);
+    const int padding = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this) + 8;
+    const int width = fontMetrics().horizontalAdvance(tabText(index)) + padding;
+    const int height =
+        fontMetrics().height() + style()->pixelMetric(QStyle::PM_TabBarTabVSpace, nullptr, this);
     return QSize(std::max(m_tabSize.width(), width), std::max(m_tabSize.height(), height));
 }
 
