@@ -28,9 +28,6 @@ void Program::setUpApplication(QApplication &app)
     // The desktop entry's name, so that the desktop matches the window to its entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KEVRAN_APP_ID));
     app.setQuitOnLastWindowClosed(false);
-    // Widgets under a style sheet (the tab controls, the Nahj splitter) still take their
-    // window's font and colours, so the window font reaches every control without its own.
-    QApplication::setAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles);
     // The window font's face is not on Linux desktops; these shape Persian and Arabic well.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"),
                                {QStringLiteral("Noto Sans Arabic UI"),

@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
-          fonts-noto-core fonts-noto-ui-core fonts-dejavu-core libx11-dev xvfb x11-xkb-utils
+          fonts-noto-core fonts-noto-ui-core fonts-dejavu-core fonts-hosny-amiri
+          fonts-sil-scheherazade libx11-dev xvfb x11-xkb-utils
           python3 python3-aiosmtpd librsvg2-bin
           dpkg-dev lintian appstream desktop-file-utils man-db "$@")
 

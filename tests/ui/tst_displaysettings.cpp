@@ -235,7 +235,7 @@ private slots:
         QCOMPARE(fontOf(nahj->DBMemo4), nahjFont);
         QCOMPARE(quran->TrackBar3->value(), 8);
         QCOMPARE(quran->DbAltGrid3->verticalHeader()->defaultSectionSize(),
-                 4 * quran->DbAltGrid3->fontMetrics().lineSpacing());
+                 VerseGrid::rowHeightFor(quran->DbAltGrid3->font()));
 
         // The next choice starts from the last one.
         fonts->setCancel(true);
@@ -409,7 +409,7 @@ private slots:
         QCOMPARE(quran->DBText2->palette().color(QPalette::WindowText), QColor(0, 128, 0));
         QCOMPARE(textColor(quran->DBMemo1), QColor(0, 128, 0));
         QCOMPARE(quran->DbAltGrid3->verticalHeader()->defaultSectionSize(),
-                 4 * quran->DbAltGrid3->fontMetrics().lineSpacing());
+                 VerseGrid::rowHeightFor(quran->DbAltGrid3->font()));
         // The sura list and the Nahj panes keep their own font, and its colour.
         QCOMPARE(fontOf(quran->ListBox5), suraListFont);
         QCOMPARE(fontOf(nahj->DBMemo4), nahjFont);

@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(page->DbAltGrid3->model()->rowCount(), 6236);
         // Rows are four lines of the grid's font high, whatever the font.
         QCOMPARE(page->DbAltGrid3->verticalHeader()->defaultSectionSize(),
-                 4 * page->DbAltGrid3->fontMetrics().lineSpacing());
+                 VerseGrid::rowHeightFor(page->DbAltGrid3->font()));
     }
 
     void banner()
@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(page->DbAltGrid3->font().pointSize(), 9);
         QCOMPARE(page->DbAltGrid3->horizontalHeader()->font(), titles);
         QCOMPARE(page->DbAltGrid3->verticalHeader()->defaultSectionSize(),
-                 4 * QFontMetrics(page->DbAltGrid3->font()).lineSpacing());
+                 VerseGrid::rowHeightFor(page->DbAltGrid3->font()));
         QCOMPARE(page->TrackBar3->maximum(), 16);
         QCOMPARE(page->TrackBar3->pageStep(), 5);
     }

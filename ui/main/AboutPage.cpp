@@ -7,6 +7,7 @@
 #include "data/Translations.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
+#include "ui/main/CaptionFit.h"
 #include "ui/main/RightToLeftText.h"
 
 #include <QGridLayout>
@@ -194,6 +195,7 @@ AboutPage::AboutPage(DataSource *verses, QWidget *parent)
     // The button stands in front of the text at a fixed place in the frame.
     btnWebSite->setGeometry(24, 400, 177, 25);
     btnWebSite->raise();
+    CaptionFit::install(GroupBox1);
     connect(btnWebSite, &QPushButton::clicked, this, &AboutPage::btnWebSiteClick);
 }
 

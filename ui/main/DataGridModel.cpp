@@ -3,8 +3,12 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 
+#include <QBrush>
+#include <QGuiApplication>
+#include <QPalette>
+
 DataGridModel::DataGridModel(DataSource *source, QStringList fields, QStringList titles,
-                               QObject *parent)
+                             QObject *parent)
     : QAbstractTableModel(parent)
     , m_source(source)
     , m_fields(std::move(fields))
@@ -46,10 +50,14 @@ void DataGridModel::followCurrentRow()
         return;
     const int previous = m_current;
     m_current = row;
-    if (previous >= 0 && previous < rowCount())
-        emit headerDataChanged(Qt::Vertical, previous, previous);
-    if (row >= 0)
-        emit headerDataChanged(Qt::Vertical, row, row);
+    const int last = int(m_fields.size()) - 1;
+    for (const int changed : {previous, row}) {
+        if (changed < 0 || changed >= rowCount())
+            continue;
+        emit headerDataChanged(Qt::Vertical, changed, changed);
+        if (last >= 0)
+            emit dataChanged(index(changed, 0), index(changed, last), {Qt::BackgroundRole});
+    }
 }
 
 int DataGridModel::rowCount(const QModelIndex &parent) const
@@ -65,7 +73,18 @@ int DataGridModel::columnCount(const QModelIndex &parent) const
 
 QVariant DataGridModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid())
+        return QVariant();
+    if (role == Qt::BackgroundRole) {
+        // The current row is tinted across its width; a selected row shows the selection
+        // colour over it.
+        if (index.row() != m_current)
+            return QVariant();
+        QColor tint = QGuiApplication::palette().color(QPalette::Highlight);
+        tint.setAlpha(72);
+        return QBrush(tint);
+    }
+    if (role != Qt::DisplayRole)
         return QVariant();
     const int column = m_columns.value(index.column(), -1);
     if (column < 0)

@@ -1,5 +1,6 @@
 #include "ui/main/FixedTabBar.h"
 
+#include <QStyle>
 #include <algorithm>
 
 FixedTabBar::FixedTabBar(const QSize &tabSize, QWidget *parent)
@@ -11,14 +12,19 @@ FixedTabBar::FixedTabBar(const QSize &tabSize, QWidget *parent)
 }
 
 // A caption wider than the fixed width in the font at hand widens its own tab rather than
-// being cut off.
+// being cut off: the style's padding and a few pixels more. (The base class's hint may still be
+// that of the font before.)
 QSize FixedTabBar::tabSizeHint(int index) const
 {
-    return QSize(std::max(m_tabSize.width(), QTabBar::tabSizeHint(index).width() + 8),
-                 m_tabSize.height());
+    const int padding = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this) + 8;
+    const int width = fontMetrics().horizontalAdvance(tabText(index)) + padding;
+    const int height =
+        fontMetrics().height() + style()->pixelMetric(QStyle::PM_TabBarTabVSpace, nullptr, this);
+    return QSize(std::max(m_tabSize.width(), width), std::max(m_tabSize.height(), height));
 }
 
-QSize FixedTabBar::minimumTabSizeHint(int) const
+// A tab is never narrowed below its caption.
+QSize FixedTabBar::minimumTabSizeHint(int index) const
 {
-    return m_tabSize;
+    return tabSizeHint(index);
 }

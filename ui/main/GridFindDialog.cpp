@@ -1,6 +1,7 @@
 #include "ui/main/GridFindDialog.h"
 
 #include "data/LikeMatcher.h"
+#include "platform/Messages.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>
@@ -18,12 +19,17 @@ GridFindDialog::GridFindDialog(QAbstractItemView *grid)
     FindText->setObjectName(QStringLiteral("FindText"));
     FindNext->setObjectName(QStringLiteral("FindNext"));
     setWindowTitle(QStringLiteral("جستجو"));
+    // A dialog is a window of its own: it takes neither the grid's direction nor its font.
     setLayoutDirection(Qt::RightToLeft);
+    setAttribute(Qt::WA_WindowPropagation);
     FindNext->setDefault(true);
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(FindText, 1);
     layout->addWidget(FindNext);
-    connect(FindNext, &QPushButton::clicked, this, &GridFindDialog::findNext);
+    connect(FindNext, &QPushButton::clicked, this, [this] {
+        if (!FindText->text().isEmpty() && !findNext())
+            Messages::showMessage(QStringLiteral("چيزي يافت نشد "), this);
+    });
 }
 
 bool GridFindDialog::findNext()

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 
 PaneMenu::PaneMenu(const QString &commandCaption, Command command, QWidget *parent)
-    : QMenu(parent)
+    : PopupMenu(parent)
     , m_copy(addAction(QStringLiteral("کپي")))
     , m_command(addAction(commandCaption))
 {

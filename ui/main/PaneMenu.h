@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QMenu>
+#include "ui/main/PopupMenu.h"
+
 #include <QPointer>
 #include <functional>
 
@@ -10,7 +11,7 @@ class QPlainTextEdit;
 // The context menu of read-only text panes: the ordinary copy of the selection, then a command
 // of the page's own, run for the pane the menu was last opened over (none before it ever was).
 // Errors of the command are reported as every handler's are.
-class PaneMenu : public QMenu {
+class PaneMenu : public PopupMenu {
     Q_OBJECT
 public:
     using Command = std::function<void(QPlainTextEdit *pane)>;

@@ -32,8 +32,10 @@ Tmain::Tmain(QWidget *parent)
     setObjectName(QStringLiteral("main"));
     setWindowTitle(Caption);
     setLayoutDirection(Qt::RightToLeft);
+    // 8 points as the font settings hold it: 11 pixels high, so that confirming the window
+    // font unchanged changes nothing.
     QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
+    font.setPixelSize(11);
     setFont(font);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

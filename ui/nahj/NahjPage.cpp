@@ -65,15 +65,12 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     DBMemo4 = pane("DBMemo4", panes);
     DBMemo4->setFixedHeight(296);
     RightToLeftText::apply(DBMemo4);
-    // The translation reads left to right, aligned to the right.
+    // The translation is Persian: read left to right, its full stops, numbers and brackets
+    // would stand at the wrong ends of its lines.
     DBMemo3 = pane("DBMemo3", panes);
-    DBMemo3->setLayoutDirection(Qt::LeftToRight);
-    QTextOption option = DBMemo3->document()->defaultTextOption();
-    option.setTextDirection(Qt::LeftToRight);
-    option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    DBMemo3->document()->setDefaultTextOption(option);
+    RightToLeftText::apply(DBMemo3);
     QFont paneFont(QStringLiteral("Tahoma"));
-    paneFont.setPointSize(8);
+    paneFont.setPixelSize(11); // 8 points
     OwnFont::set(DBMemo4, paneFont);
     OwnFont::set(DBMemo3, paneFont);
     auto *paneLayout = new QVBoxLayout(panes);
@@ -115,10 +112,11 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     radios->addWidget(RadioButton8);
     radios->addWidget(RadioButton7);
 
-    // In the right-to-left page the first item of a row stands at the right.
+    // In the right-to-left page the first item of a row stands at the right: the caption is
+    // read before its slider.
     auto *sizeRow = new QHBoxLayout;
-    sizeRow->addWidget(TrackBar1);
     sizeRow->addWidget(Label2);
+    sizeRow->addWidget(TrackBar1);
     auto *left = new QVBoxLayout;
     left->setSpacing(2);
     left->addLayout(sizeRow);

@@ -1,8 +1,10 @@
 #include "ui/question/LabeledEdit.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
 
 namespace {
 
@@ -54,8 +56,16 @@ void LabeledEdit::resizeEvent(QResizeEvent *event)
     placeLabel();
 }
 
+void LabeledEdit::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        placeLabel();
+}
+
 void LabeledEdit::placeLabel()
 {
-    const int height = EditLabel->sizeHint().height();
+    // The label follows the same font as the box, which may reach the box first.
+    const int height = std::max(EditLabel->sizeHint().height(), fontMetrics().height());
     EditLabel->setGeometry(x(), y() - LabelSpacing - height, width(), height);
 }

@@ -11,10 +11,12 @@
 #include "platform/KeyboardLayout.h"
 #include "platform/Messages.h"
 #include "ui/main/ButtonIcons.h"
+#include "ui/main/CaptionFit.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/PaneMenu.h"
+#include "ui/main/PopupMenu.h"
 #include "ui/main/RightToLeftText.h"
 #include "ui/main/TabControl.h"
 #include "ui/quran/VerseGrid.h"
@@ -30,12 +32,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -61,25 +66,37 @@ QLabel *caption(const QString &text, QWidget *parent, int x, int y, int width, i
     return label;
 }
 
-// Marks an entry box as having the focus, or not.
+// Marks an entry box as having the focus, or not. Only the background and the weight are set,
+// so the box goes on following the window's font and text colour.
 void showFocus(QLineEdit *box, bool focused)
 {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, QApplication::palette().color(focused ? QPalette::ToolTipBase
-                                                                           : QPalette::Base));
+    QPalette palette;
+    if (focused)
+        palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
     box->setPalette(palette);
-    QFont font = box->font();
-    font.setBold(focused);
+    QFont font;
+    if (focused)
+        font.setBold(true);
     box->setFont(font);
 }
 
+// Fills a widget's background. Only the background role is set: the boxes on the widget keep
+// their own base colour.
 void paint(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = widget->palette();
+    QPalette palette;
     palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+// A list's background, behind its items.
+void paintList(QAbstractScrollArea *list, const QColor &colour)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Window, colour);
+    list->setPalette(palette);
 }
 
 } // namespace
@@ -95,7 +112,7 @@ QuranPage::QuranPage(DataSource *verses, QWidget *parent)
     buildViews();
 
     Panel2 = named(new QLabel(Basmala, this), "Panel2");
-    Panel2->setFixedHeight(16);
+    CaptionFit::keepHeight(Panel2, 16);
     Panel2->setAlignment(Qt::AlignCenter);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
@@ -123,7 +140,7 @@ QuranPage::QuranPage(DataSource *verses, QWidget *parent)
 void QuranPage::buildStatusPanel()
 {
     Panel1 = named(new QWidget(this), "Panel1");
-    Panel1->setFixedHeight(41);
+    CaptionFit::keepHeight(Panel1, 41);
     paint(Panel1, QColor(0x80, 0xC4, 0xCF));
 
     GroupBox8 = named(new QGroupBox(QStringLiteral("محيط جستجو"), Panel1), "GroupBox8");
@@ -156,6 +173,8 @@ void QuranPage::buildStatusPanel()
     verse = named(new QLineEdit(Panel1), "verse");
     verse->setGeometry(8, 10, 41, 21);
 
+    CaptionFit::install(Panel1, {DBText1, DBText2, DBText3});
+
     FieldBinding::bind(DBText1, m_verses, QStringLiteral("chapter"));
     FieldBinding::bind(DBText2, m_verses, QStringLiteral("name"));
     FieldBinding::bind(DBText3, m_verses, QStringLiteral("vers"));
@@ -174,7 +193,7 @@ void QuranPage::buildStatusPanel()
 void QuranPage::buildControlStrip()
 {
     Panel3 = named(new QWidget(this), "Panel3");
-    Panel3->setFixedHeight(44);
+    CaptionFit::keepHeight(Panel3, 44);
 
     TrackBar3 = named(new QSlider(Qt::Horizontal, Panel3), "TrackBar3");
     TrackBar3->setGeometry(5, 12, 81, 20);
@@ -207,8 +226,8 @@ void QuranPage::buildControlStrip()
 
     CheckBox1 =
         named(new QCheckBox(QStringLiteral("نمايش آيات بصورت متوالي"), Panel3), "CheckBox1");
-    // Wider than its design width where the caption's font needs it.
-    CheckBox1->setGeometry(624, 12, std::max(145, CheckBox1->sizeHint().width()), 20);
+    CheckBox1->setGeometry(624, 12, 145, 20);
+    CaptionFit::install(Panel3, {Topic});
 
     connect(TrackBar3, &QSlider::valueChanged, this, [this] { TrackBar3Change(); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
@@ -222,7 +241,6 @@ void QuranPage::buildControlStrip()
 void QuranPage::buildSideTabs()
 {
     PageControl2 = named(new TabControl(QSize(87, 22), this), "PageControl2");
-    PageControl2->setFixedWidth(183);
     TabSheet7 = named(new QWidget, "TabSheet7");
     TabSheet8 = named(new QWidget, "TabSheet8");
     PageControl2->addTab(TabSheet7, QStringLiteral("فهرست موضوعي"));
@@ -230,21 +248,23 @@ void QuranPage::buildSideTabs()
 
     const QColor light3d = QApplication::palette().color(QPalette::Midlight);
     ListBox5 = named(new QListWidget(TabSheet8), "ListBox5");
+    paintList(ListBox5, light3d);
     QFont listFont(QStringLiteral("Tahoma"));
     listFont.setPointSize(10);
     OwnFont::set(ListBox5, listFont);
     ListBox5->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox5->setUniformItemSizes(true);
-    paint(ListBox5, light3d);
     for (const QString &name : SuraNames::all()) {
         auto *item = new QListWidgetItem(name, ListBox5);
         item->setSizeHint(QSize(0, 16));
     }
+    // A selection moved by the keyboard lists its sura at once; one made with the mouse when
+    // the button is released, wherever the press was dragged to.
     ListBox5->viewport()->installEventFilter(this);
-    connect(ListBox5, &QListWidget::clicked, this,
-            [this] { Messages::guard([this] { ListBox5Click(); }); });
     connect(ListBox5, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_suraListMousePressed)
+        if (m_suraListMousePressed)
+            m_suraListMoved = true;
+        else
             Messages::guard([this] { ListBox5Click(); });
     });
     auto *suraLayout = new QVBoxLayout(TabSheet8);
@@ -252,25 +272,24 @@ void QuranPage::buildSideTabs()
     suraLayout->addWidget(ListBox5);
 
     ScrollBox1 = named(new QScrollArea(TabSheet7), "ScrollBox1");
-    ScrollBox1->setFixedWidth(175);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto *buttons = new QWidget;
-    paint(buttons, light3d);
-    buttons->setFixedSize(150, 25 * (Topics::Count - 1) + 22);
-    int top = 0;
+    ScrollBox1->setWidgetResizable(true); // the buttons' background fills the tab
+    m_topicButtons = new QWidget;
+    paint(m_topicButtons, light3d);
     for (const Topics::Topic &topic : Topics()) {
         auto *button =
             new FlatButton(QLatin1String(topic.button), QString::fromUtf16(topic.caption),
-                           QColor(0xC7, 0xC7, 0xCA), QColor(0xEE, 0xE8, 0xBB), buttons);
-        button->setGeometry(7, top, 140, 22);
+                           QColor(0xC7, 0xC7, 0xCA), QColor(0xEE, 0xE8, 0xBB), m_topicButtons);
         button->setFocusPolicy(Qt::NoFocus);
         button->setLayoutDirection(Qt::RightToLeft);
         const char *name = topic.button;
         connect(button, &QToolButton::clicked, this,
                 [this, name] { Messages::guard([this, name] { topicButtonClick(name); }); });
-        top += 25;
     }
-    ScrollBox1->setWidget(buttons);
+    ScrollBox1->setWidget(m_topicButtons);
+    // The side tabs hear of a font change after everything on them.
+    PageControl2->installEventFilter(this);
+    fitSideTabs();
     paint(ScrollBox1, light3d);
     auto *topicLayout = new QVBoxLayout(TabSheet7);
     topicLayout->setContentsMargins(0, 0, 0, 0);
@@ -302,7 +321,7 @@ void QuranPage::buildViews()
     panes->addWidget(DBMemo2, 1);
 
     DbAltGrid3 = named(new VerseGrid(m_verses), "DbAltGrid3");
-    PopupMenu3 = named(new QMenu(this), "PopupMenu3");
+    PopupMenu3 = named(new PopupMenu(this), "PopupMenu3");
     Copy2 = named(PopupMenu3->addAction(QStringLiteral("کپي از متن عربي")), "Copy2");
     Copy2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     Copy2->setShortcutContext(Qt::WidgetShortcut);
@@ -335,6 +354,28 @@ void QuranPage::buildViews()
     Views->addWidget(DbAltGrid3);
     Views->addWidget(Panes);
     Views->setCurrentWidget(Panes);
+}
+
+void QuranPage::fitSideTabs()
+{
+    // The topic buttons are 140 wide, 22 high and 3 apart, or as wide and high as the longest
+    // caption needs; the side tabs widen with them and with their own captions.
+    const QList<FlatButton *> buttons = m_topicButtons->findChildren<FlatButton *>();
+    QSize size(140, 22);
+    for (const FlatButton *button : buttons)
+        size = size.expandedTo(button->sizeHint());
+    int top = 0;
+    for (FlatButton *button : buttons) {
+        button->setGeometry(7, top, size.width(), size.height());
+        top += size.height() + 3;
+    }
+    m_topicButtons->setMinimumSize(size.width() + 10, top - 3);
+    const int scrollBar = ScrollBox1->verticalScrollBar()->sizeHint().width();
+    ScrollBox1->setMinimumWidth(
+        std::max(175, m_topicButtons->minimumWidth() + scrollBar + 2 * ScrollBox1->frameWidth()));
+    const QTabBar *tabs = PageControl2->tabBar();
+    PageControl2->setFixedWidth(
+        std::max({183, ScrollBox1->minimumWidth() + 8, tabs->sizeHint().width() + 4}));
 }
 
 DataSet *QuranPage::verses() const
@@ -606,11 +647,23 @@ void QuranPage::Edit1Exit()
 bool QuranPage::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (watched == PageControl2) {
+        if (type == QEvent::FontChange)
+            fitSideTabs();
+        return false;
+    }
     if (watched == ListBox5->viewport()) {
-        if (type == QEvent::MouseButtonPress)
+        if (type == QEvent::MouseButtonPress) {
             m_suraListMousePressed = true;
-        else if (type == QEvent::MouseButtonRelease)
+            m_suraListMoved = false;
+        } else if (type == QEvent::MouseButtonRelease && m_suraListMousePressed) {
+            // A click on an item lists it again, the one already selected included; a drag
+            // off the items lists the item it left highlighted.
             m_suraListMousePressed = false;
+            const auto *release = static_cast<QMouseEvent *>(event);
+            if (m_suraListMoved || ListBox5->indexAt(release->position().toPoint()).isValid())
+                Messages::guard([this] { ListBox5Click(); });
+        }
         return false;
     }
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::MouseButtonRelease)

@@ -142,7 +142,10 @@ private:
     void buildControlStrip();
     void buildSideTabs();
     void buildViews();
+    void fitSideTabs();
 
     DataSource *m_verses;
+    QWidget *m_topicButtons = nullptr;
     bool m_suraListMousePressed = false;
+    bool m_suraListMoved = false; // the selection moved while the button was down
 };

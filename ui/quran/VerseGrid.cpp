@@ -4,7 +4,9 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 VerseGrid::VerseGrid(DataSource *source, QWidget *parent)
     : DataGrid(source, {QStringLiteral("Arabic"), QStringLiteral("English")},
@@ -44,9 +46,26 @@ QItemSelectionModel::SelectionFlags VerseGrid::selectionCommand(const QModelInde
     return DataGrid::selectionCommand(index, event);
 }
 
+int VerseGrid::rowHeightFor(const QFont &font)
+{
+    // Arabic with its marks (the small high ones of the Quran text included) and Persian are
+    // drawn by whichever faces cover them, and their lines may be taller than those of the
+    // font's own face: a line of such text is measured.
+    static const QString sample =
+        QStringLiteral("بِسْمِ اللَّهِ الرَّحْمَٰنِ لَا رَيْبَ ۛ فِيهِ ۛ هُدًى ۚ ۖ ۗ ۘ ۙ ۜ ۩ «گچپژ» ۱۲۳، ؛ ؟ Ag");
+    QTextLayout layout(sample, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    layout.endLayout();
+    const qreal height = std::max(line.height(), qreal(QFontMetricsF(font).height()));
+    // Four lines, and the grid line under them.
+    return int(std::ceil(4 * height)) + 1;
+}
+
 void VerseGrid::updateRowHeight()
 {
-    verticalHeader()->setDefaultSectionSize(4 * fontMetrics().lineSpacing());
+    verticalHeader()->setDefaultSectionSize(rowHeightFor(font()));
 }
 
 void VerseGrid::changeEvent(QEvent *event)

@@ -2,8 +2,8 @@
 
 #include "ui/main/DataGrid.h"
 
-// The verse grid: whole rows, several selectable, wrapped text in rows four lines of the
-// grid's font high, two columns that share the grid's width.
+// The verse grid: whole rows, several selectable, wrapped text in rows four drawn lines of
+// the grid's font high, two columns that share the grid's width.
 class VerseGrid : public DataGrid {
     Q_OBJECT
 public:
@@ -11,6 +11,8 @@ public:
 
     // The selected rows in the order they stand in the set.
     QList<int> selectedRows() const;
+    // A row's height in a font: four lines of Arabic and Persian text as they are drawn.
+    static int rowHeightFor(const QFont &font);
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,

@@ -8,9 +8,11 @@
 #include "platform/Clipboard.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Messages.h"
+#include "ui/main/CaptionFit.h"
 #include "ui/main/DataGrid.h"
 #include "ui/main/DataGridModel.h"
 #include "ui/main/DefaultButton.h"
+#include "ui/main/PopupMenu.h"
 #include "ui/main/RightToLeftText.h"
 
 #include <QAction>
@@ -99,7 +101,7 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     DBRichEdit1->setAcceptRichText(false);
     DBRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RightToLeftText::apply(DBRichEdit1);
-    PopupMenu5 = named(new QMenu(this), "PopupMenu5");
+    PopupMenu5 = named(new PopupMenu(this), "PopupMenu5");
     N3 = named(PopupMenu5->addAction(QStringLiteral("کپي")), "N3");
     DBRichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBRichEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -117,7 +119,7 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     DbAltGrid4->verticalHeader()->setDefaultSectionSize(DbAltGrid4->fontMetrics().height() + 6);
 
     auto *panel = new QWidget;
-    panel->setFixedHeight(246);
+    CaptionFit::keepHeight(panel, 246);
     GroupBox5 = named(new QGroupBox(QStringLiteral("محيط جستجو"), panel), "GroupBox5");
     s3 = named(new QRadioButton(QStringLiteral("قرآن"), GroupBox5), "s3");
     s4 = named(new QRadioButton(QStringLiteral("ترجمه قرآن"), GroupBox5), "s4");

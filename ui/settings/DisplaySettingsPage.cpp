@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 #include "settings/ColorValue.h"
 #include "settings/TranslationSetting.h"
+#include "ui/main/CaptionFit.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/nahj/NahjPage.h"
@@ -94,6 +95,7 @@ DisplaySettingsPage::DisplaySettingsPage(QuranPage *quran, NahjPage *nahj, QWidg
     });
 
     DefaultButton::install(this, QuranFontButton);
+    CaptionFit::install(this);
 }
 
 void DisplaySettingsPage::showEvent(QShowEvent *event)
