@@ -73,7 +73,7 @@ def main(copyright_path, database_path):
     for source, notice in notices:
         if not any(pattern.endswith("/" + source) or pattern == source for pattern in patterns):
             errors.append("source %s is named in no Files paragraph" % source)
-        if source.endswith(".xml"):
+        if source.endswith(".xml") or source.startswith("LICENSE"):
             lines = "\n".join(l.rstrip() for l in notice.replace("\r", "").split("\n")).strip("\n")
             if lines not in licence_text:
                 errors.append("the notice of %s is not verbatim in the copyright file" % source)
