@@ -302,6 +302,7 @@ void SmtpClient::writeLine(const QByteArray &line)
 {
     if (!Connected())
         throw Error(QStringLiteral("Not Connected"));
+    throwIfAborted();
     bool sent = false;
     try {
         sent = sendRaw(line);
