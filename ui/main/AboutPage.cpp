@@ -2,6 +2,7 @@
 
 #include "platform/Shell.h"
 #include "ui/main/RightToLeftText.h"
+#include "ui/main/SiteSettings.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -67,8 +68,6 @@ constexpr int kStrip = 33;
 
 } // namespace
 
-const QString AboutPage::WebSiteUrl = QStringLiteral("https://www.kevran.example/fa");
-
 QStringList AboutPage::aboutLines()
 {
     QStringList lines;
@@ -123,5 +122,6 @@ AboutPage::AboutPage(QWidget *parent)
 
 void AboutPage::btnWebSiteClick()
 {
-    Shell::current().open(window(), WebSiteUrl, QString(), QString(), Shell::ShowNormal);
+    Shell::current().open(window(), SiteSettings::load().webSite, QString(), QString(),
+                          Shell::ShowNormal);
 }

@@ -11,8 +11,6 @@ class QPushButton;
 class AboutPage : public QWidget {
     Q_OBJECT
 public:
-    static const QString WebSiteUrl;
-
     explicit AboutPage(QWidget *parent = nullptr);
 
     // The lines of the about text as the page shows them.
