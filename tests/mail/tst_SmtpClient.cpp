@@ -8,6 +8,7 @@
 #include "platform/PosixSockets.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
@@ -63,6 +64,19 @@ quint16 closedPort()
     ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
     ::close(fd);
     return ntohs(address.sin_port);
+}
+
+// A file of 24 MB, more than any socket takes without the peer reading.
+QString largeFile(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("large.bin"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    const QByteArray block(1 << 20, 'k');
+    for (int i = 0; i < 24; ++i)
+        file.write(block);
+    return path;
 }
 
 // A resolver that takes its time. It lives as long as the program: a look-up that ran out is
@@ -599,14 +613,8 @@ void TestSmtpClient::attachmentFailureInsideData()
 void TestSmtpClient::serverThatStopsReading()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("large.bin"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QByteArray block(1 << 20, 'k');
-        for (int i = 0; i < 24; ++i)
-            file.write(block);
-    }
+    const QString path = largeFile(dir);
+    QVERIFY(QFileInfo(path).size() > 0);
     m_server->on("DATA", "354 go ahead\r\n", Reply::Stall);
     MailMessage message;
     compose(message);
@@ -672,14 +680,8 @@ void TestSmtpClient::abortEndsEveryWait()
     m_client->setPort(m_server->port());
     m_server->on("DATA", "354 go ahead\r\n", Reply::Stall);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("large.bin"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QByteArray block(1 << 20, 'k');
-        for (int i = 0; i < 24; ++i)
-            file.write(block);
-    }
+    const QString path = largeFile(dir);
+    QVERIFY(QFileInfo(path).size() > 0);
     MailMessage message;
     compose(message);
     message.addAttachment(path);

@@ -804,9 +804,17 @@ private slots:
         showPage();
         fill(QString::fromUtf8("علي رضا"));
         page->Memo1->setPlainText(QString::fromUtf8("سؤال خود را در اينجا بنويسيد\nدوم"));
-        send();
+        m_program->window()->resize(1366, 768);
         const QString dir = QStringLiteral(KEVRAN_SCREENSHOT_DIR);
         QDir().mkpath(dir);
+        // In the middle of a send: the entries so far, the send button disabled.
+        m_server->setReplyDelay(300);
+        page->btnSendMail->click();
+        QTRY_COMPARE(page->statusLines().first(), ConnectedLine);
+        QVERIFY(m_program->window()->grab().toImage().save(
+            QDir(dir).filePath(QStringLiteral("main-question-sending.png"))));
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isSending(), 10000);
+        QVERIFY(m_server->waitForClose());
         const QImage shot = m_program->window()->grab().toImage();
         QVERIFY(shot.save(QDir(dir).filePath(QStringLiteral("main-question.png"))));
         // Text was drawn in the instructions.
