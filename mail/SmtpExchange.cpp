@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 
 #include <QThread>
+#include <exception>
 
 SmtpExchange::SmtpExchange(SmtpClient *client, QObject *parent)
     : QObject(parent)
@@ -40,6 +41,11 @@ void SmtpExchange::run(MailMessage *message, int connectTimeoutMs)
     } catch (const Error &e) {
         if (!m_client->aborted())
             emit failed(e.message());
+    } catch (const std::exception &e) {
+        // Nothing may escape the thread: the system out of threads or memory ends the
+        // exchange like any other failure.
+        if (!m_client->aborted())
+            emit failed(QString::fromLocal8Bit(e.what()));
     }
     if (m_client->Connected()) {
         try {
@@ -47,6 +53,9 @@ void SmtpExchange::run(MailMessage *message, int connectTimeoutMs)
         } catch (const Error &e) {
             if (!m_client->aborted())
                 emit closeFailed(e.message());
+        } catch (const std::exception &e) {
+            if (!m_client->aborted())
+                emit closeFailed(QString::fromLocal8Bit(e.what()));
         }
     }
 }
