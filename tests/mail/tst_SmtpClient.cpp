@@ -177,6 +177,8 @@ void TestSmtpClient::init()
 
 void TestSmtpClient::cleanup()
 {
+    // Statuses from an operation that ran on another thread, while their client still exists.
+    QCoreApplication::sendPostedEvents();
     m_client.reset();
     m_server.reset();
     m_zone.reset();
