@@ -30,6 +30,7 @@ public:
     }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
+    void interrupt() override {}
 
 private:
     ReplaySockets &m_owner;

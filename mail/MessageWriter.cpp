@@ -23,19 +23,37 @@ QByteArray parameterValue(const QString &fileName)
     return MailAddress::quoted(bytes);
 }
 
-// Whether any body line holds a character beyond ASCII: its UTF-8 bytes then need a label.
-bool bodyIsEightBit(const QStringList &body)
+// The body's lines as they go out: a line break inside an entry starts a line of its own.
+QList<QByteArray> bodyLines(const QStringList &body)
 {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QList<QByteArray> out;
     for (const QString &entry : body) {
-        for (const QChar c : entry) {
-            if (c.unicode() > 127)
-                return true;
-        }
+        for (const QString &text : entry.split(lineBreak))
+            out.append(text.toUtf8());
     }
-    return false;
+    return out;
 }
 
 const QByteArray kTextUtf8 = QByteArrayLiteral("text/plain; charset=\"UTF-8\"");
+
+// Text bytes as base64 lines, 57 bytes to a line of 76 characters; what is left over waits in
+// pending for the next call, or goes out as a shorter line when flushing.
+template <typename Sink> void base64Lines(QByteArray &pending, bool flush, Sink &&sink)
+{
+    qsizetype at = 0;
+    while (pending.size() - at >= MessageWriter::AttachmentBytesPerLine) {
+        sink(QByteArray::fromRawData(pending.constData() + at,
+                                     MessageWriter::AttachmentBytesPerLine)
+                 .toBase64());
+        at += MessageWriter::AttachmentBytesPerLine;
+    }
+    pending.remove(0, at);
+    if (flush && !pending.isEmpty()) {
+        sink(pending.toBase64());
+        pending.clear();
+    }
+}
 
 } // namespace
 
@@ -63,10 +81,10 @@ HeaderList MessageWriter::headers() const
     if (!m.CharSet.isEmpty() && !contentType.isEmpty())
         contentType += ";\r\n\tcharset=\"" + m.CharSet.toUtf8() + '"';
 
-    // A body beyond ASCII is UTF-8 and says so, else no mail reader could decode it; an ASCII
-    // message keeps the plain form with no MIME header.
-    const bool labelBody = !multipart && contentType.isEmpty() && bodyIsEightBit(m.Body);
-    if (labelBody)
+    // A body that cannot go as plain lines goes as UTF-8 in base64 and says so; a body of
+    // short printable ASCII lines keeps the plain form with no MIME header.
+    const bool encodeBody = !multipart && !bodyIsPlain(m.Body);
+    if (encodeBody)
         contentType = kTextUtf8;
 
     HeaderList h;
@@ -76,11 +94,10 @@ HeaderList MessageWriter::headers() const
     h.set(QStringLiteral("Cc"), m.CCList.text(m_scheme));
     h.set(QStringLiteral("Newsgroups"), m.NewsGroups.join(QLatin1Char(',')));
     h.set(QStringLiteral("Content-Type"), contentType);
-    if (multipart || labelBody)
+    if (multipart || encodeBody)
         h.set(QStringLiteral("MIME-Version"), QByteArrayLiteral("1.0"));
     h.set(QStringLiteral("Content-Transfer-Encoding"),
-          labelBody && m.ContentTransferEncoding.isEmpty() ? QByteArrayLiteral("8bit")
-                                                           : m.ContentTransferEncoding.toUtf8());
+          encodeBody ? QByteArrayLiteral("base64") : m.ContentTransferEncoding.toUtf8());
     h.set(QStringLiteral("Sender"), m.Sender.text(m_scheme));
     h.set(QStringLiteral("Reply-To"), m.ReplyTo.text(m_scheme));
     h.set(QStringLiteral("Organization"), EncodedWords::encode(m.Organization, m_scheme));
@@ -104,41 +121,61 @@ void MessageWriter::writeHeader()
     writeFields(m_message.ExtraHeaders);
 }
 
+bool MessageWriter::bodyIsPlain(const QStringList &body)
+{
+    for (const QByteArray &text : bodyLines(body)) {
+        // The extra full stop counts on the wire.
+        if (text.size() + (text.startsWith('.') ? 1 : 0) > MaxLineOctets)
+            return false;
+        for (const char c : text) {
+            if ((uchar(c) < 32 && c != '\t') || uchar(c) > 126)
+                return false;
+        }
+    }
+    return true;
+}
+
 void MessageWriter::writeBody()
 {
+    const bool plain = bodyIsPlain(m_message.Body);
     if (m_message.MessageParts.isEmpty()) {
         status(EncodingText);
-        writeBodyLines();
+        writeBodyLines(plain);
         return;
     }
     line("This is a multi-part message in MIME format");
     line(QByteArray());
     line("--" + Boundary);
-    if (bodyIsEightBit(m_message.Body)) {
-        line("Content-Type: " + kTextUtf8);
-        line("Content-Transfer-Encoding: 8bit");
-    } else {
+    if (plain) {
         line("Content-Type: text/plain");
         line("Content-Transfer-Encoding: 7bit");
+    } else {
+        line("Content-Type: " + kTextUtf8);
+        line("Content-Transfer-Encoding: base64");
     }
     line(QByteArray());
-    writeBodyLines();
+    writeBodyLines(plain);
     for (const MessagePart &part : m_message.MessageParts)
         writeAttachment(part);
     line("--" + Boundary + "--");
 }
 
-void MessageWriter::writeBodyLines()
+void MessageWriter::writeBodyLines(bool plain)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    for (const QString &entry : m_message.Body) {
-        for (const QString &text : entry.split(lineBreak)) {
-            QByteArray bytes = text.toUtf8();
+    const auto sink = [this](const QByteArray &text) { line(text); };
+    QByteArray pending;
+    for (QByteArray &bytes : bodyLines(m_message.Body)) {
+        if (plain) {
             if (bytes.startsWith('.'))
                 bytes.prepend('.');
             line(bytes);
+        } else {
+            // Each line with its CR LF, as the plain form would carry it.
+            pending += bytes + "\r\n";
+            base64Lines(pending, false, sink);
         }
     }
+    base64Lines(pending, true, sink);
 }
 
 void MessageWriter::writeAttachment(const MessagePart &part)
@@ -159,24 +196,20 @@ void MessageWriter::writeAttachment(const MessagePart &part)
     line("        filename=" + name);
     line(QByteArray());
 
+    const auto sink = [this](const QByteArray &text) { line(text); };
+    QByteArray pending;
     char chunk[AttachmentBytesPerLine];
     for (;;) {
-        qint64 filled = 0;
-        while (filled < AttachmentBytesPerLine) {
-            const qint64 got = file.read(chunk + filled, AttachmentBytesPerLine - filled);
-            if (got < 0)
-                throw Error(QStringLiteral("Cannot read file \"%1\". %2")
-                                .arg(part.path, file.errorString()));
-            if (got == 0)
-                break;
-            filled += got;
-        }
-        if (filled == 0)
+        const qint64 got = file.read(chunk, AttachmentBytesPerLine - pending.size());
+        if (got < 0)
+            throw Error(QStringLiteral("Cannot read file \"%1\". %2")
+                            .arg(part.path, file.errorString()));
+        if (got == 0)
             break;
-        line(QByteArray::fromRawData(chunk, int(filled)).toBase64());
-        if (filled < AttachmentBytesPerLine)
-            break;
+        pending.append(chunk, got);
+        base64Lines(pending, false, sink);
     }
+    base64Lines(pending, true, sink);
     line(QByteArray());
 }
 

@@ -7,7 +7,10 @@
 #include "platform/TcpSocket.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
+#include <condition_variable>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -29,6 +32,18 @@ bool hasLineBreak(const QString &text)
 }
 
 } // namespace
+
+// One host-name look-up on a thread of its own. The system's resolver cannot be stopped, so a
+// look-up that runs out of time or is aborted is left to finish alone; the state it writes
+// into is shared, so it outlives whoever stopped waiting for it.
+struct SmtpClient::LookUp {
+    std::mutex lock;
+    std::condition_variable done;
+    bool finished = false;
+    bool aborted = false;
+    QString address;
+    std::optional<Error> failure;
+};
 
 QString SmtpClient::Reply::text() const
 {
@@ -117,12 +132,77 @@ QString SmtpClient::resolve()
     status(hsResolving, QStringLiteral("Resolving hostname %1.").arg(m_host));
     if (m_host.compare(QLatin1String("LOCALHOST"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("127.0.0.1");
-    return Sockets::current().resolveIPv4(m_host);
+
+    auto lookUp = std::make_shared<LookUp>();
+    {
+        const std::lock_guard<std::mutex> hold(m_abortLock);
+        m_lookUp = lookUp;
+    }
+    const auto forget = qScopeGuard([this] {
+        const std::lock_guard<std::mutex> hold(m_abortLock);
+        m_lookUp.reset();
+    });
+    std::thread([lookUp, host = m_host, &sockets = Sockets::current()] {
+        QString address;
+        std::optional<Error> failure;
+        try {
+            address = sockets.resolveIPv4(host);
+        } catch (const Error &e) {
+            failure = e;
+        }
+        const std::lock_guard<std::mutex> hold(lookUp->lock);
+        lookUp->address = address;
+        lookUp->failure = failure;
+        lookUp->finished = true;
+        lookUp->done.notify_all();
+    }).detach();
+
+    std::unique_lock<std::mutex> wait(lookUp->lock);
+    const bool ended =
+        lookUp->done.wait_for(wait, std::chrono::milliseconds(m_resolveTimeout),
+                              [&] { return lookUp->finished || lookUp->aborted || m_aborted; });
+    if (lookUp->aborted || m_aborted)
+        throw Error(Aborted);
+    if (!ended)
+        throw Sockets::socketError(Sockets::HostNotFound, QStringLiteral("Host not found."));
+    if (lookUp->failure)
+        throw *lookUp->failure;
+    return lookUp->address;
+}
+
+void SmtpClient::abort()
+{
+    m_aborted = true;
+    const std::lock_guard<std::mutex> hold(m_abortLock);
+    if (m_lookUp) {
+        const std::lock_guard<std::mutex> holdLookUp(m_lookUp->lock);
+        m_lookUp->aborted = true;
+        m_lookUp->done.notify_all();
+    }
+    if (m_socket)
+        m_socket->interrupt();
+}
+
+void SmtpClient::resetAbort()
+{
+    m_aborted = false;
+}
+
+void SmtpClient::throwIfAborted() const
+{
+    if (m_aborted)
+        throw Error(Aborted);
 }
 
 void SmtpClient::openConnection(const QString &address, int timeoutMs)
 {
-    m_socket = Sockets::current().createTcpSocket();
+    {
+        std::unique_ptr<TcpSocket> socket = Sockets::current().createTcpSocket();
+        const std::lock_guard<std::mutex> hold(m_abortLock);
+        m_socket = std::move(socket);
+        if (m_aborted)
+            m_socket->interrupt();
+    }
     status(hsConnecting, QStringLiteral("Connecting to %1.").arg(address));
     m_socket->startConnect(address, m_port);
 
@@ -134,6 +214,7 @@ void SmtpClient::openConnection(const QString &address, int timeoutMs)
         const int left = int(qMax<qint64>(0, timeoutMs - elapsed.elapsed()));
         if (m_socket->waitConnected(qMin(ConnectStepMs, left)))
             return;
+        throwIfAborted();
         if (elapsed.elapsed() >= timeoutMs)
             throw Error(QStringLiteral("Connect timed out."));
     }
@@ -161,19 +242,22 @@ void SmtpClient::greet()
     sendCommand("HELO " + nameBytes, {250});
 }
 
-void SmtpClient::Send(MailMessage &message)
+void SmtpClient::checkAddresses(const MailMessage &message)
 {
-    // An address with a line break would smuggle commands of its own into the dialogue.
-    const auto checkAddress = [](const QString &address) {
+    const auto check = [](const QString &address) {
         if (hasLineBreak(address))
             throw Error(QStringLiteral("Invalid address: it holds a line break."));
     };
-    checkAddress(message.From.address);
+    check(message.From.address);
     for (const AddressList *list : {&message.Recipients, &message.CCList, &message.BccList}) {
         for (const MailAddress &address : list->items())
-            checkAddress(address.address);
+            check(address.address);
     }
+}
 
+void SmtpClient::Send(MailMessage &message)
+{
+    checkAddresses(message);
     sendCommand("RSET");
     sendCommand("MAIL FROM:<" + message.From.address.toUtf8() + '>', {250});
     for (const AddressList *list : {&message.Recipients, &message.CCList, &message.BccList}) {
@@ -218,6 +302,7 @@ void SmtpClient::writeLine(const QByteArray &line)
 {
     if (!Connected())
         throw Error(QStringLiteral("Not Connected"));
+    throwIfAborted();
     bool sent = false;
     try {
         sent = sendRaw(line);
@@ -225,8 +310,10 @@ void SmtpClient::writeLine(const QByteArray &line)
         connectionLost();
         throw;
     }
-    if (!sent)
+    if (!sent) {
+        throwIfAborted();
         throw Error(QStringLiteral("Write Timeout"));
+    }
 }
 
 // A socket error or the server's close leaves nothing to talk to: the connection is closed
@@ -315,8 +402,10 @@ QByteArray SmtpClient::readLine(const QDeadlineTimer &deadline)
             connectionLost();
             throw;
         }
-        if (got < 0)
+        if (got < 0) {
+            throwIfAborted();
             throw Error(QStringLiteral("Read Timeout"));
+        }
         if (got == 0) {
             connectionLost();
             throw Error(QStringLiteral("Connection Closed Gracefully."));
@@ -327,6 +416,7 @@ QByteArray SmtpClient::readLine(const QDeadlineTimer &deadline)
 
 void SmtpClient::closeSocket()
 {
+    const std::lock_guard<std::mutex> hold(m_abortLock);
     if (m_socket)
         m_socket->close();
     m_socket.reset();

@@ -39,6 +39,7 @@ public:
     }
     void close() override { m_real->close(); }
     bool isOpen() const override { return m_real->isOpen(); }
+    void interrupt() override { m_real->interrupt(); }
 
 private:
     MemorySockets &m_owner;

@@ -7,14 +7,21 @@
 #include <cerrno>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 PosixTcpSocket::PosixTcpSocket()
 {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (m_fd < 0)
+    m_wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (m_wake < 0)
         throw PosixSockets::errnoError(errno);
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (m_fd < 0) {
+        const int error = errno;
+        ::close(m_wake);
+        throw PosixSockets::errnoError(error);
+    }
     sockaddr_in any{};
     any.sin_family = AF_INET;
     any.sin_addr.s_addr = htonl(INADDR_ANY);
@@ -22,6 +29,7 @@ PosixTcpSocket::PosixTcpSocket()
     if (::bind(m_fd, reinterpret_cast<const sockaddr *>(&any), sizeof any) != 0) {
         const int error = errno;
         close();
+        ::close(m_wake);
         throw PosixSockets::errnoError(error);
     }
 }
@@ -29,6 +37,14 @@ PosixTcpSocket::PosixTcpSocket()
 PosixTcpSocket::~PosixTcpSocket()
 {
     close();
+    ::close(m_wake);
+}
+
+void PosixTcpSocket::interrupt()
+{
+    const quint64 one = 1;
+    // Only fails when the counter is full, and then it is readable already.
+    [[maybe_unused]] const ssize_t written = ::write(m_wake, &one, sizeof one);
 }
 
 void PosixTcpSocket::startConnect(const QString &address, quint16 port)
@@ -114,10 +130,10 @@ bool PosixTcpSocket::waitFor(short events, int timeoutMs)
 {
     QDeadlineTimer deadline(qMax(0, timeoutMs), Qt::PreciseTimer);
     for (;;) {
-        pollfd item{m_fd, events, 0};
-        const int ready = ::poll(&item, 1, int(deadline.remainingTime()));
+        pollfd items[] = {{m_fd, events, 0}, {m_wake, POLLIN, 0}};
+        const int ready = ::poll(items, 2, int(deadline.remainingTime()));
         if (ready > 0)
-            return true;
+            return items[1].revents == 0;
         if (ready == 0)
             return false;
         if (errno != EINTR)

@@ -2,7 +2,8 @@
 
 #include "platform/TcpSocket.h"
 
-// A non-blocking POSIX TCP socket; every wait is a poll() bounded by the caller's limit.
+// A non-blocking POSIX TCP socket; every wait is a poll() bounded by the caller's limit and
+// ended early by interrupt().
 class PosixTcpSocket : public TcpSocket {
 public:
     // Creates the socket and binds it to any local address and port.
@@ -17,6 +18,7 @@ public:
     qint64 receive(char *buffer, qint64 size, int timeoutMs) override;
     void close() override;
     bool isOpen() const override { return m_fd >= 0; }
+    void interrupt() override;
 
 private:
     // Waits for the events; false when the time ran out.
@@ -24,5 +26,7 @@ private:
     void checkOpen() const;
 
     int m_fd = -1;
+    // Readable once interrupt() has been called; every wait polls it beside the socket.
+    int m_wake = -1;
     bool m_connecting = false;
 };

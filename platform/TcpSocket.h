@@ -3,8 +3,9 @@
 #include <QString>
 #include <QtGlobal>
 
-// One TCP connection, used from one thread. Every wait is bounded by the caller's time limit;
-// socket errors are raised as Error with the text "Socket Error # <number>" CR LF "<text>".
+// One TCP connection, used from one thread (interrupt() excepted). Every wait is bounded by the
+// caller's time limit; socket errors are raised as Error with the text "Socket Error # <number>" CR
+// LF "<text>".
 class TcpSocket {
 public:
     virtual ~TcpSocket();
@@ -22,4 +23,8 @@ public:
     virtual qint64 receive(char *buffer, qint64 size, int timeoutMs) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // Ends the wait going on now and every later one at once, as though its time had run out;
+    // the one call that may come from another thread. Sending what fits without a wait still
+    // goes ahead.
+    virtual void interrupt() = 0;
 };

@@ -134,6 +134,8 @@ ScriptedSmtpServer::Reply::Action ScriptedSmtpServer::serve(int fd)
 {
     Reply::Action mode = Reply::Answer;
     const auto answer = [&](const QByteArray &verb) {
+        for (int waited = 0; waited < m_replyDelay && !m_stop; waited += 10)
+            QThread::msleep(10);
         const Reply reply = nextReply(verb);
         if (reply.action == Reply::Flood) {
             while (!m_stop && !reply.bytes.isEmpty() && sendAll(fd, reply.bytes)) {

@@ -42,6 +42,9 @@ public:
         on("", bytes, action);
     }
 
+    // Every reply, the greeting included, is sent this long after what it answers.
+    void setReplyDelay(int ms) { m_replyDelay = ms; }
+
     // Resets the connection once this many lines of message data have arrived (-1: never).
     void resetInData(int afterLines) { m_resetInData = afterLines; }
 
@@ -66,6 +69,7 @@ private:
     std::atomic<bool> m_connectionOpen{false};
     std::atomic<int> m_connections{0};
     std::atomic<int> m_resetInData{-1};
+    std::atomic<int> m_replyDelay{0};
     mutable QMutex m_mutex;
     QHash<QByteArray, QList<Reply>> m_replies;
     QList<QByteArray> m_received;

@@ -106,7 +106,7 @@ private slots:
     void dateFailsWithoutTimeZone();
     void systemTimeZoneFollowsDaylightSaving();
     void bodyDotStuffing();
-    void persianBodyIsLabelled();
+    void bodyBeyondPlainLinesGoesAsBase64();
     void attachments();
     void attachmentThatCannotBeOpened();
     void decodedByPython();
@@ -410,26 +410,68 @@ void TestMessageWriter::bodyDotStuffing()
              (QList<QByteArray>{"..", "..x", "x.", "", "a", "..", "b", "..c"}));
 }
 
-void TestMessageWriter::persianBodyIsLabelled()
+void TestMessageWriter::bodyBeyondPlainLinesGoesAsBase64()
 {
-    // A body beyond ASCII says it is UTF-8, with or without attachments.
+    // The text as the plain form would carry it: each line with its CR LF.
+    const auto decodedBody = [](const QList<QByteArray> &lines) {
+        QByteArray out;
+        for (const QByteArray &line : lines) {
+            if (line.size() > 76)
+                return QByteArray("a line of ") + QByteArray::number(line.size());
+            out += QByteArray::fromBase64(line, QByteArray::AbortOnBase64DecodingErrors);
+        }
+        return out;
+    };
+
+    // Persian and Arabic text: UTF-8 in base64, said so, with or without attachments.
     QTemporaryDir dir;
     MailMessage message;
     message.From.address = QStringLiteral("reader@x.example");
-    message.Body = {QString::fromUtf8("بِسْمِ اللَّهِ[سؤال]")};
+    const QString verse = QString(300, QChar(0x0628)) + QStringLiteral("[سؤال");
+    message.Body = {verse + QStringLiteral("\n.x"), QStringLiteral("]")};
     Written w = write(message);
+    QCOMPARE(w.statuses, QStringList{QStringLiteral("Encoding text")});
     QCOMPARE(field(w.header, "Content-Type"),
              QByteArray("Content-Type: text/plain; charset=\"UTF-8\""));
     QCOMPARE(field(w.header, "MIME-Version"), QByteArray("MIME-Version: 1.0"));
     QCOMPARE(field(w.header, "Content-Transfer-Encoding"),
-             QByteArray("Content-Transfer-Encoding: 8bit"));
-    QCOMPARE(w.body, QList<QByteArray>{message.Body.first().toUtf8()});
+             QByteArray("Content-Transfer-Encoding: base64"));
+    const QByteArray expected = verse.toUtf8() + "\r\n.x\r\n]\r\n";
+    QCOMPARE(decodedBody(w.body), expected);
+    QCOMPARE(w.body.first().size(), 76);
 
     message.addAttachment(writeFile(dir, QStringLiteral("a.bin"), "x"));
     w = write(message);
-    QVERIFY(w.all.contains("\r\nContent-Type: text/plain; charset=\"UTF-8\"\r\n"
-                           "Content-Transfer-Encoding: 8bit\r\n"));
     QVERIFY(field(w.header, "Content-Type").startsWith("Content-Type: multipart/mixed"));
+    QVERIFY(field(w.header, "Content-Transfer-Encoding").isEmpty());
+    const QList<QByteArray> start{"This is a multi-part message in MIME format",
+                                  "",
+                                  "--" + MessageWriter::Boundary,
+                                  "Content-Type: text/plain; charset=\"UTF-8\"",
+                                  "Content-Transfer-Encoding: base64",
+                                  ""};
+    QCOMPARE(w.body.mid(0, start.size()), start);
+    const qsizetype end = w.body.indexOf(QByteArray(), start.size());
+    QCOMPARE(decodedBody(w.body.mid(start.size(), end - start.size())), expected);
+
+    // ASCII goes plain while every line fits in 998 octets on the wire, the extra full stop
+    // counted; a longer line, or a control character, sends the whole body in base64.
+    message.MessageParts.clear();
+    for (const QByteArray &line :
+         {QByteArray(998, 'a'), QByteArray("." + QByteArray(996, 'a')), QByteArray("tab\there")}) {
+        message.Body = {QStringLiteral("first"), QString::fromLatin1(line)};
+        QVERIFY(MessageWriter::bodyIsPlain(message.Body));
+        QVERIFY(field(write(message).header, "Content-Type").isEmpty());
+    }
+    for (const QByteArray &line : {QByteArray(999, 'a'), QByteArray("." + QByteArray(997, 'a')),
+                                   QByteArray("nul\0here", 8), QByteArray("del\x7f")}) {
+        message.Body = {QStringLiteral("first"), QString::fromLatin1(line)};
+        QVERIFY(!MessageWriter::bodyIsPlain(message.Body));
+        w = write(message);
+        QCOMPARE(field(w.header, "Content-Transfer-Encoding"),
+                 QByteArray("Content-Transfer-Encoding: base64"));
+        QCOMPARE(decodedBody(w.body), "first\r\n" + line + "\r\n");
+    }
 }
 
 void TestMessageWriter::attachments()

@@ -5,9 +5,13 @@
 #include "platform/Error.h"
 #include "platform/MemorySockets.h"
 #include "platform/MemoryTimeZone.h"
+#include "platform/PosixSockets.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 #include <arpa/inet.h>
 #include <cerrno>
@@ -15,6 +19,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 using Reply = ScriptedSmtpServer::Reply;
@@ -61,6 +66,53 @@ quint16 closedPort()
     return ntohs(address.sin_port);
 }
 
+// A file of 24 MB, more than any socket takes without the peer reading.
+QString largeFile(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("large.bin"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    const QByteArray block(1 << 20, 'k');
+    for (int i = 0; i < 24; ++i)
+        file.write(block);
+    return path;
+}
+
+// A resolver that takes its time. It lives as long as the program: a look-up that ran out is
+// left to finish on its own.
+class SlowResolver : public PosixSockets {
+public:
+    QString resolveIPv4(const QString &) override
+    {
+        QThread::msleep(1500);
+        return QStringLiteral("127.0.0.1");
+    }
+    static SlowResolver &instance()
+    {
+        static SlowResolver resolver;
+        return resolver;
+    }
+};
+
+// Runs an operation on a thread of its own, as the question page does, and aborts it after a
+// while; the error it ended with and how long it ran past the abort.
+struct Aborted {
+    QString error;
+    qint64 afterAbortMs;
+};
+Aborted abortAfter(SmtpClient &client, int ms, const std::function<void()> &operation)
+{
+    QString error;
+    std::thread worker([&] { error = errorOf(operation); });
+    QThread::msleep(ulong(ms));
+    QElapsedTimer timer;
+    timer.start();
+    client.abort();
+    worker.join();
+    return {error, timer.elapsed()};
+}
+
 } // namespace
 
 class TestSmtpClient : public QObject {
@@ -89,6 +141,8 @@ private slots:
     void addressWithLineBreakSendsNothing();
     void attachmentFailureInsideData();
     void serverThatStopsReading();
+    void boundedLookUp();
+    void abortEndsEveryWait();
 
 private:
     void connectClient() { m_client->Connect(1000); }
@@ -123,6 +177,8 @@ void TestSmtpClient::init()
 
 void TestSmtpClient::cleanup()
 {
+    // Statuses from an operation that ran on another thread, while their client still exists.
+    QCoreApplication::sendPostedEvents();
     m_client.reset();
     m_server.reset();
     m_zone.reset();
@@ -559,14 +615,8 @@ void TestSmtpClient::attachmentFailureInsideData()
 void TestSmtpClient::serverThatStopsReading()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("large.bin"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QByteArray block(1 << 20, 'k');
-        for (int i = 0; i < 24; ++i)
-            file.write(block);
-    }
+    const QString path = largeFile(dir);
+    QVERIFY(QFileInfo(path).size() > 0);
     m_server->on("DATA", "354 go ahead\r\n", Reply::Stall);
     MailMessage message;
     compose(message);
@@ -581,6 +631,80 @@ void TestSmtpClient::serverThatStopsReading()
     const QString quit = errorOf([&] { m_client->Disconnect(); });
     QVERIFY(quit.isEmpty() || quit == QStringLiteral("Write Timeout"));
     QVERIFY(!m_client->Connected());
+}
+
+// A look-up that takes longer than its bound fails as a host that is not found, at the bound.
+void TestSmtpClient::boundedLookUp()
+{
+    Sockets::setCurrent(&SlowResolver::instance());
+    const auto restore = qScopeGuard([this] { Sockets::setCurrent(m_sockets.get()); });
+    m_client->setHost(QStringLiteral("mail.kevran.test"));
+    m_client->setResolveTimeout(200);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(errorOf([&] { connectClient(); }),
+             QStringLiteral("Socket Error # 11001\r\nHost not found."));
+    QVERIFY(timer.elapsed() >= 200 && timer.elapsed() < 1000);
+    QCOMPARE(m_statuses, QStringList{QStringLiteral("Resolving hostname mail.kevran.test.")});
+
+    // One that answers within its bound goes ahead.
+    m_client->setResolveTimeout(5000);
+    connectClient();
+    QVERIFY(m_client->Connected());
+    m_client->Disconnect();
+
+    // An abort ends the wait for a look-up at once.
+    const Aborted aborted = abortAfter(*m_client, 100, [&] { connectClient(); });
+    QCOMPARE(aborted.error, SmtpClient::Aborted);
+    QVERIFY(aborted.afterAbortMs < 100);
+}
+
+// An abort from another thread ends the wait going on at once, whatever it waits for; QUIT
+// still goes out, the connection is closed, and after resetAbort() the client works again.
+void TestSmtpClient::abortEndsEveryWait()
+{
+    // The greeting that never comes.
+    m_client->setReadTimeout(30000);
+    m_server->setGreeting(QByteArray(), Reply::Silent);
+    Aborted aborted = abortAfter(*m_client, 100, [&] { connectClient(); });
+    QCOMPARE(aborted.error, SmtpClient::Aborted);
+    QVERIFY(aborted.afterAbortMs < 100);
+    QVERIFY(!m_client->Connected());
+    QVERIFY(m_server->waitForClose());
+    QCOMPARE(m_server->commands(), Lines{"QUIT"});
+    // The statuses came from the other thread.
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(m_statuses.mid(m_statuses.size() - 2), (QStringList{Disconnecting, Disconnected}));
+
+    // A server that stops reading in the middle of the data: the abort ends the wait for room.
+    m_client->resetAbort();
+    m_server = std::make_unique<ScriptedSmtpServer>();
+    m_client->setPort(m_server->port());
+    m_server->on("DATA", "354 go ahead\r\n", Reply::Stall);
+    QTemporaryDir dir;
+    const QString path = largeFile(dir);
+    QVERIFY(QFileInfo(path).size() > 0);
+    MailMessage message;
+    compose(message);
+    message.addAttachment(path);
+    connectClient();
+    aborted = abortAfter(*m_client, 500, [&] { m_client->Send(message); });
+    QCOMPARE(aborted.error, SmtpClient::Aborted);
+    QVERIFY(aborted.afterAbortMs < 100);
+    const QString quit = errorOf([&] { m_client->Disconnect(); });
+    QVERIFY(quit.isEmpty() || quit == SmtpClient::Aborted);
+    QVERIFY(!m_client->Connected());
+
+    // Until reset, every wait ends at once; then the client works as before.
+    m_server = std::make_unique<ScriptedSmtpServer>();
+    m_client->setPort(m_server->port());
+    QCOMPARE(errorOf([&] { connectClient(); }), SmtpClient::Aborted);
+    m_client->resetAbort();
+    message.MessageParts.clear();
+    connectClient();
+    m_client->Send(message);
+    m_client->Disconnect();
+    QVERIFY(m_server->message().contains("verse[question"));
 }
 
 QTEST_GUILESS_MAIN(TestSmtpClient)

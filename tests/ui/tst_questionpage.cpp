@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -30,6 +31,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -85,6 +87,7 @@ private:
         }
         void close() override { m_real->close(); }
         bool isOpen() const override { return m_real->isOpen(); }
+        void interrupt() override { m_real->interrupt(); }
 
     private:
         std::unique_ptr<TcpSocket> m_real;
@@ -121,10 +124,18 @@ struct Mail {
     }
 };
 
+// The message's header and body lines; a body in base64 decoded first.
 Mail split(const QByteArray &message)
 {
     const qsizetype end = message.indexOf("\r\n\r\n");
-    return {message.left(end), message.mid(end + 4).split('\n')};
+    Mail mail{message.left(end), message.mid(end + 4).split('\n')};
+    if (mail.field("Content-Transfer-Encoding") == "base64") {
+        QByteArray text = QByteArray::fromBase64(message.mid(end + 4));
+        if (text.endsWith("\r\n"))
+            text.chop(2);
+        mail.body = text.split('\n');
+    }
+    return mail;
 }
 
 // A header's text with its encoded words decoded (UTF-8, Q or B).
@@ -196,9 +207,15 @@ class tst_QuestionPage : public QObject {
         page->ledFrom->setText(mail);
     }
     QString verse() const { return m_program->verses()->fieldText(QStringLiteral("Arabic")); }
-    void send()
+    // Presses the send button and runs the event loop until the exchange has ended.
+    void sendAndWait()
     {
         page->btnSendMail->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isSending(), 40000);
+    }
+    void send()
+    {
+        sendAndWait();
         QVERIFY(m_server->waitForClose());
     }
 
@@ -291,12 +308,12 @@ private slots:
                         ConnectedLine, Connecting, Resolving}));
         QCOMPARE(m_server->commands(),
                  (QList<QByteArray>{"EHLO reader-pc", "RSET", "MAIL FROM:<reader@x.example>",
-                                    "RCPT TO:<" + QuestionPage::DefaultRecipient.toUtf8() + '>',
-                                    "DATA", ".", "QUIT"}));
+                                    "RCPT TO:<" + page->ledTo->text().toUtf8() + '>', "DATA", ".",
+                                    "QUIT"}));
         const Mail mail = split(m_server->message());
         QCOMPARE(mail.field("Subject"), QByteArray("KEVRAN2[Ali]"));
         QCOMPARE(mail.field("From"), QByteArray("reader@x.example"));
-        QCOMPARE(mail.field("To"), QuestionPage::DefaultRecipient.toUtf8());
+        QCOMPARE(mail.field("To"), page->ledTo->text().toUtf8());
         QCOMPARE(chopped(mail.body), (QList<QByteArray>{verse().toUtf8() + "[Q1", "Q2]"}));
         // The page keeps its texts.
         QCOMPARE(page->dbEdit1->text(), QStringLiteral("Ali"));
@@ -314,14 +331,13 @@ private slots:
         QCOMPARE(page->statusLines().size(), 6);
         QCOMPARE(page->statusLines().last(), Resolving);
         const QList<QByteArray> commands = m_server->commands();
-        QCOMPARE(commands.mid(commands.size() - 6, 4),
-                 (QList<QByteArray>{"MAIL FROM:< >",
-                                    "RCPT TO:<" + QuestionPage::DefaultRecipient.toUtf8() + '>',
-                                    "RCPT TO:<cc@kevran.example>", "DATA"}));
+        QCOMPARE(
+            commands.mid(commands.size() - 6, 4),
+            (QList<QByteArray>{"MAIL FROM:< >", "RCPT TO:<" + page->ledTo->text().toUtf8() + '>',
+                               "RCPT TO:<cc@kevran.example>", "DATA"}));
         const Mail second = split(m_server->message());
         QCOMPARE(second.field("Subject"), QByteArray("KEVRAN2[  ]"));
-        QCOMPARE(second.field("To"),
-                 QuestionPage::DefaultRecipient.toUtf8() + ", cc@kevran.example");
+        QCOMPARE(second.field("To"), page->ledTo->text().toUtf8() + ", cc@kevran.example");
         QVERIFY(second.field("Cc").isEmpty());
         QCOMPARE(second.body, mail.body);
     }
@@ -440,7 +456,7 @@ private slots:
         m_sockets->setConnectHangs(true);
         QElapsedTimer elapsed;
         elapsed.start();
-        page->btnSendMail->click();
+        sendAndWait();
         QVERIFY(elapsed.elapsed() >= 1000);
         // One 125 ms step at most past the limit, with room for a busy machine.
         QVERIFY(elapsed.elapsed() < 1000 + 125 + 375);
@@ -451,12 +467,12 @@ private slots:
         // Nothing listening; a dotted address is not resolved.
         m_sockets->setTarget(closedPort());
         page->ledHost->setText(QStringLiteral("127.0.0.1"));
-        page->btnSendMail->click();
+        sendAndWait();
         QCOMPARE(page->statusLines(), (Lines{QStringLiteral("ERROR: Socket Error # 10061"),
                                              QStringLiteral("Connection refused."), Connecting}));
 
         page->ledHost->setText(QStringLiteral("nowhere.kevran.test"));
-        page->btnSendMail->click();
+        sendAndWait();
         QCOMPARE(
             page->statusLines(),
             (Lines{QStringLiteral("ERROR: Socket Error # 11001"), QStringLiteral("Host not found."),
@@ -471,6 +487,126 @@ private slots:
         QCOMPARE(page->statusLines(), (Lines{QStringLiteral("ERROR: Read Timeout"), Disconnected,
                                              Disconnecting, ConnectedLine, Connecting, Resolving}));
         QVERIFY(m_dialogs->shown().isEmpty());
+    }
+
+    // A server that takes its time: the window's event loop runs all through the exchange,
+    // each status entry shows the moment it happens, and the page takes no input meanwhile.
+    void windowRunsDuringExchange()
+    {
+        start();
+        showPage();
+        fill();
+        page->Memo1->setPlainText(QStringLiteral("question"));
+        m_server->setReplyDelay(150);
+
+        // The log's first line at each change while the send goes on, and when it came.
+        QElapsedTimer elapsed;
+        QStringList seen;
+        QHash<QString, qint64> at;
+        connect(page->StatusMemo, &QPlainTextEdit::textChanged, this, [&] {
+            const QString first = page->statusLines().first();
+            if (page->isSending() && !first.isEmpty()) {
+                seen.append(first);
+                at.insert(first, elapsed.elapsed());
+            }
+        });
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] { ++ticks; });
+        timer.start(20);
+
+        elapsed.start();
+        page->btnSendMail->click();
+        QVERIFY(page->isSending());
+        QVERIFY(!page->btnSendMail->isEnabled());
+        // The greeting is 150 ms away, yet the connection's entries are already in the log.
+        QTRY_COMPARE_WITH_TIMEOUT(page->statusLines().first(), ConnectedLine, 1000);
+        QVERIFY(elapsed.elapsed() < 150);
+        QVERIFY(page->isSending());
+
+        // Clicks, typing and Enter go nowhere while it runs; another send does not start.
+        page->Memo1->setFocus();
+        QTest::keyClicks(page->Memo1, QStringLiteral("xyz"));
+        QTest::keyClick(page->Memo1, Qt::Key_Return);
+        QTest::mouseClick(page->btnSendMail, Qt::LeftButton);
+        QTest::mouseClick(page->dbEdit1, Qt::LeftButton);
+        QTest::keyClicks(page->dbEdit1, QStringLiteral("abc"));
+        page->btnSendMail->click();
+        QCOMPARE(page->Memo1->toPlainText(), QStringLiteral("question"));
+        QCOMPARE(page->dbEdit1->text(), QStringLiteral("Ali"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isSending(), 10000);
+        QVERIFY(m_server->waitForClose());
+        // Seven replies of 150 ms each: the event loop kept turning all along.
+        QVERIFY2(ticks > 20, qPrintable(QString::number(ticks)));
+        const QString encoding = QStringLiteral("Status: Encoding text");
+        QCOMPARE(seen, (Lines{Resolving, Connecting, ConnectedLine, encoding, Disconnecting,
+                              Disconnected}));
+        // Greeting, EHLO, RSET, MAIL, RCPT and DATA came before the body's entry.
+        QVERIFY2(at.value(encoding) >= 6 * 150 - 50,
+                 qPrintable(QString::number(at.value(encoding))));
+        QVERIFY(at.value(Disconnecting) >= at.value(encoding) + 100);
+        QCOMPARE(page->statusLines().first(), Disconnected);
+        QCOMPARE(m_server->commands().size(), 7);
+        QCOMPARE(m_server->commands().count("RSET"), 1);
+
+        // Input reaches the page again.
+        QVERIFY(page->btnSendMail->isEnabled());
+        page->Memo1->setFocus();
+        page->Memo1->moveCursor(QTextCursor::End);
+        QTest::keyClicks(page->Memo1, QStringLiteral("!"));
+        QCOMPARE(page->Memo1->toPlainText(), QStringLiteral("question!"));
+    }
+
+    // Closing the main window in the middle of a send ends the exchange at once with QUIT,
+    // saves the sender settings and ends the program.
+    void closingMidSend()
+    {
+        start();
+        showPage();
+        fill(QStringLiteral("Reza"));
+        m_server->on("EHLO", "250 hello\r\n", ScriptedSmtpServer::Reply::Silent);
+        page->SMTP->setReadTimeout(30000);
+        page->btnSendMail->click();
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->commands().contains("EHLO reader-pc"), 5000);
+        QTest::qWait(50);
+        QVERIFY(page->isSending());
+
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QVERIFY(m_program->window()->close());
+        QVERIFY2(elapsed.elapsed() < 1000, qPrintable(QString::number(elapsed.elapsed())));
+        QVERIFY(!page->isSending());
+        QVERIFY(!page->SMTP->Connected());
+        QVERIFY(m_server->waitForClose());
+        QCOMPARE(m_server->commands().last(), QByteArray("QUIT"));
+        QVERIFY(m_profile->bytes(QuestionPage::profilePath()).contains("Name=Reza"));
+        QVERIFY(Program::terminationRequested());
+        // No error report for the exchange cut short, now or when the events come in.
+        QTest::qWait(50);
+        QVERIFY(m_dialogs->shown().isEmpty());
+    }
+
+    // An address with a line break is refused before any connection is made.
+    void addressWithLineBreak()
+    {
+        start();
+        showPage();
+        fill(QStringLiteral("Ali"), QStringLiteral("reader@x.example\r\nRCPT TO:<x@y>"));
+        page->btnSendMail->click();
+        QVERIFY(!page->isSending());
+        QCOMPARE(page->statusLines(),
+                 Lines{QStringLiteral("ERROR: Invalid address: it holds a line break.")});
+        QVERIFY(m_sockets->lookups().isEmpty());
+        QVERIFY(m_server->received().isEmpty());
+
+        // The recipient's field too.
+        fill();
+        page->ledCC->setText(QStringLiteral("cc@x.example\nDATA"));
+        page->btnSendMail->click();
+        QCOMPARE(page->statusLines(),
+                 Lines{QStringLiteral("ERROR: Invalid address: it holds a line break.")});
+        QVERIFY(m_sockets->lookups().isEmpty());
     }
 
     void enterSends()
@@ -668,9 +804,17 @@ private slots:
         showPage();
         fill(QString::fromUtf8("علي رضا"));
         page->Memo1->setPlainText(QString::fromUtf8("سؤال خود را در اينجا بنويسيد\nدوم"));
-        send();
+        m_program->window()->resize(1366, 768);
         const QString dir = QStringLiteral(KEVRAN_SCREENSHOT_DIR);
         QDir().mkpath(dir);
+        // In the middle of a send: the entries so far, the send button disabled.
+        m_server->setReplyDelay(300);
+        page->btnSendMail->click();
+        QTRY_COMPARE(page->statusLines().first(), ConnectedLine);
+        QVERIFY(m_program->window()->grab().toImage().save(
+            QDir(dir).filePath(QStringLiteral("main-question-sending.png"))));
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isSending(), 10000);
+        QVERIFY(m_server->waitForClose());
         const QImage shot = m_program->window()->grab().toImage();
         QVERIFY(shot.save(QDir(dir).filePath(QStringLiteral("main-question.png"))));
         // Text was drawn in the instructions.

@@ -17,6 +17,7 @@
 #include "ui/search/SearchPage.h"
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,6 +133,7 @@ private:
         }
         void close() override { m_real->close(); }
         bool isOpen() const override { return m_real->isOpen(); }
+        void interrupt() override { m_real->interrupt(); }
 
     private:
         std::unique_ptr<TcpSocket> m_real;
@@ -279,6 +281,9 @@ class tst_TypedInput : public QObject {
         QElapsedTimer timer;
         timer.start();
         question->btnSendMail->click();
+        QDeadlineTimer limit(10000);
+        while (question->isSending() && !limit.hasExpired())
+            QTest::qWait(5);
         *elapsed = timer.elapsed();
         if (!server->waitForClose())
             qWarning("the page left the connection open");
@@ -523,12 +528,11 @@ private slots:
         const bool refused = typed.contains(QLatin1Char('\r')) ||
                              typed.contains(QLatin1Char('\n')) || typed.contains(QChar(0));
         if (refused) {
-            QCOMPARE(question->statusLines().mid(0, 3),
-                     (QStringList{QStringLiteral("Status: Disconnected."),
-                                  QStringLiteral("Status: Disconnecting."),
-                                  QStringLiteral("ERROR: Invalid address: it holds a line "
-                                                 "break.")}));
-            QCOMPARE(server->commands(), (QList<QByteArray>{"EHLO reader-pc", "QUIT"}));
+            // Refused before any connection is made.
+            QCOMPARE(question->statusLines(),
+                     QStringList{QStringLiteral("ERROR: Invalid address: it holds a line "
+                                                "break.")});
+            QVERIFY(server->received().isEmpty());
             QVERIFY(server->message().isEmpty());
         } else {
             QCOMPARE(question->statusLines().first(), QStringLiteral("Status: Disconnected."));
@@ -562,11 +566,22 @@ private slots:
         checkTransaction(*server, "reader@x.example");
         const QByteArray message = server->message();
         const qsizetype end = message.indexOf("\r\n\r\n");
-        checkHeaderFields(message.left(end));
+        const QByteArray header = message.left(end);
+        checkHeaderFields(header);
+        // A body beyond short ASCII lines comes in base64, each line of it short.
+        QByteArray bytes = message.mid(end + 4);
+        const bool base64 = header.contains("\nContent-Transfer-Encoding: base64\r");
+        if (base64) {
+            for (const QByteArray &line : bytes.split('\n'))
+                QVERIFY(line.size() <= 77);
+            bytes = QByteArray::fromBase64(bytes);
+            QVERIFY(bytes.endsWith("\r\n"));
+            bytes.chop(2);
+        }
         QStringList body;
-        for (const QByteArray &line : message.mid(end + 4).split('\n')) {
+        for (const QByteArray &line : bytes.split('\n')) {
             QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
-            if (text.startsWith('.'))
+            if (!base64 && text.startsWith('.'))
                 text.remove(0, 1);
             body.append(QString::fromUtf8(text));
         }
@@ -580,8 +595,8 @@ private:
     {
         QCOMPARE(server.commands(),
                  (QList<QByteArray>{"EHLO reader-pc", "RSET", "MAIL FROM:<" + from + '>',
-                                    "RCPT TO:<" + QuestionPage::DefaultRecipient.toUtf8() + '>',
-                                    "DATA", ".", "QUIT"}));
+                                    "RCPT TO:<" + question->ledTo->text().toUtf8() + '>', "DATA",
+                                    ".", "QUIT"}));
     }
 
     // Every header line is a continuation or one of the fields the program writes, each once.

@@ -9,6 +9,7 @@
 #include "platform/Shell.h"
 #include "ui/main/CaptionFit.h"
 #include "ui/main/RightToLeftText.h"
+#include "ui/main/SiteSettings.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -94,8 +95,6 @@ const char *const kNahjLicenceSource = "LICENSE.geraked-application-nahj";
 constexpr int kStrip = 33;
 
 } // namespace
-
-const QString AboutPage::WebSiteUrl = QStringLiteral("https://www.kevran.example/fa");
 
 QString AboutPage::translatorCredit(const QString &translator, const QString &persianName)
 {
@@ -201,5 +200,6 @@ AboutPage::AboutPage(DataSource *verses, QWidget *parent)
 
 void AboutPage::btnWebSiteClick()
 {
-    Shell::current().open(window(), WebSiteUrl, QString(), QString(), Shell::ShowNormal);
+    Shell::current().open(window(), SiteSettings::load().webSite, QString(), QString(),
+                          Shell::ShowNormal);
 }

@@ -12,8 +12,6 @@ class QPushButton;
 class AboutPage : public QWidget {
     Q_OBJECT
 public:
-    static const QString WebSiteUrl;
-
     // verses: the verse set's source; its connection names the Quran translation in use and
     // holds the notices of the texts.
     explicit AboutPage(DataSource *verses = nullptr, QWidget *parent = nullptr);

@@ -92,6 +92,8 @@ void Tmain::FormCreate()
 
 void Tmain::FormClose()
 {
+    // A send still going on ends first (its QUIT goes out), so that nothing outlives the window.
+    TabSheet4->endExchange();
     Messages::guard([this] { TabSheet4->SaveSenderSettings(); });
     if (m_applicationMainWindow)
         m_applicationMainWindow->close();

@@ -2,6 +2,7 @@
 
 #include "data/FieldBinding.h"
 #include "mail/MailMessage.h"
+#include "mail/SmtpExchange.h"
 #include "platform/ConfigLocation.h"
 #include "platform/Error.h"
 #include "platform/FileOpenDialog.h"
@@ -10,8 +11,11 @@
 #include "platform/ProfileFile.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/RightToLeftText.h"
+#include "ui/main/SiteSettings.h"
+#include "ui/question/InputBlock.h"
 #include "ui/question/LabeledEdit.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -28,14 +32,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
-
-// The makers' mail server and inbox are set when the program is configured.
-#ifndef KEVRAN_QUESTION_HOST
-#define KEVRAN_QUESTION_HOST "mail.kevran.example"
-#endif
-#ifndef KEVRAN_QUESTION_RECIPIENT
-#define KEVRAN_QUESTION_RECIPIENT "questions@kevran.example"
-#endif
 
 const QString QuestionPage::QuestionPrompt = QStringLiteral("سؤال خود را در اينجا بنويسيد");
 const QString QuestionPage::MessagePrompt = QStringLiteral("پيام خود را در اينجا بنويسيد");
@@ -57,8 +53,6 @@ const QStringList QuestionPage::Instructions = {
     QStringLiteral("توانيد"),
     QStringLiteral("براي براي ما ارسال نماييد"),
 };
-const QString QuestionPage::DefaultHost = QStringLiteral(KEVRAN_QUESTION_HOST);
-const QString QuestionPage::DefaultRecipient = QStringLiteral(KEVRAN_QUESTION_RECIPIENT);
 const QString QuestionPage::DefaultSubject = QStringLiteral("KEVRAN2");
 const QString QuestionPage::ProfileFileName = QStringLiteral("kevran.ini");
 
@@ -139,6 +133,7 @@ QuestionPage::QuestionPage(DataSource *verses, QWidget *parent)
     , MailMessage(new ::MailMessage(this))
     , SMTP(new SmtpClient(this))
     , AttachmentDialog(new FileOpenDialog(this))
+    , m_exchange(new SmtpExchange(SMTP, this))
 {
     setObjectName(QStringLiteral("TabSheet4"));
     AttachmentDialog->setObjectName(QStringLiteral("AttachmentDialog"));
@@ -162,6 +157,22 @@ QuestionPage::QuestionPage(DataSource *verses, QWidget *parent)
     connect(btnAttachment, &QPushButton::clicked, this,
             [this] { Messages::guard([this] { btnAttachmentClick(); }); });
     connect(SMTP, &SmtpClient::OnStatus, this, &QuestionPage::SMTPStatus);
+    connect(m_exchange, &SmtpExchange::failed, this, [this](const QString &message) {
+        addStatusEntry(QStringLiteral("ERROR: ") + message);
+    });
+    // A failure while closing is not the exchange's: it goes to the error report.
+    connect(m_exchange, &SmtpExchange::closeFailed, this,
+            [](const QString &message) { Messages::showError(message); });
+    connect(m_exchange, &SmtpExchange::finished, this, [this] {
+        setSending(false);
+        emit sendFinished();
+    });
+}
+
+QuestionPage::~QuestionPage()
+{
+    // The exchange uses the client and the message, which go before it.
+    endExchange();
 }
 
 void QuestionPage::buildTop()
@@ -207,13 +218,14 @@ void QuestionPage::buildTop()
     StatusMemo->setPlainText(StatusStart + QLatin1Char('\n'));
 
     // The hidden settings of the message; the reader never sees them.
+    const SiteSettings site = SiteSettings::load();
     ledHost = field(QStringLiteral("ledHost"), QStringLiteral("Host (SMTP server)"), pnlTop,
                     QRect(8, 256, 177, 21));
     setLeftToRight(ledHost);
-    ledHost->setText(DefaultHost);
+    ledHost->setText(site.questionHost);
     ledTo = field(QStringLiteral("ledTo"), QStringLiteral("To"), pnlTop, QRect(8, 216, 177, 21));
     setLeftToRight(ledTo);
-    ledTo->setText(DefaultRecipient);
+    ledTo->setText(site.questionRecipient);
     ledCC = field(QStringLiteral("ledCC"), QStringLiteral("CC"), pnlTop, QRect(8, 284, 177, 21));
     ledSubject = field(QStringLiteral("ledSubject"), QStringLiteral("Subject"), pnlTop,
                        QRect(16, 320, 145, 21));
@@ -291,6 +303,8 @@ void QuestionPage::SaveSenderSettings()
 
 void QuestionPage::btnSendMailClick()
 {
+    if (isSending())
+        return;
     if (dbEdit1->text().isEmpty()) {
         Messages::showMessage(NameMissing, this);
         dbEdit1->setFocus();
@@ -305,15 +319,49 @@ void QuestionPage::btnSendMailClick()
     SMTP->setHost(ledHost->text());
     SMTP->setPort(SmtpPort);
     composeMessage();
+    // A line break in an address is refused before any connection is made.
     try {
-        SMTP->Connect(ConnectTimeoutMs);
-        SMTP->Send(*MailMessage);
+        SmtpClient::checkAddresses(*MailMessage);
     } catch (const Error &e) {
         addStatusEntry(QStringLiteral("ERROR: ") + e.message());
+        return;
     }
-    // A failure while closing is not the exchange's: it goes to the error report.
-    if (SMTP->Connected())
-        SMTP->Disconnect();
+    setSending(true);
+    m_exchange->start(MailMessage, ConnectTimeoutMs);
+}
+
+bool QuestionPage::isSending() const
+{
+    return m_sending;
+}
+
+void QuestionPage::endExchange()
+{
+    m_exchange->abortAndWait();
+}
+
+void QuestionPage::setSending(bool sending)
+{
+    if (sending == m_sending)
+        return;
+    m_sending = sending;
+    if (sending) {
+        // Input to the page goes nowhere until the exchange has ended; a disabled send button
+        // and the busy cursor say so.
+        QWidget *focus = QApplication::focusWidget();
+        m_focusBeforeSend = focus && isAncestorOf(focus) ? focus : nullptr;
+        m_inputBlock = std::make_unique<InputBlock>(this);
+        btnSendMail->setEnabled(false);
+        setCursor(Qt::BusyCursor);
+    } else {
+        m_inputBlock.reset();
+        btnSendMail->setEnabled(true);
+        unsetCursor();
+        if (m_focusBeforeSend && !m_focusBeforeSend->hasFocus() &&
+            (!QApplication::focusWidget() || isAncestorOf(QApplication::focusWidget())))
+            m_focusBeforeSend->setFocus();
+        m_focusBeforeSend = nullptr;
+    }
 }
 
 void QuestionPage::composeMessage()
@@ -350,9 +398,6 @@ void QuestionPage::addStatusEntry(const QString &entry)
     cursor.movePosition(QTextCursor::Start);
     cursor.insertText(log->isEmpty() ? text : text + QLatin1Char('\n'));
     StatusMemo->verticalScrollBar()->setValue(0);
-    // The exchange holds the event loop; the reader sees each entry as it comes.
-    if (StatusMemo->isVisible())
-        StatusMemo->viewport()->repaint();
 }
 
 QStringList QuestionPage::statusLines() const
@@ -375,6 +420,7 @@ void QuestionPage::ledFromEnter()
 
 bool QuestionPage::eventFilter(QObject *watched, QEvent *event)
 {
+
     if (event->type() == QEvent::FocusIn) {
         if (watched == dbEdit1)
             Messages::guard([this] { dbEdit1Enter(); });

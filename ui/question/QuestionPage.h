@@ -2,22 +2,27 @@
 
 #include "mail/SmtpClient.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 class DataSource;
 class FieldBinding;
 class FileOpenDialog;
+class InputBlock;
 class LabeledEdit;
 class MailMessage;
 class QFrame;
 class QPlainTextEdit;
 class QPushButton;
+class SmtpExchange;
 
 // The question page: the reader writes a question, about the current verse or not, and sends
 // it to the makers by e-mail. The page keeps the reader's name and e-mail address between
 // runs in the profile file and logs each SMTP exchange in its status log, newest entry on
-// top. The mail server, the recipient and the subject prefix lie in hidden fields.
+// top. The mail server, the recipient (SiteSettings) and the subject prefix lie in hidden
+// fields.
 class QuestionPage : public QWidget {
     Q_OBJECT
 public:
@@ -28,14 +33,14 @@ public:
     static const QString SendCaption;
     static const QString StatusStart;
     static const QStringList Instructions;
-    static const QString DefaultHost;
-    static const QString DefaultRecipient;
     static const QString DefaultSubject;
     static const QString ProfileFileName;
     static constexpr quint16 SmtpPort = 25;
     static constexpr int ConnectTimeoutMs = 1000;
 
     QuestionPage(DataSource *verses, QWidget *parent = nullptr);
+    // Ends a send that is still going on, as endExchange() does.
+    ~QuestionPage() override;
 
     // Prepares the page for a message that is not about a verse: the verse views are hidden
     // for good and the question memo holds only the message prompt.
@@ -46,6 +51,13 @@ public:
     void LoadSenderSettings();
     void SaveSenderSettings();
     static QString profilePath();
+
+    // Whether a send is going on: from the send button until its last status entry. The page
+    // takes no input meanwhile; the rest of the window goes on working.
+    bool isSending() const;
+    // Ends a send that is going on at once (QUIT where the connection takes it) and returns
+    // when it has ended. The window's close step calls it before saving the sender settings.
+    void endExchange();
 
     // Handlers.
     void btnSendMailClick();
@@ -83,6 +95,10 @@ public:
     SmtpClient *SMTP;
     FileOpenDialog *AttachmentDialog;
 
+signals:
+    // A send has ended, successfully or not; its entries are all in the status log.
+    void sendFinished();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -90,6 +106,11 @@ private:
     void buildTop();
     void buildBottom();
     void composeMessage();
+    void setSending(bool sending);
 
     FieldBinding *m_bodyBinding = nullptr;
+    SmtpExchange *m_exchange;
+    bool m_sending = false;
+    std::unique_ptr<InputBlock> m_inputBlock;
+    QPointer<QWidget> m_focusBeforeSend;
 };
