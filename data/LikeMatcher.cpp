@@ -1,10 +1,27 @@
 #include "data/LikeMatcher.h"
 
+#include "data/TextFolding.h"
+
 #include <QChar>
 #include <QList>
 #include <sqlite3.h>
 
 namespace {
+
+// Appends a folded character: ignored ones are left out, and a run of blanks and line breaks
+// is one blank, as TextFolding::fold(QString) gives it.
+inline void append(std::u32string &out, char32_t folded)
+{
+    if (folded == TextFolding::Ignored)
+        return;
+    if (folded == U' ' || folded == U'\n' || folded == U'\t' || folded == U'\r' ||
+        (folded >= 0x80 && QChar::isSpace(folded))) {
+        if (!out.empty() && out.back() == U' ')
+            return;
+        folded = U' ';
+    }
+    out.push_back(folded);
+}
 
 // Decodes UTF-8 into folded code points; a malformed sequence reads as U+FFFD.
 void decodeFolded(std::string_view in, std::u32string &out)
@@ -18,7 +35,7 @@ void decodeFolded(std::string_view in, std::u32string &out)
         char32_t c;
         int extra;
         if (b < 0x80) {
-            out.push_back(b >= 'A' && b <= 'Z' ? char32_t(b + 32) : char32_t(b));
+            append(out, TextFolding::fold(b));
             ++p;
             continue;
         } else if ((b & 0xE0) == 0xC0) {
@@ -48,7 +65,7 @@ void decodeFolded(std::string_view in, std::u32string &out)
             continue;
         }
         p += extra;
-        out.push_back(LikeMatcher::fold(c));
+        append(out, TextFolding::fold(c));
     }
 }
 
@@ -56,8 +73,9 @@ void decodeFolded(const QString &in, std::u32string &out)
 {
     out.clear();
     out.reserve(size_t(in.size()));
-    for (char32_t c : in.toUcs4())
-        out.push_back(LikeMatcher::fold(c));
+    for (char32_t c : in.toUcs4()) {
+        append(out, TextFolding::fold(c));
+    }
 }
 
 std::string_view textOf(sqlite3_value *v)
@@ -99,57 +117,18 @@ void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 
 } // namespace
 
-char32_t LikeMatcher::fold(char32_t c)
-{
-    if (c < 0x80)
-        return c >= 'A' && c <= 'Z' ? c + 32 : c;
-    switch (c) {
-    case 0x0649: // alef maksura
-    case 0x06CC: // Persian yeh
-        return 0x064A;
-    case 0x06A9: // Persian kaf
-        return 0x0643;
-    default:
-        // Hebrew, Arabic and the scripts after them, and general punctuation, have no case.
-        if ((c >= 0x0590 && c < 0x0900) || (c >= 0x2000 && c < 0x2070))
-            return c;
-        return QChar::toCaseFolded(c);
-    }
-}
-
-QString LikeMatcher::fold(const QString &text)
-{
-    QList<uint> ucs = text.toUcs4();
-    for (uint &c : ucs)
-        c = fold(c);
-    return QString::fromUcs4(reinterpret_cast<const char32_t *>(ucs.constData()), ucs.size());
-}
-
-QString LikeMatcher::foldLetterForms(const QString &text)
-{
-    QString folded = text;
-    for (QChar &c : folded) {
-        const char16_t u = c.unicode();
-        if (u == 0x0649 || u == 0x06CC)
-            c = QChar(0x064A);
-        else if (u == 0x06A9)
-            c = QChar(0x0643);
-    }
-    return folded;
-}
-
 LikeMatcher::LikeMatcher(std::string_view utf8Pattern, char32_t escape)
 {
     std::u32string pattern;
     decodeFolded(utf8Pattern, pattern);
-    compile(pattern, fold(escape));
+    compile(pattern, TextFolding::fold(escape));
 }
 
 LikeMatcher::LikeMatcher(const QString &pattern, char32_t escape)
 {
     std::u32string folded;
     decodeFolded(pattern, folded);
-    compile(folded, fold(escape));
+    compile(folded, TextFolding::fold(escape));
 }
 
 void LikeMatcher::compile(const std::u32string &pattern, char32_t escape)
@@ -164,6 +143,9 @@ void LikeMatcher::compile(const std::u32string &pattern, char32_t escape)
                 m_tokens.push_back(AnyRun);
         } else if (c == '_') {
             m_tokens.push_back(AnyOne);
+        } else if (c == ' ') {
+            if (m_tokens.empty() || m_tokens.back() != Blanks)
+                m_tokens.push_back(Blanks);
         } else {
             m_tokens.push_back(c);
         }
@@ -195,6 +177,11 @@ bool LikeMatcher::matchFolded(const std::u32string &text) const
         if (p < n && m_tokens[p] == AnyRun) {
             starP = p++;
             starT = t;
+        } else if (p < n && m_tokens[p] == Blanks && TextFolding::isBoundary(text[t])) {
+            // The whole run of blanks and punctuation: nothing after it can be a letter of it.
+            ++p;
+            while (++t < text.size() && TextFolding::isBoundary(text[t])) {
+            }
         } else if (p < n && (m_tokens[p] == AnyOne || m_tokens[p] == text[t])) {
             ++p;
             ++t;

@@ -39,7 +39,8 @@ class tst_SearchPage : public QObject {
         return dialogs.texts();
     }
 
-    // The colour of each character of the result text: r red, b black.
+    // The colour of each character of the result text: r red, b black. Text is black; hits
+    // are drawn red over it.
     QString colours() const
     {
         QString out;
@@ -48,7 +49,12 @@ class tst_SearchPage : public QObject {
             QTextCursor at(const_cast<QTextDocument *>(doc));
             at.setPosition(i);
             at.setPosition(i + 1, QTextCursor::KeepAnchor);
-            out += at.charFormat().foreground().color() == Qt::red ? 'r' : 'b';
+            bool red = at.charFormat().foreground().color() == Qt::red;
+            for (const QTextEdit::ExtraSelection &hit : page->DBRichEdit1->extraSelections()) {
+                if (hit.cursor.selectionStart() <= i && i < hit.cursor.selectionEnd())
+                    red = red || hit.format.foreground().color() == Qt::red;
+            }
+            out += red ? 'r' : 'b';
         }
         return out;
     }
@@ -184,18 +190,48 @@ private slots:
         QCOMPARE(colour(QStringLiteral("abab"), QStringLiteral("ab")), QStringLiteral("rrbb"));
         QCOMPARE(colour(QStringLiteral("abxab"), QStringLiteral("ab")), QStringLiteral("rrbrr"));
         QCOMPARE(colour(QStringLiteral("aaaa"), QStringLiteral("aa")), QStringLiteral("rrbb"));
+        // Colouring folds as the statements do: Latin letters without regard to case.
         QCOMPARE(colour(QStringLiteral("Allah allah"), QStringLiteral(" allah ")),
-                 QStringLiteral("bbbbbbrrrrr"));
+                 QStringLiteral("rrrrrbrrrrr"));
         QCOMPARE(colour(QStringLiteral("xyz"), QString()), QStringLiteral("bbb"));
         // Persian yeh and kaf colour their Arabic forms.
         QCOMPARE(colour(QString::fromUtf8("في كتاب"), QString::fromUtf8("فی")),
                  QStringLiteral("rrbbbbb"));
         QCOMPARE(colour(QString::fromUtf8("في كتاب"), QString::fromUtf8("کتاب")),
                  QStringLiteral("bbbrrrr"));
-        // The selection stays on the last occurrence.
-        colour(QStringLiteral("abxab"), QStringLiteral("ab"));
-        QCOMPARE(page->DBRichEdit1->textCursor().selectionStart(), 3);
-        QCOMPARE(page->DBRichEdit1->textCursor().selectedText(), QStringLiteral("ab"));
+        // Folded matches: hamza forms, teh marbuta, digits, ZWNJ and pause marks.
+        QCOMPARE(colour(QString::fromUtf8("إبراهيم و رحمة"), QString::fromUtf8("ابراهیم")),
+                 QStringLiteral("rrrrrrrbbbbbbb"));
+        QCOMPARE(colour(QString::fromUtf8("إبراهيم و رحمة"), QString::fromUtf8("رحمه")),
+                 QStringLiteral("bbbbbbbbbbrrrr"));
+        QCOMPARE(colour(QString::fromUtf8("سوره ١٢"), QString::fromUtf8("۱۲")),
+                 QStringLiteral("bbbbbrr"));
+        QCOMPARE(colour(QString::fromUtf8("می\u200cکند"), QString::fromUtf8("میکند")),
+                 QStringLiteral("rrrrrr"));
+        QCOMPARE(colour(QString::fromUtf8("ريب ۛ فيه"), QString::fromUtf8("ريب فيه")),
+                 QStringLiteral("rrrrrrrrr"));
+        // A hit inside a vocalised word colours the whole word with its marks.
+        QCOMPARE(colour(QString::fromUtf8("بِسْمِ اللَّهِ الرَّحْمَٰنِ"), QString::fromUtf8("رحم")),
+                 QStringLiteral("bbbbbbbbbbbbbbbrrrrrrrrrrrr"));
+        QCOMPARE(colour(QString::fromUtf8("قال الله"), QString::fromUtf8("اللّه")),
+                 QStringLiteral("bbbbrrrr"));
+        QCOMPARE(colour(QString::fromUtf8("abc"), QString::fromUtf8("ـَ")), QStringLiteral("bbb"));
+
+        // No selection is left: the caret rests at the first hit; copy takes the last one.
+        MemoryClipboard clipboard;
+        colour(QStringLiteral("xab abyab"), QStringLiteral("ab"));
+        QVERIFY(!page->DBRichEdit1->textCursor().hasSelection());
+        QCOMPARE(page->DBRichEdit1->textCursor().position(), 1);
+        page->N3Click();
+        QCOMPARE(clipboard.text(), QStringLiteral("ab"));
+        QCOMPARE(page->hits().back().from, 7);
+        // The reader's own selection is copied instead.
+        QTextCursor own = page->DBRichEdit1->textCursor();
+        own.setPosition(0);
+        own.setPosition(3, QTextCursor::KeepAnchor);
+        page->DBRichEdit1->setTextCursor(own);
+        page->N3Click();
+        QCOMPARE(clipboard.text(), QStringLiteral("xab"));
     }
 
     void recolouringFollowsTheBoxAndTheRow()

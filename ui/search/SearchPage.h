@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 class DataGrid;
 class DataSet;
@@ -37,6 +38,16 @@ public:
     };
 
     struct Scope;
+
+    // A coloured occurrence: the characters from, to of the result text.
+    struct Hit {
+        qsizetype from;
+        qsizetype to;
+    };
+    // Where the term's occurrences are coloured in a shown text: found in the folded forms of
+    // both, scanning on one character after each occurrence, and mapped back to the text.
+    static std::vector<Hit> hitsOf(const QString &shown, const QString &term);
+    const std::vector<Hit> &hits() const { return m_hits; }
 
     explicit SearchPage(DataSource *results, QWidget *parent = nullptr);
 
@@ -80,4 +91,5 @@ private:
 
     DataSource *m_results;
     FieldBinding *m_text;
+    std::vector<Hit> m_hits;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// How a typed text meets the texts: both sides are folded character by character before they
+// are compared, so that what a Persian keyboard types finds the Arabic and Persian spellings
+// of the texts. The one table of the program (LIKE of the statements, colouring of hits, the
+// grids' find dialog):
+//
+//   ا أ إ آ ٱ                      -> ا (U+0627)
+//   و ؤ                            -> و (U+0648)
+//   ي ی ى ئ                        -> ي (U+064A)
+//   ك ک                            -> ك (U+0643)
+//   ه ة ۀ                          -> ه (U+0647)
+//   0-9, ۰-۹ (U+06F0-U+06F9), ٠-٩ (U+0660-U+0669)   -> 0-9
+//   ignored: ء (U+0621), tatweel (U+0640), harakat and the marks above and below
+//            (U+064B-U+065F), superscript alef (U+0670), the Quranic marks (U+06D6-U+06ED),
+//            ZWNJ and ZWJ (U+200C, U+200D), LRM and RLM (U+200E, U+200F)
+//   Latin and other cased letters: case-folded; other Arabic-script characters as they are.
+class TextFolding {
+public:
+    // What fold() answers for a character that comparisons skip.
+    static constexpr char32_t Ignored = 0;
+
+    static char32_t fold(char32_t c);
+    // The folded characters of a text, each run of blanks and line breaks as one blank.
+    static QString fold(const QString &text);
+    // As fold(text); origin receives, for each UTF-16 unit of the result, the index in text of
+    // the character it came from.
+    static QString fold(const QString &text, std::vector<qsizetype> &origin);
+
+    // Where a word ends: blanks, line breaks and punctuation (، ؛ ؟ . , ; : ! ? « » ( ) [ ]
+    // and the like). A blank in a LIKE pattern stands for any of them.
+    static bool isBoundary(char32_t c);
+    // A character that fold() ignores and that is drawn on a letter (harakat, Quranic marks).
+    static bool isMark(char32_t c);
+};
