@@ -14,8 +14,7 @@ inline void append(std::u32string &out, char32_t folded)
 {
     if (folded == TextFolding::Ignored)
         return;
-    if (folded == U' ' || folded == U'\n' || folded == U'\t' || folded == U'\r' ||
-        (folded >= 0x80 && QChar::isSpace(folded))) {
+    if (TextFolding::isBlank(folded)) {
         if (!out.empty() && out.back() == U' ')
             return;
         folded = U' ';
@@ -73,9 +72,8 @@ void decodeFolded(const QString &in, std::u32string &out)
 {
     out.clear();
     out.reserve(size_t(in.size()));
-    for (char32_t c : in.toUcs4()) {
+    for (char32_t c : in.toUcs4())
         append(out, TextFolding::fold(c));
-    }
 }
 
 std::string_view textOf(sqlite3_value *v)

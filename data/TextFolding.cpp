@@ -2,7 +2,17 @@
 
 #include <QChar>
 
-char32_t TextFolding::fold(char32_t c)
+const TextFolding::Tables *TextFolding::buildTables()
+{
+    static Tables tables;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        tables.fold[c] = char16_t(foldCharacter(c)); // folding stays inside the plane
+        tables.boundary[c] = isBoundaryCharacter(c);
+    }
+    return &tables;
+}
+
+char32_t TextFolding::foldCharacter(char32_t c)
 {
     if (c < 0x80)
         return c >= 'A' && c <= 'Z' ? c + 32 : c;
@@ -69,7 +79,7 @@ QString TextFolding::fold(const QString &text, std::vector<qsizetype> &origin)
         char32_t f = fold(c);
         if (f == Ignored)
             continue;
-        if (QChar::isSpace(f)) {
+        if (isBlank(f)) {
             // A run of blanks is one blank, also where folding dropped what stood between.
             if (!out.isEmpty() && out.back() == QLatin1Char(' '))
                 continue;
@@ -88,12 +98,17 @@ QString TextFolding::fold(const QString &text, std::vector<qsizetype> &origin)
     return out;
 }
 
-bool TextFolding::isBoundary(char32_t c)
+bool TextFolding::isBoundaryCharacter(char32_t c)
 {
-    return QChar::isSpace(c) || QChar::isPunct(c);
+    return isBlank(c) || QChar::isPunct(c);
 }
 
 bool TextFolding::isMark(char32_t c)
 {
     return (c >= 0x064B && c <= 0x065F) || c == 0x0670 || (c >= 0x06D6 && c <= 0x06ED);
+}
+
+bool TextFolding::isOtherBlank(char32_t c)
+{
+    return QChar::isSpace(c);
 }
