@@ -4,6 +4,7 @@
 
 #include <QChar>
 #include <QList>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -148,10 +149,71 @@ void LikeMatcher::compile(const std::u32string &pattern, char32_t escape)
             m_tokens.push_back(c);
         }
     }
+    chooseRequiredLetters();
+}
+
+namespace {
+
+std::string utf8(char32_t c)
+{
+    std::string out;
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+} // namespace
+
+// How often a letter stands in the texts, the most frequent first; letters not listed count
+// as rare.
+constexpr char16_t kFrequentLetters[] = u"اليوهنمرتبدكسعقفحشجزخصطذضثظغچپگژ";
+
+void LikeMatcher::chooseRequiredLetters()
+{
+    std::vector<char32_t> letters;
+    for (const char32_t t : m_tokens) {
+        const bool surrogate = t >= 0xD800 && t <= 0xDFFF;
+        if (t != AnyRun && t != AnyOne && t != Blanks && t != 0xFFFD && t < 0x10000 && !surrogate &&
+            std::find(letters.begin(), letters.end(), t) == letters.end())
+            letters.push_back(t);
+    }
+    const std::u16string_view frequent(kFrequentLetters);
+    const auto rank = [&](char32_t c) {
+        const size_t at = frequent.find(char16_t(c));
+        return at == std::u16string_view::npos ? frequent.size() : at;
+    };
+    std::stable_sort(letters.begin(), letters.end(),
+                     [&](char32_t a, char32_t b) { return rank(a) > rank(b); });
+    for (size_t i = 0; i < letters.size() && m_required.size() < 2; ++i) {
+        // Every character of the plane that folds to the letter (beyond it, none folds into
+        // it); a letter of many forms is no good sieve.
+        std::vector<std::string> forms;
+        for (char32_t c = 1; c < 0x10000 && forms.size() <= 4; ++c) {
+            if (TextFolding::fold(c) == letters[i])
+                forms.push_back(utf8(c));
+        }
+        if (!forms.empty() && forms.size() <= 4)
+            m_required.push_back(std::move(forms));
+    }
 }
 
 bool LikeMatcher::matches(std::string_view utf8Text) const
 {
+    for (const std::vector<std::string> &forms : m_required) {
+        const auto found = [&](const std::string &form) {
+            return utf8Text.find(form) != std::string_view::npos;
+        };
+        if (std::none_of(forms.begin(), forms.end(), found))
+            return false;
+    }
     thread_local std::u32string text;
     decodeFolded(utf8Text, text);
     return matchFolded(text);

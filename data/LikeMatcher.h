@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,5 +30,11 @@ private:
     void compile(const std::u32string &pattern, char32_t escape);
     bool matchFolded(const std::u32string &text) const;
 
+    void chooseRequiredLetters();
+
     std::vector<char32_t> m_tokens; // folded literals, AnyRun, AnyOne and Blanks
+    // A text can only match when its bytes hold, for each entry, one of the UTF-8 forms of
+    // the characters that fold to one of the pattern's rarer letters: rows without them are
+    // passed over without being decoded.
+    std::vector<std::vector<std::string>> m_required;
 };
