@@ -10,6 +10,7 @@
 #include "ui/search/SearchPage.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -232,6 +233,87 @@ private slots:
         page->DBRichEdit1->setTextCursor(own);
         page->N3Click();
         QCOMPARE(clipboard.text(), QStringLiteral("xab"));
+    }
+
+    // Hits are drawn over the text: red pixels where they are, and every letter shaped and
+    // joined as in the uncoloured text (a coloured run of its own would split the word).
+    void hitsAreRedOverlays()
+    {
+        m_program->window()->resize(1366, 768);
+        m_program->window()->setActivePage(page);
+        m_program->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_program->window()));
+        const QString text = QString::fromUtf8("بسم الله الرحمن الرحيم. ").repeated(4);
+        const auto ink = [&](const QImage &image, bool redOnly) {
+            QImage mask(image.size(), QImage::Format_Mono);
+            mask.fill(0);
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    const bool red = c.red() > 150 && c.green() < 100 && c.blue() < 100;
+                    // Black and red text cover a pixel alike: green falls with coverage.
+                    if (redOnly ? red : c.green() < 190) {
+                        mask.setPixel(x, y, 1);
+                        ++count;
+                    }
+                }
+            }
+            return std::make_pair(mask, count);
+        };
+        colour(text, QString::fromUtf8("رح"));
+        QCOMPARE(int(page->hits().size()), 8);
+        const QImage coloured = page->DBRichEdit1->viewport()->grab().toImage();
+        if (qEnvironmentVariableIsSet("KEVRAN_SCREENSHOT_DIR")) {
+            // The page after a real search, as the reader sees it.
+            MemoryDialogs dialogs;
+            search(page->s1, false, QString::fromUtf8("امير"));
+            m_program->window()->grab().save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") +
+                                             "/search-page.png");
+            colour(text, QString::fromUtf8("رح"));
+        }
+        page->DBRichEdit1->setExtraSelections({});
+        const QImage plain = page->DBRichEdit1->viewport()->grab().toImage();
+        if (qEnvironmentVariableIsSet("KEVRAN_SCREENSHOT_DIR")) {
+            coloured.save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-hits.png");
+            plain.save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-plain.png");
+            const QRect line(coloured.width() - 420, 0, 420, 24);
+            coloured.copy(line)
+                .scaled(line.size() * 4)
+                .save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-hits-zoom.png");
+            plain.copy(line)
+                .scaled(line.size() * 4)
+                .save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-plain-zoom.png");
+        }
+        QVERIFY(ink(coloured, true).second > 50);
+        QCOMPARE(ink(plain, true).second, 0);
+        // The same pixels carry ink, whatever their colour.
+        const auto [withHits, inkedWithHits] = ink(coloured, false);
+        const auto [without, inkedPlain] = ink(plain, false);
+        const auto differing = [](const QImage &a, const QImage &b) {
+            int count = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    count += a.pixelIndex(x, y) != b.pixelIndex(x, y);
+            return count;
+        };
+        QVERIFY(inkedPlain > 500);
+        const int moved = differing(withHits, without);
+        QVERIFY2(moved * 50 < inkedPlain,
+                 qPrintable(QStringLiteral("%1 of %2 pixels").arg(moved).arg(inkedWithHits)));
+        // The comparison sees a split word: the hits coloured as runs of their own.
+        QTextCharFormat red;
+        red.setForeground(QColor(Qt::red));
+        for (const SearchPage::Hit &hit : page->hits()) {
+            QTextCursor run(page->DBRichEdit1->document());
+            run.setPosition(int(hit.from));
+            run.setPosition(int(hit.to), QTextCursor::KeepAnchor);
+            run.mergeCharFormat(red);
+        }
+        const QImage split = page->DBRichEdit1->viewport()->grab().toImage();
+        QVERIFY(differing(ink(split, false).first, without) > 4 * moved);
+        // No selection is drawn: nothing is highlighted in the view.
+        QVERIFY(!page->DBRichEdit1->textCursor().hasSelection());
     }
 
     void recolouringFollowsTheBoxAndTheRow()
