@@ -51,10 +51,8 @@ class tst_SearchPage : public QObject {
             at.setPosition(i);
             at.setPosition(i + 1, QTextCursor::KeepAnchor);
             bool red = at.charFormat().foreground().color() == Qt::red;
-            for (const QTextEdit::ExtraSelection &hit : page->DBRichEdit1->extraSelections()) {
-                if (hit.cursor.selectionStart() <= i && i < hit.cursor.selectionEnd())
-                    red = red || hit.format.foreground().color() == Qt::red;
-            }
+            for (const SearchPage::Hit &hit : page->DBRichEdit1->hits())
+                red = red || (hit.from <= i && i < hit.to);
             out += red ? 'r' : 'b';
         }
         return out;
@@ -272,7 +270,7 @@ private slots:
                                              "/search-page.png");
             colour(text, QString::fromUtf8("رح"));
         }
-        page->DBRichEdit1->setExtraSelections({});
+        page->DBRichEdit1->setHits({}, Qt::red);
         const QImage plain = page->DBRichEdit1->viewport()->grab().toImage();
         if (qEnvironmentVariableIsSet("KEVRAN_SCREENSHOT_DIR")) {
             coloured.save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-hits.png");

@@ -28,6 +28,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // What a scope fixes: the table part of the statement, the columns searched, shown and listed.
 struct SearchPage::Scope {
@@ -94,7 +95,7 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
 {
     setObjectName(QStringLiteral("TabSheet3"));
 
-    DBRichEdit1 = named(new QTextEdit, "DBRichEdit1");
+    DBRichEdit1 = named(new HitTextView, "DBRichEdit1");
     DBRichEdit1->setReadOnly(true);
     DBRichEdit1->setAcceptRichText(false);
     DBRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -276,8 +277,8 @@ void SearchPage::showResultText(const QString &text)
 }
 
 // Replaces the view's text by *text, in black, when text is given; then colours the hits of
-// the search box's term red. The hits are drawn over the text as extra selections, so the
-// letters are shaped and joined exactly as without colouring, and no selection is left.
+// the search box's term red. The view draws the hits over the text, so the letters are shaped
+// and joined exactly as without colouring, and no selection is left.
 void SearchPage::recolour(const QString *text)
 {
     if (text) {
@@ -293,17 +294,7 @@ void SearchPage::recolour(const QString *text)
 
     const QString shown = DBRichEdit1->toPlainText();
     m_hits = hitsOf(shown, trimmed(Edit2->text()));
-    QTextCharFormat red;
-    red.setForeground(QColor(Qt::red));
-    QList<QTextEdit::ExtraSelection> selections;
-    selections.reserve(qsizetype(m_hits.size()));
-    for (const Hit &hit : m_hits) {
-        QTextCursor range(DBRichEdit1->document());
-        range.setPosition(int(hit.from));
-        range.setPosition(int(hit.to), QTextCursor::KeepAnchor);
-        selections.append({range, red});
-    }
-    DBRichEdit1->setExtraSelections(selections);
+    DBRichEdit1->setHits(m_hits, QColor(Qt::red));
 
     // The caret rests at the first hit, or at the start, and the view shows it.
     QTextCursor caret(DBRichEdit1->document());
@@ -349,7 +340,10 @@ std::vector<SearchPage::Hit> SearchPage::hitsOf(const QString &shown, const QStr
                 break;
             }
         }
-        hits.push_back({from, to});
+        if (!hits.empty() && from < hits.back().to) // two hits in one vocalised word
+            hits.back().to = std::max(hits.back().to, to);
+        else
+            hits.push_back({from, to});
     }
     return hits;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/search/HitTextView.h"
+
 #include <QWidget>
 #include <vector>
 
@@ -40,10 +42,7 @@ public:
     struct Scope;
 
     // A coloured occurrence: the characters from, to of the result text.
-    struct Hit {
-        qsizetype from;
-        qsizetype to;
-    };
+    using Hit = HitTextView::Range;
     // Where the term's occurrences are coloured in a shown text: found in the folded forms of
     // both, scanning on one character after each occurrence, and mapped back to the text.
     static std::vector<Hit> hitsOf(const QString &shown, const QString &term);
@@ -64,7 +63,7 @@ public:
     void Edit2Click();
 
     QSplitter *Splitter2;
-    QTextEdit *DBRichEdit1;
+    HitTextView *DBRichEdit1;
     DataGrid *DbAltGrid4;
     QGroupBox *GroupBox5;
     QRadioButton *s3; // Quran text
