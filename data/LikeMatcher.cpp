@@ -180,8 +180,9 @@ void LikeMatcher::chooseRequiredLetters()
 {
     std::vector<char32_t> letters;
     for (const char32_t t : m_tokens) {
-        const bool surrogate = t >= 0xD800 && t <= 0xDFFF;
-        if (t != AnyRun && t != AnyOne && t != Blanks && t != 0xFFFD && t < 0x10000 && !surrogate &&
+        // A blank of the folded text may stand for any blank or line break of the bytes.
+        const bool unsure = (t >= 0xD800 && t <= 0xDFFF) || TextFolding::isBlank(t);
+        if (t != AnyRun && t != AnyOne && t != Blanks && t != 0xFFFD && t < 0x10000 && !unsure &&
             std::find(letters.begin(), letters.end(), t) == letters.end())
             letters.push_back(t);
     }

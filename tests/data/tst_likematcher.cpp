@@ -146,6 +146,15 @@ private slots:
                  QString::fromUtf8("ريب فيه x"));
     }
 
+    // Found by the fuzz target's reference: an escaped blank is a blank of the folded text,
+    // which a line break of the text also becomes.
+    void escapedBlankMeetsALineBreak()
+    {
+        const std::string_view text("\n\xd9\x80"); // a line break and a tatweel
+        QVERIFY(LikeMatcher(std::string_view("!\n"), U'!').matches(text));
+        QVERIFY(LikeMatcher(std::string_view("! "), U'!').matches(text));
+    }
+
     void malformedUtf8IsNotFatal()
     {
         const char bytes[] = {'a', char(0xE2), char(0x28), 'b', char(0xF0), 0};
