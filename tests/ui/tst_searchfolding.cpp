@@ -3,13 +3,17 @@
 #include "data/TDataModule2.h"
 #include "platform/MemoryDialogs.h"
 #include "support/ProgramFixture.h"
+#include "ui/main/DataGrid.h"
+#include "ui/main/GridFindDialog.h"
 #include "ui/main/Tmain.h"
 #include "ui/quran/QuranPage.h"
+#include "ui/quran/VerseGrid.h"
 #include "ui/search/SearchPage.h"
 
 #include <QCheckBox>
 #include <QHash>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -215,6 +219,22 @@ private slots:
                 << QString::fromLatin1(c.scope) << c.exact << QString::fromUtf8(c.typed)
                 << c.atLeast;
     }
+    // The grids' find dialog folds as the searches do: the verse of sura 14 holding إبراهيم
+    // is found from the plain spelling, and the vocalised text from typed marks.
+    void gridFindDialog()
+    {
+        QuranPage *quran = m_program->window()->TabSheet1;
+        quran->ListBox5->setCurrentRow(13);
+        GridFindDialog *find = quran->DbAltGrid3->findDialog();
+        find->FindText->setText(QString::fromUtf8("ابراهیم"));
+        QVERIFY(find->findNext());
+        QCOMPARE(quran->DbAltGrid3->currentIndex().row(), 34); // 14:35 alone holds it
+        find->FindText->setText(QString::fromUtf8("اللّـه"));   // typed shadda and tatweel
+        QVERIFY(find->findNext());
+        find->FindText->setText(QString::fromUtf8("zzqq"));
+        QVERIFY(!find->findNext());
+    }
+
     void typedQueries()
     {
         QFETCH(QString, scope);
