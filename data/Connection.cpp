@@ -63,8 +63,6 @@ void Connection::open()
         throw;
     }
     LikeMatcher::install(m_db);
-    // Searches read every row: the file mapped into memory spares a copy of each page.
-    sqlite3_exec(m_db, "PRAGMA mmap_size=33554432", nullptr, nullptr, nullptr);
 }
 
 void Connection::checkSchema(const QString &path)
