@@ -314,6 +314,28 @@ private slots:
         QVERIFY(!page->DBRichEdit1->textCursor().hasSelection());
     }
 
+    // In a long text the view shows the first hit, not the last, and selects nothing.
+    void viewShowsTheFirstHit()
+    {
+        m_program->window()->resize(1366, 768);
+        m_program->window()->setActivePage(page);
+        m_program->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_program->window()));
+        const QString filler = QString::fromUtf8("سطر بدون کلمه\n").repeated(200);
+        const QString text = filler + QString::fromUtf8("اول یافته\n") + filler +
+                             QString::fromUtf8("دوم یافته\n") + filler;
+        colour(text, QString::fromUtf8("یافته"));
+        QCOMPARE(int(page->hits().size()), 2);
+        QTextEdit *view = page->DBRichEdit1;
+        QTextCursor first(view->document());
+        first.setPosition(int(page->hits().front().from));
+        QVERIFY(view->viewport()->rect().contains(view->cursorRect(first)));
+        QTextCursor last(view->document());
+        last.setPosition(int(page->hits().back().from));
+        QVERIFY(!view->viewport()->rect().intersects(view->cursorRect(last)));
+        QVERIFY(!view->textCursor().hasSelection());
+    }
+
     void recolouringFollowsTheBoxAndTheRow()
     {
         search(page->s3, false, QString::fromUtf8("الرحمن"));
