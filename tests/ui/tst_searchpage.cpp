@@ -268,6 +268,9 @@ private slots:
             search(page->s1, false, QString::fromUtf8("امير"));
             m_program->window()->grab().save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") +
                                              "/search-page.png");
+            search(page->s2, false, QString::fromUtf8("می‌کند"));
+            m_program->window()->grab().save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") +
+                                             "/search-page-translation.png");
             colour(text, QString::fromUtf8("رح"));
         }
         page->DBRichEdit1->setHits({}, Qt::red);
