@@ -40,9 +40,12 @@ void HitTextView::paintEvent(QPaintEvent *event)
     auto hit = std::lower_bound(m_hits.begin(), m_hits.end(), first,
                                 [](const Range &r, qsizetype at) { return r.to <= at; });
 
-    QPainter painter(viewport());
-    painter.setClipRect(area);
-    const QPointF scrolled(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    // The hits' pieces, line by line, in text order.
+    struct Piece {
+        const QTextLayout *layout;
+        int line, start, end;
+    };
+    std::vector<Piece> pieces;
     QTextDocument *doc = document();
     for (; hit != m_hits.end() && hit->from <= last; ++hit) {
         for (QTextBlock block = doc->findBlock(int(hit->from));
@@ -50,7 +53,6 @@ void HitTextView::paintEvent(QPaintEvent *event)
             const QTextLayout *layout = block.layout();
             if (!layout)
                 continue;
-            const QPointF origin = scrolled + layout->position();
             const int from = int(std::max<qsizetype>(hit->from - block.position(), 0));
             const int to = int(std::min<qsizetype>(hit->to - block.position(), block.length()));
             for (int i = layout->lineForTextPosition(from).lineNumber();
@@ -60,33 +62,52 @@ void HitTextView::paintEvent(QPaintEvent *event)
                     break;
                 const int start = std::max(from, line.textStart());
                 const int end = std::min(to, line.textStart() + line.textLength());
-                if (end <= start)
-                    continue;
-                // Within the hit's box the line is drawn anew, on clean ground, its other
-                // letters in the text's colour and the hit's in the hit colour, so no dark
-                // edge of the black letters is left under the coloured ones.
-                const QList<QGlyphRun> runs = line.glyphRuns(start, end - start);
-                QRectF box;
-                for (const QGlyphRun &run : runs)
-                    box |= run.boundingRect();
-                painter.save();
-                painter.setClipRect(box.translated(origin).toAlignedRect(), Qt::IntersectClip);
-                painter.fillRect(box.translated(origin),
-                                 viewport()->palette().brush(viewport()->backgroundRole()));
-                painter.setPen(m_textColour);
-                const int lineEnd = line.textStart() + line.textLength();
-                QList<QGlyphRun> others;
-                if (start > line.textStart())
-                    others += line.glyphRuns(line.textStart(), start - line.textStart());
-                if (end < lineEnd)
-                    others += line.glyphRuns(end, lineEnd - end);
-                for (const QGlyphRun &run : others)
-                    painter.drawGlyphRun(origin, run);
-                painter.setPen(m_colour);
-                for (const QGlyphRun &run : runs)
-                    painter.drawGlyphRun(origin, run);
-                painter.restore();
+                if (end > start)
+                    pieces.push_back({layout, i, start, end});
             }
         }
+    }
+
+    QPainter painter(viewport());
+    painter.setClipRect(area);
+    const QPointF scrolled(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    const QBrush ground = viewport()->palette().brush(viewport()->backgroundRole());
+    for (size_t i = 0; i < pieces.size();) {
+        size_t j = i;
+        while (j < pieces.size() && pieces[j].layout == pieces[i].layout &&
+               pieces[j].line == pieces[i].line)
+            ++j;
+        // Within the hits' boxes the line is drawn anew, on clean ground, its other letters
+        // in the text's colour and the hits' in the hit colour, so no dark edge of a black
+        // letter is left under a coloured one.
+        const QTextLine line = pieces[i].layout->lineAt(pieces[i].line);
+        const QPointF origin = scrolled + pieces[i].layout->position();
+        QList<QGlyphRun> hits, others;
+        QRegion boxes;
+        int at = line.textStart();
+        for (size_t k = i; k < j; ++k) {
+            const QList<QGlyphRun> runs =
+                line.glyphRuns(pieces[k].start, pieces[k].end - pieces[k].start);
+            for (const QGlyphRun &run : runs)
+                boxes += run.boundingRect().translated(origin).toAlignedRect();
+            hits += runs;
+            if (pieces[k].start > at)
+                others += line.glyphRuns(at, pieces[k].start - at);
+            at = pieces[k].end;
+        }
+        const int lineEnd = line.textStart() + line.textLength();
+        if (at < lineEnd)
+            others += line.glyphRuns(at, lineEnd - at);
+        painter.save();
+        painter.setClipRegion(boxes, Qt::IntersectClip);
+        painter.fillRect(boxes.boundingRect(), ground);
+        painter.setPen(m_textColour);
+        for (const QGlyphRun &run : others)
+            painter.drawGlyphRun(origin, run);
+        painter.setPen(m_colour);
+        for (const QGlyphRun &run : hits)
+            painter.drawGlyphRun(origin, run);
+        painter.restore();
+        i = j;
     }
 }
