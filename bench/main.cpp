@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
@@ -263,6 +264,100 @@ int main(int argc, char *argv[])
                     });
             }
         }
+    }
+
+    // What a Persian reader types: plain letters for hamza forms, text pasted with its marks,
+    // words without their zero-width non-joiner, and the empty box (every row).
+    struct Typed {
+        const char *name;
+        bool quick, arabic;
+        QString text;
+    };
+    const Typed typed[] = {
+        {"quick search, Arabic, hamza typed plain (ابراهیم)", true, true,
+         QStringLiteral("ابراهیم")},
+        {"quick search, Arabic, pasted with its marks (الْحَمْدُ لِلَّهِ)", true, true,
+         QStringLiteral("الْحَمْدُ لِلَّهِ")},
+        {"quick search, translation, without ZWNJ (میکند)", true, false, QStringLiteral("میکند")},
+        {"quick search, Arabic, empty box (every verse)", true, true, QString()},
+        {"quick search, translation, empty box (every verse)", true, false, QString()},
+        {"search page, Nahj text, partial, hamza typed plain (امير)", false, true,
+         QStringLiteral("امير")},
+        {"search page, Quran text, partial, empty box (every verse)", false, true, QString()},
+    };
+    for (const Typed &t : typed) {
+        const QString column = t.arabic ? QStringLiteral("search1") : QStringLiteral("English");
+        const bool nahjScope = QString::fromUtf8(t.name).contains(QLatin1String("Nahj"));
+        const QString floor =
+            nahjScope
+                ? QStringLiteral("SELECT * \nFROM main\nWHERE ( search like '%%1%') ").arg(t.text)
+                : kQuranFrom + QStringLiteral("WHERE ( %1 like '%%2%') ").arg(column, t.text);
+        bench.measure(
+            QString::fromUtf8(t.name), runs,
+            [&](int) {
+                if (t.quick) {
+                    window->setActivePage(quran);
+                    (t.arabic ? quran->ar : quran->fa)->setChecked(true);
+                    quran->Edit1->setText(t.text);
+                    quran->BitBtn6->click();
+                } else {
+                    search->BitBtn5->click();
+                }
+                display();
+            },
+            {floor},
+            [&](int) {
+                if (!t.quick) {
+                    window->setActivePage(search);
+                    (nahjScope ? search->s1 : search->s3)->click();
+                    search->b1->setChecked(false);
+                    search->Edit2->setText(t.text);
+                }
+            });
+    }
+
+    // Recolouring the longest items of the book, the view showing the item: each run colours
+    // the term's hits from none.
+    window->setActivePage(search);
+    DataSet *results = kevran::DataModule2->ADOQuery2;
+    struct Long {
+        QRadioButton *radio;
+        const char *name;
+        int code, id;
+        const char *term;
+    };
+    const Long longest[] = {
+        {search->s2, "Nahj translation, Letter 53", 2, 53, "ا"},
+        {search->s2, "Nahj translation, Letter 53", 2, 53, "خدا"},
+        {search->s2, "Nahj translation, Sermon 192", 1, 192, "ا"},
+        {search->s1, "Nahj text, Letter 53", 2, 53, "ا"},
+        {search->s1, "Nahj text, Letter 53", 2, 53, "الله"},
+        {search->s1, "Nahj text, Sermon 192", 1, 192, "ا"},
+    };
+    for (const Long &item : longest) {
+        item.radio->click();
+        results->clearSql();
+        results->addSql(QStringLiteral("SELECT * FROM main"));
+        results->addSql(QStringLiteral("WHERE Code = %1 AND ID = %2").arg(item.code).arg(item.id));
+        results->open();
+        const QString term = QString::fromUtf8(item.term);
+        bench.measure(
+            QStringLiteral("recolouring %1 (%2 characters), term %3")
+                .arg(QString::fromUtf8(item.name))
+                .arg(search->DBRichEdit1->toPlainText().size())
+                .arg(term),
+            runs,
+            [&](int) {
+                search->Edit2->setText(term);
+                search->DBRichEdit1Change();
+                display();
+            },
+            {},
+            [&](int) {
+                search->Edit2->setText(QString());
+                search->DBRichEdit1Change();
+                display();
+            });
     }
 
     window->setActivePage(window->TabSheet2);

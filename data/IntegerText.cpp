@@ -2,6 +2,18 @@
 
 #include "platform/Error.h"
 
+int IntegerText::digitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= 0x06F0 && u <= 0x06F9)
+        return u - 0x06F0;
+    if (u >= 0x0660 && u <= 0x0669)
+        return u - 0x0660;
+    return -1;
+}
+
 std::optional<int> IntegerText::parse(const QString &text)
 {
     int i = 0;
@@ -29,14 +41,12 @@ std::optional<int> IntegerText::parse(const QString &text)
     quint64 value = 0;
     for (; i < n; ++i) {
         const char16_t c = text[i].unicode();
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
+        int d = digitValue(text[i]);
+        if (d < 0 && base == 16 && c >= 'a' && c <= 'f')
             d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
+        else if (d < 0 && base == 16 && c >= 'A' && c <= 'F')
             d = c - 'A' + 10;
-        else
+        if (d < 0)
             return std::nullopt;
         value = value * quint64(base) + quint64(d);
         if (value > limit)

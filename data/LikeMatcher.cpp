@@ -1,10 +1,27 @@
 #include "data/LikeMatcher.h"
 
+#include "data/TextFolding.h"
+
 #include <QChar>
 #include <QList>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
+
+// Appends a folded character: ignored ones are left out, and a run of blanks and line breaks
+// is one blank, as TextFolding::fold(QString) gives it.
+inline void append(std::u32string &out, char32_t folded)
+{
+    if (folded == TextFolding::Ignored)
+        return;
+    if (TextFolding::isBlank(folded)) {
+        if (!out.empty() && out.back() == U' ')
+            return;
+        folded = U' ';
+    }
+    out.push_back(folded);
+}
 
 // Decodes UTF-8 into folded code points; a malformed sequence reads as U+FFFD.
 void decodeFolded(std::string_view in, std::u32string &out)
@@ -18,7 +35,7 @@ void decodeFolded(std::string_view in, std::u32string &out)
         char32_t c;
         int extra;
         if (b < 0x80) {
-            out.push_back(b >= 'A' && b <= 'Z' ? char32_t(b + 32) : char32_t(b));
+            append(out, TextFolding::fold(b));
             ++p;
             continue;
         } else if ((b & 0xE0) == 0xC0) {
@@ -48,7 +65,7 @@ void decodeFolded(std::string_view in, std::u32string &out)
             continue;
         }
         p += extra;
-        out.push_back(LikeMatcher::fold(c));
+        append(out, TextFolding::fold(c));
     }
 }
 
@@ -57,7 +74,7 @@ void decodeFolded(const QString &in, std::u32string &out)
     out.clear();
     out.reserve(size_t(in.size()));
     for (char32_t c : in.toUcs4())
-        out.push_back(LikeMatcher::fold(c));
+        append(out, TextFolding::fold(c));
 }
 
 std::string_view textOf(sqlite3_value *v)
@@ -99,57 +116,18 @@ void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 
 } // namespace
 
-char32_t LikeMatcher::fold(char32_t c)
-{
-    if (c < 0x80)
-        return c >= 'A' && c <= 'Z' ? c + 32 : c;
-    switch (c) {
-    case 0x0649: // alef maksura
-    case 0x06CC: // Persian yeh
-        return 0x064A;
-    case 0x06A9: // Persian kaf
-        return 0x0643;
-    default:
-        // Hebrew, Arabic and the scripts after them, and general punctuation, have no case.
-        if ((c >= 0x0590 && c < 0x0900) || (c >= 0x2000 && c < 0x2070))
-            return c;
-        return QChar::toCaseFolded(c);
-    }
-}
-
-QString LikeMatcher::fold(const QString &text)
-{
-    QList<uint> ucs = text.toUcs4();
-    for (uint &c : ucs)
-        c = fold(c);
-    return QString::fromUcs4(reinterpret_cast<const char32_t *>(ucs.constData()), ucs.size());
-}
-
-QString LikeMatcher::foldLetterForms(const QString &text)
-{
-    QString folded = text;
-    for (QChar &c : folded) {
-        const char16_t u = c.unicode();
-        if (u == 0x0649 || u == 0x06CC)
-            c = QChar(0x064A);
-        else if (u == 0x06A9)
-            c = QChar(0x0643);
-    }
-    return folded;
-}
-
 LikeMatcher::LikeMatcher(std::string_view utf8Pattern, char32_t escape)
 {
     std::u32string pattern;
     decodeFolded(utf8Pattern, pattern);
-    compile(pattern, fold(escape));
+    compile(pattern, TextFolding::fold(escape));
 }
 
 LikeMatcher::LikeMatcher(const QString &pattern, char32_t escape)
 {
     std::u32string folded;
     decodeFolded(pattern, folded);
-    compile(folded, fold(escape));
+    compile(folded, TextFolding::fold(escape));
 }
 
 void LikeMatcher::compile(const std::u32string &pattern, char32_t escape)
@@ -164,14 +142,79 @@ void LikeMatcher::compile(const std::u32string &pattern, char32_t escape)
                 m_tokens.push_back(AnyRun);
         } else if (c == '_') {
             m_tokens.push_back(AnyOne);
+        } else if (c == ' ') {
+            if (m_tokens.empty() || m_tokens.back() != Blanks)
+                m_tokens.push_back(Blanks);
         } else {
             m_tokens.push_back(c);
         }
+    }
+    chooseRequiredLetters();
+}
+
+namespace {
+
+std::string utf8(char32_t c)
+{
+    std::string out;
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+} // namespace
+
+// How often a letter stands in the texts, the most frequent first; letters not listed count
+// as rare.
+constexpr char16_t kFrequentLetters[] = u"اليوهنمرتبدكسعقفحشجزخصطذضثظغچپگژ";
+
+void LikeMatcher::chooseRequiredLetters()
+{
+    std::vector<char32_t> letters;
+    for (const char32_t t : m_tokens) {
+        // A blank of the folded text may stand for any blank or line break of the bytes.
+        const bool unsure = (t >= 0xD800 && t <= 0xDFFF) || TextFolding::isBlank(t);
+        if (t != AnyRun && t != AnyOne && t != Blanks && t != 0xFFFD && t < 0x10000 && !unsure &&
+            std::find(letters.begin(), letters.end(), t) == letters.end())
+            letters.push_back(t);
+    }
+    const std::u16string_view frequent(kFrequentLetters);
+    const auto rank = [&](char32_t c) {
+        const size_t at = frequent.find(char16_t(c));
+        return at == std::u16string_view::npos ? frequent.size() : at;
+    };
+    std::stable_sort(letters.begin(), letters.end(),
+                     [&](char32_t a, char32_t b) { return rank(a) > rank(b); });
+    for (size_t i = 0; i < letters.size() && m_required.size() < 2; ++i) {
+        // Every character of the plane that folds to the letter (beyond it, none folds into
+        // it); a letter of many forms is no good sieve.
+        std::vector<std::string> forms;
+        for (char32_t c = 1; c < 0x10000 && forms.size() <= 4; ++c) {
+            if (TextFolding::fold(c) == letters[i])
+                forms.push_back(utf8(c));
+        }
+        if (!forms.empty() && forms.size() <= 4)
+            m_required.push_back(std::move(forms));
     }
 }
 
 bool LikeMatcher::matches(std::string_view utf8Text) const
 {
+    for (const std::vector<std::string> &forms : m_required) {
+        const auto found = [&](const std::string &form) {
+            return utf8Text.find(form) != std::string_view::npos;
+        };
+        if (std::none_of(forms.begin(), forms.end(), found))
+            return false;
+    }
     thread_local std::u32string text;
     decodeFolded(utf8Text, text);
     return matchFolded(text);
@@ -195,6 +238,11 @@ bool LikeMatcher::matchFolded(const std::u32string &text) const
         if (p < n && m_tokens[p] == AnyRun) {
             starP = p++;
             starT = t;
+        } else if (p < n && m_tokens[p] == Blanks && TextFolding::isBoundary(text[t])) {
+            // The whole run of blanks and punctuation: nothing after it can be a letter of it.
+            ++p;
+            while (++t < text.size() && TextFolding::isBoundary(text[t])) {
+            }
         } else if (p < n && (m_tokens[p] == AnyOne || m_tokens[p] == text[t])) {
             ++p;
             ++t;

@@ -1,22 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <string_view>
 #include <vector>
 
 struct sqlite3;
 
 // The LIKE comparison of the text database: '%' stands for any run of characters and '_' for
-// any one character; letters compare without regard to case, and the Arabic and Persian forms
-// of yeh (ي ی ى) and of kaf (ك ک) count as one letter each.
+// any one character; pattern and text are compared as TextFolding folds them, and a blank (or
+// a run of blanks) in the pattern stands for a whole run of blanks, line breaks and
+// punctuation marks of the text: a word typed between blanks is found before a comma or a
+// full stop, and a phrase across a Quranic pause mark, which folding drops, is still found.
 class LikeMatcher {
 public:
-    // The character as comparisons see it.
-    static char32_t fold(char32_t c);
-    static QString fold(const QString &text);
-    // Only the yeh and kaf forms as one letter each, letter case kept; the length stays.
-    static QString foldLetterForms(const QString &text);
-
     // escape, when not 0, makes the pattern character after it stand for itself.
     explicit LikeMatcher(std::string_view utf8Pattern, char32_t escape = 0);
     explicit LikeMatcher(const QString &pattern, char32_t escape = 0);
@@ -28,10 +25,16 @@ public:
     static void install(sqlite3 *db);
 
 private:
-    enum Kind : char32_t { AnyRun = 0xFFFFFFFF, AnyOne = 0xFFFFFFFE };
+    enum Kind : char32_t { AnyRun = 0xFFFFFFFF, AnyOne = 0xFFFFFFFE, Blanks = 0xFFFFFFFD };
 
     void compile(const std::u32string &pattern, char32_t escape);
     bool matchFolded(const std::u32string &text) const;
 
-    std::vector<char32_t> m_tokens; // folded literals, AnyRun and AnyOne
+    void chooseRequiredLetters();
+
+    std::vector<char32_t> m_tokens; // folded literals, AnyRun, AnyOne and Blanks
+    // A text can only match when its bytes hold, for each entry, one of the UTF-8 forms of
+    // the characters that fold to one of the pattern's rarer letters: rows without them are
+    // passed over without being decoded.
+    std::vector<std::vector<std::string>> m_required;
 };

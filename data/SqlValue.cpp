@@ -1,5 +1,6 @@
 #include "data/SqlValue.h"
 
+#include "data/IntegerText.h"
 #include "platform/Error.h"
 
 QString SqlValue::quoted(const QString &value)
@@ -30,11 +31,12 @@ QString SqlValue::integer(const QString &value)
     int i = 0;
     if (i < trimmed.size() && (trimmed[i] == QLatin1Char('+') || trimmed[i] == QLatin1Char('-')))
         ++i;
+    QString ascii = trimmed.left(i);
     const int digitsFrom = i;
-    while (i < trimmed.size() && trimmed[i] >= QLatin1Char('0') && trimmed[i] <= QLatin1Char('9'))
-        ++i;
+    for (int d; i < trimmed.size() && (d = IntegerText::digitValue(trimmed[i])) >= 0; ++i)
+        ascii.append(QChar(u'0' + d));
     bool ok = i > digitsFrom && i == trimmed.size();
-    const qlonglong number = ok ? trimmed.toLongLong(&ok) : 0;
+    const qlonglong number = ok ? ascii.toLongLong(&ok) : 0;
     if (!ok)
         throw Error(QStringLiteral("'%1' is not a valid integer value").arg(value));
     return QString::number(number);

@@ -13,6 +13,7 @@ public:
     // (as in "like '%" value "%'"): each apostrophe doubled, a NUL joined on as in quoted().
     static QString insideQuotes(const QString &value);
     // A value the statement needs as a number: blanks around it, an optional sign and decimal
-    // digits. Answers the number in decimal, or raises "'%s' is not a valid integer value".
+    // digits (ASCII, Persian or Arabic-Indic). Answers the number in decimal, or raises "'%s' is
+    // not a valid integer value".
     static QString integer(const QString &value);
 };

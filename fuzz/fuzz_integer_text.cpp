@@ -14,6 +14,10 @@ namespace {
 QString writtenDigits(const QString &text, bool *negative, bool *hex)
 {
     QString rest = text;
+    for (QChar &c : rest) {
+        if (c.isDigit()) // Persian and Arabic-Indic digits read as ASCII ones
+            c = QLatin1Char(char('0' + c.digitValue()));
+    }
     while (rest.startsWith(QLatin1Char(' ')))
         rest.remove(0, 1);
     *negative = rest.startsWith(QLatin1Char('-'));

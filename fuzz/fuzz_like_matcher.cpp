@@ -5,6 +5,7 @@
 // the text.
 
 #include "data/LikeMatcher.h"
+#include "data/TextFolding.h"
 
 #include <QList>
 
@@ -19,7 +20,7 @@ namespace {
 
 // Each pattern element: a folded character, or a wildcard.
 struct Element {
-    enum Kind { Literal, AnyRun, AnyOne } kind;
+    enum Kind { Literal, AnyRun, AnyOne, Blanks } kind;
     char32_t c;
 };
 
@@ -33,6 +34,10 @@ std::vector<Element> elements(const std::u32string &pattern, char32_t escape)
             out.push_back({Element::AnyRun, 0});
         else if (pattern[i] == U'_')
             out.push_back({Element::AnyOne, 0});
+        else if (pattern[i] == U' ' && (out.empty() || out.back().kind != Element::Blanks))
+            out.push_back({Element::Blanks, 0});
+        else if (pattern[i] == U' ')
+            continue;
         else
             out.push_back({Element::Literal, pattern[i]});
     }
@@ -50,6 +55,17 @@ bool reference(const std::vector<Element> &pattern, const std::u32string &text)
             next[0] = row[0];
             for (size_t j = 1; j <= text.size(); ++j)
                 next[j] = row[j] || next[j - 1];
+        } else if (e.kind == Element::Blanks) {
+            // A whole run of boundary characters: from any start, up to the run's end.
+            for (size_t k = 0; k < text.size(); ++k) {
+                if (!row[k])
+                    continue;
+                size_t j = k;
+                while (j < text.size() && TextFolding::isBoundary(text[j]))
+                    ++j;
+                if (j > k)
+                    next[j] = 1;
+            }
         } else {
             for (size_t j = 1; j <= text.size(); ++j)
                 next[j] = row[j - 1] && (e.kind == Element::AnyOne || e.c == text[j - 1]);
@@ -62,8 +78,15 @@ bool reference(const std::vector<Element> &pattern, const std::u32string &text)
 std::u32string folded(const QString &text)
 {
     std::u32string out;
-    for (const char32_t c : text.toUcs4())
-        out.push_back(LikeMatcher::fold(c));
+    for (const char32_t c : text.toUcs4()) {
+        const char32_t f = TextFolding::fold(c);
+        if (f == TextFolding::Ignored)
+            continue;
+        if (!QChar::isSpace(f))
+            out.push_back(f);
+        else if (out.empty() || out.back() != U' ') // a run of blanks is one blank
+            out.push_back(U' ');
+    }
     return out;
 }
 
@@ -92,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (wellFormed && utf8Match != qtMatch)
         std::abort();
     if (qtMatch !=
-        reference(elements(folded(patternText), LikeMatcher::fold(escape)), folded(textText)))
+        reference(elements(folded(patternText), TextFolding::fold(escape)), folded(textText)))
         std::abort();
     return 0;
 }

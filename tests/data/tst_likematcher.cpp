@@ -1,4 +1,5 @@
 #include "data/LikeMatcher.h"
+#include "data/TextFolding.h"
 
 #include <QTest>
 #include <sqlite3.h>
@@ -95,10 +96,35 @@ private slots:
             << QString::fromUtf8("%علی%") << QString::fromUtf8("على") << true;
         QTest::newRow("persian kaf")
             << QString::fromUtf8("%کتاب%") << QString::fromUtf8("الكتاب") << true;
+        QTest::newRow("teh marbuta is heh")
+            << QString::fromUtf8("%رحمه%") << QString::fromUtf8("رحمة") << true;
+        QTest::newRow("hamza forms are plain letters")
+            << QString::fromUtf8("%ابراهیم المومنین سئل%")
+            << QString::fromUtf8("إبراهيم المؤمنين سئل") << true;
+        QTest::newRow("madda and wasla")
+            << QString::fromUtf8("قران الله") << QString::fromUtf8("قرآن ٱلله") << true;
+        QTest::newRow("diacritics ignored in the text")
+            << QString::fromUtf8("الله") << QString::fromUtf8("اللَّهِ") << true;
+        QTest::newRow("diacritics, tatweel and shadda ignored in the pattern")
+            << QString::fromUtf8("الْحَمْدُ لِلّـهِ") << QString::fromUtf8("الحمد لله") << true;
+        QTest::newRow("pause marks ignored")
+            << QString::fromUtf8("%ريب فيه%") << QString::fromUtf8("لا ريب ۛ فيه") << true;
+        QTest::newRow("a phrase across a comma")
+            << QString::fromUtf8("%خدا و%") << QString::fromUtf8("به خدا، و") << true;
+        QTest::newRow("zwnj ignored on both sides")
+            << QString::fromUtf8("%میکند%") << QString::fromUtf8("می\u200cکند") << true;
+        QTest::newRow("persian and arabic-indic digits")
+            << QString::fromUtf8("%۱۲%") << QString::fromUtf8("سوره ١٢ و 12") << true;
         QTest::newRow("other letters stay apart")
-            << QString::fromUtf8("%ه%") << QString::fromUtf8("ة") << false;
-        QTest::newRow("diacritics are letters")
-            << QString::fromUtf8("الله") << QString::fromUtf8("اللَّهِ") << false;
+            << QString::fromUtf8("%ح%") << QString::fromUtf8("خ") << false;
+        QTest::newRow("a blank finds punctuation")
+            << QString::fromUtf8("% خدا %") << QString::fromUtf8(" و خدا، دانا ") << true;
+        QTest::newRow("a blank finds a full stop and a line break")
+            << QString::fromUtf8("% خدا %") << QString::fromUtf8(" خدا.\nو ") << true;
+        QTest::newRow("a blank is not a letter")
+            << QString::fromUtf8("% خدا %") << QString::fromUtf8(" خداوند ") << false;
+        QTest::newRow("punctuation in the pattern is itself")
+            << QString::fromUtf8("%خدا،%") << QString::fromUtf8("خدا.") << false;
     }
     void folding()
     {
@@ -108,10 +134,25 @@ private slots:
         QCOMPARE(like(pattern, text), matches);
     }
 
-    void foldedTextKeepsLength()
+    void foldedTextMapsBack()
     {
-        const QString text = QString::fromUtf8("یک كتاب ABC");
-        QCOMPARE(LikeMatcher::fold(text), QString::fromUtf8("يك كتاب abc"));
+        const QString text = QString::fromUtf8("یکِ كتابٌ ABC");
+        std::vector<qsizetype> origin;
+        QCOMPARE(TextFolding::fold(text, origin), QString::fromUtf8("يك كتاب abc"));
+        QCOMPARE(origin.size(), size_t(11));
+        QCOMPARE(origin[2], qsizetype(3)); // the blank after the kasra
+        QCOMPARE(origin[7], qsizetype(9)); // the blank after the tanwin
+        QCOMPARE(TextFolding::fold(QString::fromUtf8("ريب ۛ فيه\n\nx")),
+                 QString::fromUtf8("ريب فيه x"));
+    }
+
+    // Found by the fuzz target's reference: an escaped blank is a blank of the folded text,
+    // which a line break of the text also becomes.
+    void escapedBlankMeetsALineBreak()
+    {
+        const std::string_view text("\n\xd9\x80"); // a line break and a tatweel
+        QVERIFY(LikeMatcher(std::string_view("!\n"), U'!').matches(text));
+        QVERIFY(LikeMatcher(std::string_view("! "), U'!').matches(text));
     }
 
     void malformedUtf8IsNotFatal()

@@ -77,7 +77,8 @@ private slots:
         QTest::newRow("hex") << "0x10" << QString();
         QTest::newRow("fraction") << "1.5" << QString();
         QTest::newRow("too long") << QString(40, QLatin1Char('9')) << QString();
-        QTest::newRow("persian digits") << QString::fromUtf8("۱۲") << QString();
+        QTest::newRow("persian digits") << QString::fromUtf8(" ۲۵۵ ") << QStringLiteral("255");
+        QTest::newRow("arabic-indic digits") << QString::fromUtf8("-٢") << QStringLiteral("-2");
     }
     void numbersMustBeIntegers()
     {
@@ -113,6 +114,12 @@ private slots:
         QTest::newRow("letters") << "12a" << std::optional<int>();
         QTest::newRow("hex digit in decimal") << "1f" << std::optional<int>();
         QTest::newRow("tab") << "\t1" << std::optional<int>();
+        QTest::newRow("persian digits") << QString::fromUtf8("۱۱۴") << std::optional<int>(114);
+        QTest::newRow("arabic-indic digits")
+            << QString::fromUtf8("-٢٥٥") << std::optional<int>(-255);
+        QTest::newRow("mixed digit sets") << QString::fromUtf8("1۲٣") << std::optional<int>(123);
+        QTest::newRow("persian digit in hex") << QString::fromUtf8("$۱F") << std::optional<int>(31);
+        QTest::newRow("other digits") << QString::fromUtf8("१२") << std::optional<int>();
     }
     void integerConversion()
     {

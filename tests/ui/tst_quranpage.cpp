@@ -164,6 +164,35 @@ private slots:
                  QStringList(QStringLiteral("'1' OR '1'='1' is not a valid integer value.")));
     }
 
+    // The Persian layout, which entering the sura box switches to, types ۰-۹.
+    void persianDigits()
+    {
+        MemoryDialogs dialogs;
+        page->chapter->clear();
+        QCOMPARE(opensDuring([this] {
+                     page->chapter->insert(QString::fromUtf8("۱"));
+                     page->chapter->insert(QString::fromUtf8("۲"));
+                 }),
+                 2);
+        QCOMPARE(current("chapter"), QStringLiteral("12"));
+        QCOMPARE(verses->recordCount(), 111);
+        page->chapter->setText(QString::fromUtf8("۱۱۴"));
+        QCOMPARE(verses->recordCount(), 6);
+        QVERIFY(dialogs.shown().isEmpty());
+        page->chapter->setText(QString::fromUtf8("۱۱۵"));
+        QCOMPARE(dialogs.texts(), QStringList(QString::fromUtf8("شماره سوره غير معتبر است ")));
+        QCOMPARE(verses->recordCount(), 0);
+        dialogs.clear();
+        page->chapter->setText(QString::fromUtf8("١٢")); // Arabic-Indic digits
+        QCOMPARE(verses->recordCount(), 111);
+
+        page->chapter->setText(QString::fromUtf8("۲"));
+        page->verse->setText(QString::fromUtf8("۲۵۵"));
+        QCOMPARE(verses->recordCount(), 1);
+        QCOMPARE(current("chapter") + ':' + current("vers"), QStringLiteral("2:255"));
+        QVERIFY(dialogs.shown().isEmpty());
+    }
+
     void verseBox()
     {
         MemoryDialogs dialogs;

@@ -10,6 +10,7 @@
 #include "ui/search/SearchPage.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,7 +40,8 @@ class tst_SearchPage : public QObject {
         return dialogs.texts();
     }
 
-    // The colour of each character of the result text: r red, b black.
+    // The colour of each character of the result text: r red, b black. Text is black; hits
+    // are drawn red over it.
     QString colours() const
     {
         QString out;
@@ -48,7 +50,10 @@ class tst_SearchPage : public QObject {
             QTextCursor at(const_cast<QTextDocument *>(doc));
             at.setPosition(i);
             at.setPosition(i + 1, QTextCursor::KeepAnchor);
-            out += at.charFormat().foreground().color() == Qt::red ? 'r' : 'b';
+            bool red = at.charFormat().foreground().color() == Qt::red;
+            for (const SearchPage::Hit &hit : page->DBRichEdit1->hits())
+                red = red || (hit.from <= i && i < hit.to);
+            out += red ? 'r' : 'b';
         }
         return out;
     }
@@ -184,18 +189,154 @@ private slots:
         QCOMPARE(colour(QStringLiteral("abab"), QStringLiteral("ab")), QStringLiteral("rrbb"));
         QCOMPARE(colour(QStringLiteral("abxab"), QStringLiteral("ab")), QStringLiteral("rrbrr"));
         QCOMPARE(colour(QStringLiteral("aaaa"), QStringLiteral("aa")), QStringLiteral("rrbb"));
+        // Colouring folds as the statements do: Latin letters without regard to case.
         QCOMPARE(colour(QStringLiteral("Allah allah"), QStringLiteral(" allah ")),
-                 QStringLiteral("bbbbbbrrrrr"));
+                 QStringLiteral("rrrrrbrrrrr"));
         QCOMPARE(colour(QStringLiteral("xyz"), QString()), QStringLiteral("bbb"));
         // Persian yeh and kaf colour their Arabic forms.
         QCOMPARE(colour(QString::fromUtf8("في كتاب"), QString::fromUtf8("فی")),
                  QStringLiteral("rrbbbbb"));
         QCOMPARE(colour(QString::fromUtf8("في كتاب"), QString::fromUtf8("کتاب")),
                  QStringLiteral("bbbrrrr"));
-        // The selection stays on the last occurrence.
-        colour(QStringLiteral("abxab"), QStringLiteral("ab"));
-        QCOMPARE(page->DBRichEdit1->textCursor().selectionStart(), 3);
-        QCOMPARE(page->DBRichEdit1->textCursor().selectedText(), QStringLiteral("ab"));
+        // Folded matches: hamza forms, teh marbuta, digits, ZWNJ and pause marks.
+        QCOMPARE(colour(QString::fromUtf8("إبراهيم و رحمة"), QString::fromUtf8("ابراهیم")),
+                 QStringLiteral("rrrrrrrbbbbbbb"));
+        QCOMPARE(colour(QString::fromUtf8("إبراهيم و رحمة"), QString::fromUtf8("رحمه")),
+                 QStringLiteral("bbbbbbbbbbrrrr"));
+        QCOMPARE(colour(QString::fromUtf8("سوره ١٢"), QString::fromUtf8("۱۲")),
+                 QStringLiteral("bbbbbrr"));
+        QCOMPARE(colour(QString::fromUtf8("می\u200cکند"), QString::fromUtf8("میکند")),
+                 QStringLiteral("rrrrrr"));
+        QCOMPARE(colour(QString::fromUtf8("ريب ۛ فيه"), QString::fromUtf8("ريب فيه")),
+                 QStringLiteral("rrrrrrrrr"));
+        // A hit inside a vocalised word colours the whole word with its marks.
+        QCOMPARE(colour(QString::fromUtf8("بِسْمِ اللَّهِ الرَّحْمَٰنِ"), QString::fromUtf8("رحم")),
+                 QStringLiteral("bbbbbbbbbbbbbbbrrrrrrrrrrrr"));
+        QCOMPARE(colour(QString::fromUtf8("قال الله"), QString::fromUtf8("اللّه")),
+                 QStringLiteral("bbbbrrrr"));
+        QCOMPARE(colour(QString::fromUtf8("abc"), QString::fromUtf8("ـَ")), QStringLiteral("bbb"));
+
+        // No selection is left: the caret rests at the first hit; copy takes the last one.
+        MemoryClipboard clipboard;
+        colour(QStringLiteral("xab abyab"), QStringLiteral("ab"));
+        QVERIFY(!page->DBRichEdit1->textCursor().hasSelection());
+        QCOMPARE(page->DBRichEdit1->textCursor().position(), 1);
+        page->N3Click();
+        QCOMPARE(clipboard.text(), QStringLiteral("ab"));
+        QCOMPARE(page->hits().back().from, 7);
+        // The reader's own selection is copied instead.
+        QTextCursor own = page->DBRichEdit1->textCursor();
+        own.setPosition(0);
+        own.setPosition(3, QTextCursor::KeepAnchor);
+        page->DBRichEdit1->setTextCursor(own);
+        page->N3Click();
+        QCOMPARE(clipboard.text(), QStringLiteral("xab"));
+    }
+
+    // Hits are drawn over the text: red pixels where they are, and every letter shaped and
+    // joined as in the uncoloured text (a coloured run of its own would split the word).
+    void hitsAreRedOverlays()
+    {
+        m_program->window()->resize(1366, 768);
+        m_program->window()->setActivePage(page);
+        m_program->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_program->window()));
+        const QString text = QString::fromUtf8("بسم الله الرحمن الرحيم. ").repeated(4);
+        const auto ink = [&](const QImage &image, bool redOnly) {
+            QImage mask(image.size(), QImage::Format_Mono);
+            mask.fill(0);
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    const bool red = c.red() > 150 && c.green() < 100 && c.blue() < 100;
+                    // Black and red text cover a pixel alike: green falls with coverage.
+                    if (redOnly ? red : c.green() < 190) {
+                        mask.setPixel(x, y, 1);
+                        ++count;
+                    }
+                }
+            }
+            return std::make_pair(mask, count);
+        };
+        colour(text, QString::fromUtf8("رح"));
+        QCOMPARE(int(page->hits().size()), 8);
+        const QImage coloured = page->DBRichEdit1->viewport()->grab().toImage();
+        if (qEnvironmentVariableIsSet("KEVRAN_SCREENSHOT_DIR")) {
+            // The page after a real search, as the reader sees it.
+            MemoryDialogs dialogs;
+            search(page->s1, false, QString::fromUtf8("امير"));
+            m_program->window()->grab().save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") +
+                                             "/search-page.png");
+            search(page->s2, false, QString::fromUtf8("می‌کند"));
+            m_program->window()->grab().save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") +
+                                             "/search-page-translation.png");
+            colour(text, QString::fromUtf8("رح"));
+        }
+        page->DBRichEdit1->setHits({}, Qt::red);
+        const QImage plain = page->DBRichEdit1->viewport()->grab().toImage();
+        if (qEnvironmentVariableIsSet("KEVRAN_SCREENSHOT_DIR")) {
+            coloured.save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-hits.png");
+            plain.save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-plain.png");
+            const QRect line(coloured.width() - 420, 0, 420, 24);
+            coloured.copy(line)
+                .scaled(line.size() * 4)
+                .save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-hits-zoom.png");
+            plain.copy(line)
+                .scaled(line.size() * 4)
+                .save(qEnvironmentVariable("KEVRAN_SCREENSHOT_DIR") + "/search-plain-zoom.png");
+        }
+        QVERIFY(ink(coloured, true).second > 50);
+        QCOMPARE(ink(plain, true).second, 0);
+        // The same pixels carry ink, whatever their colour.
+        const auto [withHits, inkedWithHits] = ink(coloured, false);
+        const auto [without, inkedPlain] = ink(plain, false);
+        const auto differing = [](const QImage &a, const QImage &b) {
+            int count = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    count += a.pixelIndex(x, y) != b.pixelIndex(x, y);
+            return count;
+        };
+        QVERIFY(inkedPlain > 500);
+        const int moved = differing(withHits, without);
+        QVERIFY2(moved * 50 < inkedPlain,
+                 qPrintable(QStringLiteral("%1 of %2 pixels").arg(moved).arg(inkedWithHits)));
+        // The comparison sees a split word: the hits coloured as runs of their own.
+        QTextCharFormat red;
+        red.setForeground(QColor(Qt::red));
+        for (const SearchPage::Hit &hit : page->hits()) {
+            QTextCursor run(page->DBRichEdit1->document());
+            run.setPosition(int(hit.from));
+            run.setPosition(int(hit.to), QTextCursor::KeepAnchor);
+            run.mergeCharFormat(red);
+        }
+        const QImage split = page->DBRichEdit1->viewport()->grab().toImage();
+        QVERIFY(differing(ink(split, false).first, without) > 4 * moved);
+        // No selection is drawn: nothing is highlighted in the view.
+        QVERIFY(!page->DBRichEdit1->textCursor().hasSelection());
+    }
+
+    // In a long text the view shows the first hit, not the last, and selects nothing.
+    void viewShowsTheFirstHit()
+    {
+        m_program->window()->resize(1366, 768);
+        m_program->window()->setActivePage(page);
+        m_program->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_program->window()));
+        const QString filler = QString::fromUtf8("سطر بدون کلمه\n").repeated(200);
+        const QString text = filler + QString::fromUtf8("اول یافته\n") + filler +
+                             QString::fromUtf8("دوم یافته\n") + filler;
+        colour(text, QString::fromUtf8("یافته"));
+        QCOMPARE(int(page->hits().size()), 2);
+        QTextEdit *view = page->DBRichEdit1;
+        QTextCursor first(view->document());
+        first.setPosition(int(page->hits().front().from));
+        QVERIFY(view->viewport()->rect().contains(view->cursorRect(first)));
+        QTextCursor last(view->document());
+        last.setPosition(int(page->hits().back().from));
+        QVERIFY(!view->viewport()->rect().intersects(view->cursorRect(last)));
+        QVERIFY(!view->textCursor().hasSelection());
     }
 
     void recolouringFollowsTheBoxAndTheRow()

@@ -308,17 +308,19 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
 
         say(QStringLiteral("writing %1 verses").arg(VerseCount));
         Statement num{db.prepare("INSERT INTO num (id, chapter, vers, name) VALUES (?,?,?,?)")};
-        Statement verse{db.prepare(
-            "INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,?)")};
+        Statement verse{
+            db.prepare("INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,?)")};
         int id = 0;
         for (size_t s = 0; s < simple.suras.size(); ++s) {
             const QString name = SuraNames::name(int(s) + 1);
             for (qsizetype a = 0; a < simple.suras[s].size(); ++a) {
                 ++id;
                 db.insert(num.stmt, {id, int(s) + 1, int(a) + 1, name});
-                const QString &search = searchTexts[s][a];
-                db.insert(verse.stmt, {id, simple.suras[s][a], translation.suras[s][a], search,
-                                       topics.codesFor(int(s) + 1, int(a) + 1, search)});
+                // search1 holds the clean text verbatim, pause marks included: the searches'
+                // folding ignores them. The topic index matches the form without them.
+                db.insert(verse.stmt,
+                          {id, simple.suras[s][a], translation.suras[s][a], clean.suras[s][a],
+                           topics.codesFor(int(s) + 1, int(a) + 1, searchTexts[s][a])});
             }
         }
         counts.num = counts.main = id;

@@ -34,8 +34,8 @@ public:
     Counts build();
 
     static constexpr int VerseCount = 6236;
-    // The clean text in the form searches match: pause and sajda marks removed, blanks
-    // collapsed.
+    // The clean text in the form the topic index matches: pause and sajda marks removed,
+    // blanks collapsed.
     static QString searchForm(const QString &cleanVerse);
 
 private:

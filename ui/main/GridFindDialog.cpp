@@ -1,6 +1,6 @@
 #include "ui/main/GridFindDialog.h"
 
-#include "data/LikeMatcher.h"
+#include "data/TextFolding.h"
 #include "platform/Messages.h"
 
 #include <QAbstractItemView>
@@ -35,7 +35,7 @@ GridFindDialog::GridFindDialog(QAbstractItemView *grid)
 bool GridFindDialog::findNext()
 {
     const QAbstractItemModel *model = m_grid->model();
-    const QString wanted = LikeMatcher::fold(FindText->text());
+    const QString wanted = TextFolding::fold(FindText->text());
     if (!model || wanted.isEmpty())
         return false;
     const int rows = model->rowCount(), columns = model->columnCount();
@@ -45,7 +45,7 @@ bool GridFindDialog::findNext()
         const int row = (start + step) % rows;
         for (int column = 0; column < columns; ++column) {
             const QString cell = model->index(row, column).data().toString();
-            if (LikeMatcher::fold(cell).contains(wanted)) {
+            if (TextFolding::fold(cell).contains(wanted)) {
                 const QModelIndex found = model->index(row, column);
                 m_grid->selectionModel()->setCurrentIndex(
                     found, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

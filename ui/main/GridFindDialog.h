@@ -6,8 +6,8 @@ class QAbstractItemView;
 class QLineEdit;
 class QPushButton;
 
-// The data grids' find dialog: finds the next row whose cells hold a text, letters compared
-// without regard to case, and makes it the grid's current row.
+// The data grids' find dialog: finds the next row whose cells hold a text, both folded as the
+// searches fold them, and makes it the grid's current row.
 class GridFindDialog : public QDialog {
     Q_OBJECT
 public:

@@ -3,8 +3,8 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 #include "data/FieldBinding.h"
-#include "data/LikeMatcher.h"
 #include "data/SqlValue.h"
+#include "data/TextFolding.h"
 #include "platform/Clipboard.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Messages.h"
@@ -30,6 +30,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // What a scope fixes: the table part of the statement, the columns searched, shown and listed.
 struct SearchPage::Scope {
@@ -96,7 +97,7 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
 {
     setObjectName(QStringLiteral("TabSheet3"));
 
-    DBRichEdit1 = named(new QTextEdit, "DBRichEdit1");
+    DBRichEdit1 = named(new HitTextView, "DBRichEdit1");
     DBRichEdit1->setReadOnly(true);
     DBRichEdit1->setAcceptRichText(false);
     DBRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -277,48 +278,76 @@ void SearchPage::showResultText(const QString &text)
     recolour(&text);
 }
 
-// Colours the view's text, or first replaces it by *text: the replacement and all colour
-// changes form one edit, so the view lays its text out once.
+// Replaces the view's text by *text, in black, when text is given; then colours the hits of
+// the search box's term red. The view draws the hits over the text, so the letters are shaped
+// and joined exactly as without colouring, and no selection is left.
 void SearchPage::recolour(const QString *text)
 {
-    QTextCharFormat black, red;
-    black.setForeground(QColor(Qt::black));
-    red.setForeground(QColor(Qt::red));
-    QTextCursor editor(DBRichEdit1->document());
-    editor.beginEditBlock();
-    editor.select(QTextCursor::Document);
     if (text) {
+        QTextCharFormat black;
+        black.setForeground(QColor(Qt::black));
+        QTextCursor editor(DBRichEdit1->document());
+        editor.beginEditBlock();
+        editor.select(QTextCursor::Document);
         editor.removeSelectedText();
         editor.insertText(*text, black);
-    } else {
-        editor.mergeCharFormat(black);
+        editor.endEditBlock();
     }
 
-    const QString term = LikeMatcher::foldLetterForms(trimmed(Edit2->text()));
-    const QString shown = LikeMatcher::foldLetterForms(DBRichEdit1->toPlainText());
-    qsizetype last = -1;
-    // Each scan starts one character after the end of the last occurrence.
-    for (qsizetype at = term.isEmpty() ? -1 : shown.indexOf(term); at >= 0;
-         at = shown.indexOf(term, at + term.size() + 1)) {
-        editor.setPosition(int(at));
-        editor.setPosition(int(at + term.size()), QTextCursor::KeepAnchor);
-        editor.mergeCharFormat(red);
-        last = at;
-    }
-    editor.endEditBlock();
+    const QString shown = DBRichEdit1->toPlainText();
+    m_hits = hitsOf(shown, trimmed(Edit2->text()));
+    DBRichEdit1->setHits(m_hits, QColor(Qt::red));
 
-    // The selection is left on the last coloured occurrence, or on the whole text; an empty
-    // text leaves black as the colour of what comes.
-    QTextCursor selection(DBRichEdit1->document());
-    if (last >= 0) {
-        selection.setPosition(int(last));
-        selection.setPosition(int(last + term.size()), QTextCursor::KeepAnchor);
-    } else {
-        selection.select(QTextCursor::Document);
-    }
-    DBRichEdit1->setTextCursor(selection);
+    // The caret rests at the first hit, or at the start, and the view shows it.
+    QTextCursor caret(DBRichEdit1->document());
+    caret.setPosition(m_hits.empty() ? 0 : int(m_hits.front().from));
+    DBRichEdit1->setTextCursor(caret);
+    DBRichEdit1->ensureCursorVisible();
     if (shown.isEmpty())
         CurrText().setColor(Qt::black);
+}
+
+std::vector<SearchPage::Hit> SearchPage::hitsOf(const QString &shown, const QString &term)
+{
+    std::vector<Hit> hits;
+    const QString wanted = TextFolding::fold(term);
+    if (wanted.isEmpty())
+        return hits;
+    std::vector<qsizetype> origin;
+    const QString folded = TextFolding::fold(shown, origin);
+    const auto boundary = [&](qsizetype i) { return TextFolding::isBoundary(shown[i].unicode()); };
+    const auto ignored = [&](qsizetype i) {
+        return TextFolding::fold(shown[i].unicode()) == TextFolding::Ignored;
+    };
+    // Each scan starts one character after the end of the last occurrence, in folded text.
+    for (qsizetype at = folded.indexOf(wanted); at >= 0;
+         at = folded.indexOf(wanted, at + wanted.size() + 1)) {
+        qsizetype from = origin[size_t(at)];
+        qsizetype to = origin[size_t(at + wanted.size() - 1)] + 1;
+        if (to < shown.size() && shown[to].isLowSurrogate())
+            ++to;
+        // The marks on the last letter belong to the hit.
+        while (to < shown.size() && ignored(to) && !boundary(to))
+            ++to;
+        // A hit in a vocalised word colours the whole word, marks included.
+        qsizetype wordFrom = from, wordTo = to;
+        while (wordFrom > 0 && !boundary(wordFrom - 1))
+            --wordFrom;
+        while (wordTo < shown.size() && !boundary(wordTo))
+            ++wordTo;
+        for (qsizetype i = wordFrom; i < wordTo; ++i) {
+            if (TextFolding::isMark(shown[i].unicode())) {
+                from = wordFrom;
+                to = wordTo;
+                break;
+            }
+        }
+        if (!hits.empty() && from < hits.back().to) // two hits in one vocalised word
+            hits.back().to = std::max(hits.back().to, to);
+        else
+            hits.push_back({from, to});
+    }
+    return hits;
 }
 
 void SearchPage::Timer2Timer()
@@ -332,9 +361,18 @@ void SearchPage::Timer2Timer()
 
 void SearchPage::N3Click()
 {
-    const QString selected = DBRichEdit1->textCursor().selectedText();
+    // The reader's own selection, else the last coloured hit, else the whole text.
+    const QTextCursor cursor = DBRichEdit1->textCursor();
+    const QString shown = DBRichEdit1->toPlainText();
+    QString selected;
+    if (cursor.hasSelection())
+        selected = cursor.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    else if (!m_hits.empty())
+        selected = shown.mid(m_hits.back().from, m_hits.back().to - m_hits.back().from);
+    else
+        selected = shown;
     if (!selected.isEmpty())
-        Clipboard::current().setText(QString(selected).replace(QChar::ParagraphSeparator, '\n'));
+        Clipboard::current().setText(selected);
 }
 
 void SearchPage::Edit2Enter()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ui/search/HitTextView.h"
+
 #include <QWidget>
+#include <vector>
 
 class DataGrid;
 class DataSet;
@@ -38,6 +41,13 @@ public:
 
     struct Scope;
 
+    // A coloured occurrence: the characters from, to of the result text.
+    using Hit = HitTextView::Range;
+    // Where the term's occurrences are coloured in a shown text: found in the folded forms of
+    // both, scanning on one character after each occurrence, and mapped back to the text.
+    static std::vector<Hit> hitsOf(const QString &shown, const QString &term);
+    const std::vector<Hit> &hits() const { return m_hits; }
+
     explicit SearchPage(DataSource *results, QWidget *parent = nullptr);
 
     void s3Click();
@@ -53,7 +63,7 @@ public:
     void Edit2Click();
 
     QSplitter *Splitter2;
-    QTextEdit *DBRichEdit1;
+    HitTextView *DBRichEdit1;
     DataGrid *DbAltGrid4;
     QGroupBox *GroupBox5;
     QRadioButton *s3; // Quran text
@@ -80,4 +90,5 @@ private:
 
     DataSource *m_results;
     FieldBinding *m_text;
+    std::vector<Hit> m_hits;
 };
