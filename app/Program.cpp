@@ -35,6 +35,11 @@ void Program::setUpApplication(QApplication &app)
                                {QStringLiteral("Noto Sans Arabic UI"),
                                 QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans"),
                                 QStringLiteral("DejaVu Sans")});
+    // Controls are often made before they are placed in their window: with the windows' font
+    // as the application's, they are measured once, in the one font the program shows.
+    QFont windowFont(QStringLiteral("Tahoma"));
+    windowFont.setPointSize(8);
+    QApplication::setFont(windowFont);
     g_terminationRequested = false;
 }
 

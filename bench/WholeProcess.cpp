@@ -92,5 +92,8 @@ WholeProcess::Start WholeProcess::run() const
     start.paintedMs = double(painted - begin) / 1e6;
     start.exitMs = double(end - begin) / 1e6;
     start.peakMB = double(usage.ru_maxrss) / 1024.0;
+    start.cpuMs = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                  double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    start.pageFaults = usage.ru_minflt + usage.ru_majflt;
     return start;
 }

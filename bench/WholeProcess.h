@@ -12,6 +12,8 @@ public:
         double paintedMs = 0; // exec to the painted window
         double exitMs = 0;    // exec to the end of the process
         double peakMB = 0;    // the kernel's peak resident set of the child
+        double cpuMs = 0;     // the child's user and system time, to its end
+        long pageFaults = 0;  // the child's page faults (minor and major)
     };
 
     // The program runs in workingDirectory with this Qt platform plug-in.

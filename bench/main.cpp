@@ -75,7 +75,8 @@ void measureWholeProcess(Bench &bench, int runs, const QString &folder, const QB
     const QString here = QCoreApplication::applicationDirPath();
     const WholeProcess program(here + QStringLiteral("/../kevran"), folder, platform);
     const WholeProcess reference(here + QStringLiteral("/kevran-reference"), folder, platform);
-    std::vector<double> painted, referencePainted, exited, referenceExited, peak, referencePeak;
+    std::vector<double> painted, referencePainted, exited, referenceExited, cpu, referenceCpu;
+    std::vector<double> peak, referencePeak, faults, referenceFaults;
     for (int i = -1; i < runs; ++i) { // the first pair fills the caches and is not counted
         for (const WholeProcess *which : {&reference, &program}) {
             const WholeProcess::Start start = which->run();
@@ -89,16 +90,26 @@ void measureWholeProcess(Bench &bench, int runs, const QString &folder, const QB
             const bool isProgram = which == &program;
             (isProgram ? painted : referencePainted).push_back(start.paintedMs);
             (isProgram ? exited : referenceExited).push_back(start.exitMs);
+            (isProgram ? cpu : referenceCpu).push_back(start.cpuMs);
             (isProgram ? peak : referencePeak).push_back(start.peakMB);
+            (isProgram ? faults : referenceFaults).push_back(double(start.pageFaults));
         }
     }
     bench.add(name, painted, referencePainted);
     bench.add(QStringLiteral("whole process (%1): exec to the end after the painted launcher")
                   .arg(QString::fromLatin1(platform)),
               exited, referenceExited);
-    std::sort(peak.begin(), peak.end());
-    std::sort(referencePeak.begin(), referencePeak.end());
-    const double p = peak[peak.size() / 2], r = referencePeak[referencePeak.size() / 2];
+    bench.add(QStringLiteral("whole process (%1): CPU time, user and system, to the end")
+                  .arg(QString::fromLatin1(platform)),
+              cpu, referenceCpu);
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    bench.note(QStringLiteral("whole process (%1): page faults, program / empty window")
+                   .arg(QString::fromLatin1(platform)),
+               QStringLiteral("%1 / %2").arg(median(faults)).arg(median(referenceFaults)));
+    const double p = median(peak), r = median(referencePeak);
     bench.note(QStringLiteral("whole process (%1): peak resident memory, program / empty window")
                    .arg(QString::fromLatin1(platform)),
                QStringLiteral("%1 MB / %2 MB (%3×)")
