@@ -1,6 +1,6 @@
 // kevran-bench: how fast the reader answers, beside the floor of its own engine.
 // usage: kevran-bench [--database 1.db] [--runs N] [--startup-only] [--process-only]
-//                     [--only TEXT]   (prints a Markdown table)
+//                     [--program PATH] [--only TEXT]   (prints a Markdown table)
 
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
@@ -65,7 +65,8 @@ double cpuSeconds()
 
 // The whole program against an empty window with a Persian label, each started as a reader
 // starts it and ended once painted, taking turns so that both see the same load.
-void measureWholeProcess(Bench &bench, int runs, const QString &folder, const QByteArray &platform)
+void measureWholeProcess(Bench &bench, int runs, const QString &folder, const QByteArray &platform,
+                         const QString &programPath)
 {
     const QString name = QStringLiteral("whole process (%1): exec to painted launcher, beside an "
                                         "empty window with a Persian label")
@@ -73,7 +74,9 @@ void measureWholeProcess(Bench &bench, int runs, const QString &folder, const QB
     if (!bench.wanted(name))
         return;
     const QString here = QCoreApplication::applicationDirPath();
-    const WholeProcess program(here + QStringLiteral("/../kevran"), folder, platform);
+    const WholeProcess program(programPath.isEmpty() ? here + QStringLiteral("/../kevran")
+                                                     : programPath,
+                               folder, platform);
     const WholeProcess reference(here + QStringLiteral("/kevran-reference"), folder, platform);
     std::vector<double> painted, referencePainted, exited, referenceExited, cpu, referenceCpu;
     std::vector<double> peak, referencePeak, faults, referenceFaults;
@@ -140,6 +143,7 @@ int main(int argc, char *argv[])
     bool startupOnly = false; // for profiling start-up alone
     bool processOnly = false; // the whole-process runs alone
     QString only;             // for profiling one kind of action
+    QString programPath;      // another build of the program, for the whole-process runs
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--database") && i + 1 < args.size())
@@ -150,6 +154,8 @@ int main(int argc, char *argv[])
             startupOnly = true;
         else if (args[i] == QLatin1String("--process-only"))
             processOnly = true;
+        else if (args[i] == QLatin1String("--program") && i + 1 < args.size())
+            programPath = args[++i];
         else if (args[i] == QLatin1String("--only") && i + 1 < args.size())
             only = args[++i];
     }
@@ -166,7 +172,7 @@ int main(int argc, char *argv[])
     bench.setFilter(only);
 
     if (!startupOnly)
-        measureWholeProcess(bench, runs, file.absolutePath(), processPlatform);
+        measureWholeProcess(bench, runs, file.absolutePath(), processPlatform, programPath);
     if (processOnly) {
         std::printf("%s", qUtf8Printable(bench.table()));
         return 0;
