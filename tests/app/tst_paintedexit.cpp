@@ -46,9 +46,10 @@ private slots:
         process.start(program, {});
         QVERIFY(process.waitForFinished(60000));
         const qint64 after = monotonicNs();
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 0);
         const QString out = QString::fromLatin1(process.readAllStandardOutput());
+        const QString why = out + QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitStatus() == QProcess::NormalExit, qPrintable(why));
+        QVERIFY2(process.exitCode() == 0, qPrintable(why));
         const QRegularExpressionMatch match =
             QRegularExpression(QStringLiteral("^painted (\\d+)\\n$")).match(out);
         QVERIFY2(match.hasMatch(), qPrintable(out));
