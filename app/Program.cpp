@@ -33,6 +33,9 @@ void Program::setUpApplication(QApplication &app)
                                {QStringLiteral("Noto Sans Arabic UI"),
                                 QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans"),
                                 QStringLiteral("DejaVu Sans")});
+    // Controls are often made before they are placed in their window: with the windows' font
+    // as the application's, they are measured once, in the one font the program shows.
+    QApplication::setFont(Tmain::defaultFont());
     g_terminationRequested = false;
 }
 

@@ -1,3 +1,4 @@
+#include "app/PaintedExit.h"
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
 #include "platform/KeyboardLayout.h"
@@ -23,6 +24,7 @@ int main(int argc, char *argv[])
     if (!Program::createWindows())
         return 1;
 
+    PaintedExit::watchIfAsked(kevran::frm_main);
     kevran::frm_main->show();
     if (Program::terminationRequested())
         QTimer::singleShot(0, &app, &QCoreApplication::quit);

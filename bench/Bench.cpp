@@ -52,11 +52,16 @@ double Bench::stepThrough(const QString &sql) const
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+bool Bench::wanted(const QString &name) const
+{
+    return m_filter.isEmpty() || name.contains(m_filter) ||
+           name.startsWith(QLatin1String("start-up"));
+}
+
 void Bench::measure(const QString &name, int runs, const std::function<void(int)> &action,
                     const QStringList &floorSql, const std::function<void(int)> &setup)
 {
-    if (!m_filter.isEmpty() && !name.contains(m_filter) &&
-        !name.startsWith(QLatin1String("start-up")))
+    if (!wanted(name))
         return;
     std::vector<double> times, floors;
     QElapsedTimer timer;
@@ -69,9 +74,15 @@ void Bench::measure(const QString &name, int runs, const std::function<void(int)
         if (!floorSql.isEmpty())
             floors.push_back(stepThrough(floorSql[i % floorSql.size()]));
     }
+    add(name, times, floors);
+}
+
+void Bench::add(const QString &name, const std::vector<double> &times,
+                const std::vector<double> &floors)
+{
     Row row;
     row.name = name;
-    row.runs = runs;
+    row.runs = int(times.size());
     row.median = percentile(times, 0.5);
     row.p90 = percentile(times, 0.9);
     row.floorMedian = floors.empty() ? -1 : percentile(floors, 0.5);

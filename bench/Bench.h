@@ -20,6 +20,11 @@ public:
                  const QStringList &floorSql = {}, const std::function<void(int)> &setup = {});
     // Times only the actions whose name holds this text (start-up always runs).
     void setFilter(const QString &filter) { m_filter = filter; }
+    // A row of times taken elsewhere (floors, when given, are the same runs of the floor).
+    void add(const QString &name, const std::vector<double> &times,
+             const std::vector<double> &floors = {});
+    // Whether an action of this name is measured under the filter.
+    bool wanted(const QString &name) const;
     // A figure that is no timing: a row of its own.
     void note(const QString &name, const QString &value);
 

@@ -1,10 +1,11 @@
 // kevran-bench: how fast the reader answers, beside the floor of its own engine.
-// usage: kevran-bench [--database 1.db] [--runs N] [--startup-only] [--only TEXT]   (prints a
-// Markdown table)
+// usage: kevran-bench [--database 1.db] [--runs N] [--startup-only] [--process-only]
+//                     [--program PATH] [--only TEXT]   (prints a Markdown table)
 
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
 #include "bench/Bench.h"
+#include "bench/WholeProcess.h"
 #include "data/DataSet.h"
 #include "data/TDataModule2.h"
 #include "platform/MemoryClipboard.h"
@@ -32,6 +33,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <sys/resource.h>
@@ -64,6 +66,64 @@ double cpuSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
+// The whole program against an empty window with a Persian label, each started as a reader
+// starts it and ended once painted, taking turns so that both see the same load.
+void measureWholeProcess(Bench &bench, int runs, const QString &folder, const QByteArray &platform,
+                         const QString &programPath)
+{
+    const QString name = QStringLiteral("whole process (%1): exec to painted launcher, beside an "
+                                        "empty window with a Persian label")
+                             .arg(QString::fromLatin1(platform));
+    if (!bench.wanted(name))
+        return;
+    const QString here = QCoreApplication::applicationDirPath();
+    const WholeProcess program(programPath.isEmpty() ? here + QStringLiteral("/../kevran")
+                                                     : programPath,
+                               folder, platform);
+    const WholeProcess reference(here + QStringLiteral("/kevran-reference"), folder, platform);
+    std::vector<double> painted, referencePainted, exited, referenceExited, cpu, referenceCpu;
+    std::vector<double> peak, referencePeak, faults, referenceFaults;
+    for (int i = -1; i < runs; ++i) { // the first pair fills the caches and is not counted
+        for (const WholeProcess *which : {&reference, &program}) {
+            const WholeProcess::Start start = which->run();
+            if (!start.ok) {
+                std::fprintf(stderr, "kevran-bench: %s did not paint and end cleanly\n",
+                             qUtf8Printable(which->program()));
+                return;
+            }
+            if (i < 0)
+                continue;
+            const bool isProgram = which == &program;
+            (isProgram ? painted : referencePainted).push_back(start.paintedMs);
+            (isProgram ? exited : referenceExited).push_back(start.exitMs);
+            (isProgram ? cpu : referenceCpu).push_back(start.cpuMs);
+            (isProgram ? peak : referencePeak).push_back(start.peakMB);
+            (isProgram ? faults : referenceFaults).push_back(double(start.pageFaults));
+        }
+    }
+    bench.add(name, painted, referencePainted);
+    bench.add(QStringLiteral("whole process (%1): exec to the end after the painted launcher")
+                  .arg(QString::fromLatin1(platform)),
+              exited, referenceExited);
+    bench.add(QStringLiteral("whole process (%1): CPU time, user and system, to the end")
+                  .arg(QString::fromLatin1(platform)),
+              cpu, referenceCpu);
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    bench.note(QStringLiteral("whole process (%1): page faults, program / empty window")
+                   .arg(QString::fromLatin1(platform)),
+               QStringLiteral("%1 / %2").arg(median(faults)).arg(median(referenceFaults)));
+    const double p = median(peak), r = median(referencePeak);
+    bench.note(QStringLiteral("whole process (%1): peak resident memory, program / empty window")
+                   .arg(QString::fromLatin1(platform)),
+               QStringLiteral("%1 MB / %2 MB (%3×)")
+                   .arg(p, 0, 'f', 1)
+                   .arg(r, 0, 'f', 1)
+                   .arg(p / r, 0, 'f', 2));
+}
+
 // Paints what the reader sees now.
 void display()
 {
@@ -74,12 +134,19 @@ void display()
 
 int main(int argc, char *argv[])
 {
+    // The whole-process runs use the platform the benchmark was started with (offscreen unless
+    // told); everything else runs offscreen in-process.
+    QByteArray processPlatform = qgetenv("QT_QPA_PLATFORM");
+    if (processPlatform.isEmpty())
+        processPlatform = "offscreen";
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QString database = QStringLiteral("1.db");
     int runs = 30;
     bool startupOnly = false; // for profiling start-up alone
+    bool processOnly = false; // the whole-process runs alone
     QString only;             // for profiling one kind of action
+    QString programPath;      // another build of the program, for the whole-process runs
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--database") && i + 1 < args.size())
@@ -88,6 +155,10 @@ int main(int argc, char *argv[])
             runs = std::max(1, args[++i].toInt());
         else if (args[i] == QLatin1String("--startup-only"))
             startupOnly = true;
+        else if (args[i] == QLatin1String("--process-only"))
+            processOnly = true;
+        else if (args[i] == QLatin1String("--program") && i + 1 < args.size())
+            programPath = args[++i];
         else if (args[i] == QLatin1String("--only") && i + 1 < args.size())
             only = args[++i];
     }
@@ -102,6 +173,13 @@ int main(int argc, char *argv[])
     MemoryClipboard clipboard;
     Bench bench(file.absoluteFilePath());
     bench.setFilter(only);
+
+    if (!startupOnly)
+        measureWholeProcess(bench, runs, file.absolutePath(), processPlatform, programPath);
+    if (processOnly) {
+        std::printf("%s", qUtf8Printable(bench.table()));
+        return 0;
+    }
 
     bench.measure(
         QStringLiteral("start-up steps 2-4 (windows, data module, 6236 verses, Nahj tree)"), runs,

@@ -3,26 +3,12 @@
 #include "data/Connection.h"
 #include "platform/Error.h"
 
+#include <QVariant>
+#include <cstdint>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
-
-QVariant cellValue(sqlite3_stmt *stmt, int column)
-{
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(stmt, column)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt, column));
-    case SQLITE_NULL:
-        return QVariant();
-    default: {
-        // Text stays UTF-8 until it is read: most cells of a snapshot are never shown.
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        return QVariant(QByteArray(text, sqlite3_column_bytes(stmt, column)));
-    }
-    }
-}
 
 bool onlyBlanks(const char *tail)
 {
@@ -78,21 +64,54 @@ void DataSet::open()
     const int columns = sqlite3_column_count(stmt);
     for (int c = 0; c < columns; ++c)
         fields.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
-    std::vector<QVariant> cells;
+    // Text stays UTF-8 until it is read: most cells of a snapshot are never shown.
+    std::vector<Cell> cells;
+    QByteArray bytes;
     int rows = 0;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c)
-            cells.push_back(cellValue(stmt, c));
+        for (int c = 0; c < columns; ++c) {
+            const int type = sqlite3_column_type(stmt, c);
+            const char *data = nullptr;
+            qsizetype size = 0;
+            qint64 integer = 0;
+            double real = 0;
+            switch (type) {
+            case SQLITE_INTEGER:
+                integer = sqlite3_column_int64(stmt, c);
+                data = reinterpret_cast<const char *>(&integer);
+                size = sizeof integer;
+                break;
+            case SQLITE_FLOAT:
+                real = sqlite3_column_double(stmt, c);
+                data = reinterpret_cast<const char *>(&real);
+                size = sizeof real;
+                break;
+            case SQLITE_NULL:
+                break;
+            default:
+                data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+                size = sqlite3_column_bytes(stmt, c);
+                break;
+            }
+            if (size >= (qsizetype(1) << 29) || bytes.size() + size > qsizetype(UINT32_MAX)) {
+                sqlite3_finalize(stmt);
+                throw Error(QStringLiteral("The result is too large"));
+            }
+            cells.push_back(Cell{quint32(bytes.size()), quint32(size), quint32(type)});
+            bytes.append(data, size);
+        }
         ++rows;
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE)
         throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    bytes.squeeze();
 
     emit aboutToChangeState();
     m_fields = std::move(fields);
     m_cells = std::move(cells);
+    m_bytes = std::move(bytes);
     m_rowCount = rows;
     m_current = rows > 0 ? 0 : -1;
     m_active = true;
@@ -108,6 +127,7 @@ void DataSet::close()
     m_fields.clear();
     m_cells.clear();
     m_cells.shrink_to_fit();
+    m_bytes = QByteArray();
     m_rowCount = 0;
     m_current = -1;
     emit stateChanged();
@@ -165,26 +185,59 @@ void DataSet::gotoBookmark(Bookmark bookmark)
     setCurrent(bookmark);
 }
 
-void DataSet::replaceColumn(int column, const std::function<QVariant(int row)> &value)
+void DataSet::replaceColumn(int column, const std::function<QByteArray(int row)> &value)
 {
     if (!m_active || column < 0 || column >= m_fields.size())
         return;
-    std::vector<QVariant> replaced(static_cast<size_t>(m_rowCount));
-    for (int row = 0; row < m_rowCount; ++row)
-        replaced[size_t(row)] = value(row);
+    const size_t columns = size_t(m_fields.size());
+    std::vector<Cell> cells;
+    cells.reserve(m_cells.size());
+    QByteArray bytes;
+    bytes.reserve(m_bytes.size());
+    for (int row = 0; row < m_rowCount; ++row) {
+        for (size_t c = 0; c < columns; ++c) {
+            const Cell &old = m_cells[size_t(row) * columns + c];
+            if (c != size_t(column)) {
+                cells.push_back(Cell{quint32(bytes.size()), old.size, old.type});
+                bytes.append(m_bytes.constData() + old.offset, old.size);
+                continue;
+            }
+            const QByteArray text = value(row);
+            if (text.size() >= (qsizetype(1) << 29) ||
+                bytes.size() + text.size() > qsizetype(UINT32_MAX))
+                throw Error(QStringLiteral("The result is too large"));
+            cells.push_back(Cell{quint32(bytes.size()), quint32(text.size()),
+                                 quint32(text.isNull() ? SQLITE_NULL : SQLITE_TEXT)});
+            bytes.append(text);
+        }
+    }
+    bytes.squeeze();
     emit aboutToChangeState();
-    for (int row = 0; row < m_rowCount; ++row)
-        m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)] =
-            std::move(replaced[size_t(row)]);
+    m_cells = std::move(cells);
+    m_bytes = std::move(bytes);
     emit stateChanged();
 }
 
 QString DataSet::text(int row, int column) const
 {
-    const QVariant &cell = value(row, column);
-    if (cell.typeId() == QMetaType::QByteArray)
-        return QString::fromUtf8(*static_cast<const QByteArray *>(cell.constData()));
-    return cell.toString();
+    const Cell &cell = m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)];
+    const char *data = m_bytes.constData() + cell.offset;
+    switch (cell.type) {
+    case SQLITE_NULL:
+        return QString();
+    case SQLITE_INTEGER: {
+        qint64 integer;
+        std::memcpy(&integer, data, sizeof integer);
+        return QString::number(integer);
+    }
+    case SQLITE_FLOAT: {
+        double real;
+        std::memcpy(&real, data, sizeof real);
+        return QVariant(real).toString();
+    }
+    default:
+        return QString::fromUtf8(data, qsizetype(cell.size));
+    }
 }
 
 int DataSet::fieldIndex(const QString &name) const

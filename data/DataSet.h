@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QStringList>
-#include <QVariant>
 #include <functional>
 #include <vector>
 
@@ -49,15 +49,12 @@ public:
     // The current row's value of a column as text; a name the set lacks is an error.
     QString fieldText(const QString &name) const;
 
-    // Any row's values, for views over the whole snapshot; text cells hold UTF-8 bytes.
-    const QVariant &value(int row, int column) const
-    {
-        return m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)];
-    }
+    // Any row's value as text, for views over the whole snapshot.
     QString text(int row, int column) const;
     // Gives every row of the open set a new value in one column, keeping the rows and the
-    // current row; views reset as on a reopening. Text values are UTF-8 bytes, as read.
-    void replaceColumn(int column, const std::function<QVariant(int row)> &value);
+    // current row; views reset as on a reopening. Values are text as UTF-8 bytes; a null array
+    // is NULL.
+    void replaceColumn(int column, const std::function<QByteArray(int row)> &value);
 
 signals:
     // Around every open and close; views reset on these.
@@ -74,7 +71,16 @@ private:
     QStringList m_sql;
     bool m_active = false;
     QStringList m_fields;
-    std::vector<QVariant> m_cells;
+    // The snapshot: every cell's bytes one after another (text as UTF-8, numbers in their
+    // binary form), and per cell where its bytes are and what they hold. One allocation for
+    // the whole snapshot instead of one per cell.
+    struct Cell {
+        quint32 offset;
+        quint32 size : 29;
+        quint32 type : 3; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
+    };
+    QByteArray m_bytes;
+    std::vector<Cell> m_cells;
     int m_rowCount = 0;
     int m_current = -1;
 };

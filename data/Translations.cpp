@@ -142,9 +142,10 @@ void Translations::refresh(DataSet *verses)
                     QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)),
                                sqlite3_column_bytes(stmt, 1)));
             });
-    verses->replaceColumn(english, [&](int row) -> QVariant {
-        const QVariant &key = verses->value(row, id);
-        const auto found = texts.constFind(key.toLongLong());
-        return key.isValid() && found != texts.constEnd() ? QVariant(*found) : QVariant();
+    verses->replaceColumn(english, [&](int row) -> QByteArray {
+        bool isNumber = false;
+        const qint64 key = verses->text(row, id).toLongLong(&isNumber);
+        const auto found = texts.constFind(key);
+        return isNumber && found != texts.constEnd() ? *found : QByteArray();
     });
 }

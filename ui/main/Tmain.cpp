@@ -19,6 +19,13 @@
 
 const QString Tmain::Caption = QStringLiteral("ورتانس");
 
+QFont Tmain::defaultFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    return font;
+}
+
 Tmain::Tmain(QWidget *parent)
     : QWidget(parent)
     , PageControl1(new TabControl(QSize(130, 30), this))
@@ -32,11 +39,7 @@ Tmain::Tmain(QWidget *parent)
     setObjectName(QStringLiteral("main"));
     setWindowTitle(Caption);
     setLayoutDirection(Qt::RightToLeft);
-    // 8 points as the font settings hold it: 11 pixels high, so that confirming the window
-    // font unchanged changes nothing.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(defaultFont());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);

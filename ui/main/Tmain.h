@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QFont>
 #include <QWidget>
 
 class AboutPage;
@@ -20,6 +21,9 @@ class Tmain : public QWidget {
     Q_OBJECT
 public:
     static const QString Caption;
+    // The window font before any setting is restored: Tahoma at 8 points as the font settings
+    // hold it, 11 pixels high, so that confirming it unchanged in the chooser changes nothing.
+    static QFont defaultFont();
 
     explicit Tmain(QWidget *parent = nullptr);
 
