@@ -484,7 +484,7 @@ QString QuranPage::verseWithReference(int row) const
     }
     return set->text(row, columns[0]) + QLatin1Char('\n') + set->text(row, columns[1]) +
            QLatin1Char('\n') +
-           verseReference(set->value(row, columns[2]).toInt(), set->value(row, columns[3]).toInt());
+           verseReference(set->text(row, columns[2]).toInt(), set->text(row, columns[3]).toInt());
 }
 
 void QuranPage::CopyWithReferenceClick()
