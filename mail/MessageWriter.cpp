@@ -43,9 +43,9 @@ template <typename Sink> void base64Lines(QByteArray &pending, bool flush, Sink 
 {
     qsizetype at = 0;
     while (pending.size() - at >= MessageWriter::AttachmentBytesPerLine) {
-        sink(QByteArray::fromRawData(pending.constData() + at,
-                                     MessageWriter::AttachmentBytesPerLine)
-                 .toBase64());
+        sink(
+            QByteArray::fromRawData(pending.constData() + at, MessageWriter::AttachmentBytesPerLine)
+                .toBase64());
         at += MessageWriter::AttachmentBytesPerLine;
     }
     pending.remove(0, at);
@@ -202,8 +202,8 @@ void MessageWriter::writeAttachment(const MessagePart &part)
     for (;;) {
         const qint64 got = file.read(chunk, AttachmentBytesPerLine - pending.size());
         if (got < 0)
-            throw Error(QStringLiteral("Cannot read file \"%1\". %2")
-                            .arg(part.path, file.errorString()));
+            throw Error(
+                QStringLiteral("Cannot read file \"%1\". %2").arg(part.path, file.errorString()));
         if (got == 0)
             break;
         pending.append(chunk, got);

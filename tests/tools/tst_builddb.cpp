@@ -23,10 +23,10 @@ class tst_BuildDb : public QObject {
     QString copySources(const QString &name)
     {
         const QString root = m_dir.filePath(name);
-        for (const char *file : {"quran/arabic/quran-simple.xml", "quran/arabic/quran-simple-clean.xml",
-                                 "quran/persian/fa.makarem.xml", "quran/persian/fa.ansarian.xml",
-                                 "nahj/aligned/nahj.tsv",
-                                 "nahj/persian-dashti/LICENSE.geraked-application-nahj"}) {
+        for (const char *file :
+             {"quran/arabic/quran-simple.xml", "quran/arabic/quran-simple-clean.xml",
+              "quran/persian/fa.makarem.xml", "quran/persian/fa.ansarian.xml",
+              "nahj/aligned/nahj.tsv", "nahj/persian-dashti/LICENSE.geraked-application-nahj"}) {
             const QString target = QDir(root).filePath(QLatin1String(file));
             QDir().mkpath(QFileInfo(target).path());
             QFile::copy(QDir(sourceDir()).filePath(QLatin1String(file)), target);
@@ -100,13 +100,13 @@ private slots:
         QVERIFY(progress.size() >= 4);
 
         // Unsorted statements return verses in reading order.
-        const QStringList first =
-            query(out, "SELECT chapter, vers, name FROM num left join main on num.id=main.id1 LIMIT 8");
+        const QStringList first = query(
+            out, "SELECT chapter, vers, name FROM num left join main on num.id=main.id1 LIMIT 8");
         QCOMPARE(first.first(), QString::fromUtf8("1|1|الفاتحة"));
         QCOMPARE(first.last(), QString::fromUtf8("2|1|البقرة"));
-        QCOMPARE(query(out, "SELECT chapter, vers FROM main left join num on main.id1=num.id")
-                     .last(),
-                 QStringLiteral("114|6"));
+        QCOMPARE(
+            query(out, "SELECT chapter, vers FROM main left join num on main.id1=num.id").last(),
+            QStringLiteral("114|6"));
         QCOMPARE(query(out, "SELECT name FROM num WHERE chapter = 11 LIMIT 1").first(),
                  QString::fromUtf8("هود "));
 
@@ -118,12 +118,15 @@ private slots:
         QVERIFY(clean.open(QIODevice::ReadOnly));
         const QByteArray cleanBytes = clean.readAll();
         for (const char *id : {"1", "9", "6236"}) {
-            const QString arabic = query(out, QByteArray("SELECT Arabic FROM main WHERE id1 = ") + id).first();
+            const QString arabic =
+                query(out, QByteArray("SELECT Arabic FROM main WHERE id1 = ") + id).first();
             QVERIFY(simpleBytes.contains("text=\"" + arabic.toUtf8() + "\""));
-            const QString search = query(out, QByteArray("SELECT search1 FROM main WHERE id1 = ") + id).first();
+            const QString search =
+                query(out, QByteArray("SELECT search1 FROM main WHERE id1 = ") + id).first();
             QVERIFY(cleanBytes.contains("text=\"" + search.toUtf8() + "\""));
         }
-        QVERIFY(query(out, "SELECT search1 FROM main WHERE id1 = 9").first().contains(QChar(0x06DB)));
+        QVERIFY(
+            query(out, "SELECT search1 FROM main WHERE id1 = 9").first().contains(QChar(0x06DB)));
         QCOMPARE(query(out, "SELECT English FROM main WHERE id1 = 2").first(),
                  QString::fromUtf8("ستایش مخصوص خداوندی است که پروردگار جهانیان است."));
         QVERIFY(query(out, "SELECT Notice FROM Notices WHERE Source = 'quran-simple.xml'")
@@ -131,7 +134,8 @@ private slots:
                     .contains(QStringLiteral("Tanzil Project")));
 
         // Topic codes stand apart, so no two run together into a third.
-        QCOMPARE(query(out, "SELECT sub FROM main WHERE id1 = (SELECT id FROM num WHERE chapter = 5 AND vers = 55)")
+        QCOMPARE(query(out, "SELECT sub FROM main WHERE id1 = (SELECT id FROM num WHERE chapter = "
+                            "5 AND vers = 55)")
                      .first()
                      .split(QLatin1Char(' '))
                      .mid(0, 2),
@@ -144,21 +148,27 @@ private slots:
 
         // Nahj al-Balagha: sections in order, items of a section by number.
         QCOMPARE(query(out, "SELECT Type AS Type,Name AS Name FROM Type"),
-                 QStringList({QString::fromUtf8("1|خطبه‌ها"), QString::fromUtf8("2|نامه‌ها"),
-                              QString::fromUtf8("3|حکمت‌ها"), QString::fromUtf8("4|غریب‌الکلام")}));
+                 QStringList({QString::fromUtf8("1|خطبه‌ها"),
+                              QString::fromUtf8("2|نامه‌ها"),
+                              QString::fromUtf8("3|حکمت‌ها"),
+                              QString::fromUtf8("4|غریب‌الکلام")}));
         const QStringList letters = query(out, "SELECT ID, Name2 FROM Main WHERE Code = 2");
         QCOMPARE(letters.size(), 79);
         QCOMPARE(letters.first(), QString::fromUtf8("1|نامه ۱"));
         QCOMPARE(letters.last(), QString::fromUtf8("79|نامه ۷۹"));
-        QCOMPARE(query(out, "SELECT count(*) FROM Main WHERE Code = 3").first(), QStringLiteral("480"));
-        QVERIFY(query(out, "SELECT Farsi FROM Main WHERE Code = 1 AND ID = 1").first().startsWith(
-            QString::fromUtf8("خطبه ۱")));
+        QCOMPARE(query(out, "SELECT count(*) FROM Main WHERE Code = 3").first(),
+                 QStringLiteral("480"));
+        QVERIFY(query(out, "SELECT Farsi FROM Main WHERE Code = 1 AND ID = 1")
+                    .first()
+                    .startsWith(QString::fromUtf8("خطبه ۱")));
         QCOMPARE(query(out, "SELECT Name2 FROM Main WHERE Code = 0 AND ID = 1").first(),
                  QString::fromUtf8("مقدمه سید رضی"));
         // The search form has no diacritics, punctuation or double blanks.
-        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE search GLOB '*[()،:.]*' OR search GLOB '*  *'")
-                     .first(),
-                 QStringLiteral("0"));
+        QCOMPARE(
+            query(out,
+                  "SELECT count(*) FROM main WHERE search GLOB '*[()،:.]*' OR search GLOB '*  *'")
+                .first(),
+            QStringLiteral("0"));
     }
 
     void picksAnotherTranslation()
@@ -172,11 +182,13 @@ private slots:
         QCOMPARE(query(out, "SELECT Code, Ord, Translator FROM Translations ORDER BY Ord"),
                  QStringList({QStringLiteral("fa.ansarian|1|Hussain Ansarian"),
                               QStringLiteral("fa.makarem|2|Naser Makarem Shirazi")}));
-        QCOMPARE(query(out, "SELECT English FROM main WHERE id1 = 2"),
-                 query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.ansarian' AND id1 = 2"));
-        QCOMPARE(query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.makarem' AND id1 = 2")
-                     .first(),
-                 QString::fromUtf8("ستایش مخصوص خداوندی است که پروردگار جهانیان است."));
+        QCOMPARE(
+            query(out, "SELECT English FROM main WHERE id1 = 2"),
+            query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.ansarian' AND id1 = 2"));
+        QCOMPARE(
+            query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.makarem' AND id1 = 2")
+                .first(),
+            QString::fromUtf8("ستایش مخصوص خداوندی است که پروردگار جهانیان است."));
     }
 
     // The real sources: all seven translations with their translators, each verse as its file
@@ -189,20 +201,24 @@ private slots:
         options.notices = notices;
         QCOMPARE(TextDatabaseBuilder(options).build().translations, 7);
 
-        QCOMPARE(query(out, "SELECT Code, Translator, PersianName FROM Translations ORDER BY Ord"),
-                 QStringList({QString::fromUtf8("fa.makarem|Naser Makarem Shirazi|مکارم شیرازی"),
-                              QString::fromUtf8("fa.ansarian|Hussain Ansarian|انصاریان"),
-                              QString::fromUtf8("fa.ayati|AbdolMohammad Ayati|آیتی"),
-                              QString::fromUtf8("fa.bahrampour|Abolfazl Bahrampour|بهرام‌پور"),
-                              QString::fromUtf8("fa.fooladvand|Mohammad Mahdi Fooladvand|فولادوند"),
-                              QString::fromUtf8("fa.ghomshei|Mahdi Elahi Ghomshei|الهی قمشه‌ای"),
-                              QString::fromUtf8("fa.khorramshahi|Baha'oddin Khorramshahi|خرمشاهی")}));
+        QCOMPARE(
+            query(out, "SELECT Code, Translator, PersianName FROM Translations ORDER BY Ord"),
+            QStringList(
+                {QString::fromUtf8("fa.makarem|Naser Makarem Shirazi|مکارم شیرازی"),
+                 QString::fromUtf8("fa.ansarian|Hussain Ansarian|انصاریان"),
+                 QString::fromUtf8("fa.ayati|AbdolMohammad Ayati|آیتی"),
+                 QString::fromUtf8("fa.bahrampour|Abolfazl Bahrampour|بهرام‌پور"),
+                 QString::fromUtf8("fa.fooladvand|Mohammad Mahdi Fooladvand|فولادوند"),
+                 QString::fromUtf8("fa.ghomshei|Mahdi Elahi Ghomshei|الهی قمشه‌ای"),
+                 QString::fromUtf8("fa.khorramshahi|Baha'oddin Khorramshahi|خرمشاهی")}));
         QCOMPARE(query(out, "SELECT count(DISTINCT Code), count(*) FROM TranslationText").first(),
                  QStringLiteral("7|43652"));
         // Ayat al-Kursi (2:255, verse 262) of every translation, as its file writes it.
-        for (const QString &row : query(out, "SELECT Code, Text FROM TranslationText WHERE id1 = 262")) {
+        for (const QString &row :
+             query(out, "SELECT Code, Text FROM TranslationText WHERE id1 = 262")) {
             const QString code = row.section(QLatin1Char('|'), 0, 0);
-            QFile file(QDir(sourceDir()).filePath(QStringLiteral("quran/persian/%1.xml").arg(code)));
+            QFile file(
+                QDir(sourceDir()).filePath(QStringLiteral("quran/persian/%1.xml").arg(code)));
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QByteArray xml = file.readAll();
             const qsizetype sura = xml.indexOf("<sura index=\"2\"");
@@ -212,8 +228,9 @@ private slots:
             QCOMPARE(row.section(QLatin1Char('|'), 1),
                      QString::fromUtf8(xml.mid(start, xml.indexOf('"', start) - start)));
         }
-        QCOMPARE(query(out, "SELECT English FROM main WHERE id1 = 262"),
-                 query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.makarem' AND id1 = 262"));
+        QCOMPARE(
+            query(out, "SELECT English FROM main WHERE id1 = 262"),
+            query(out, "SELECT Text FROM TranslationText WHERE Code = 'fa.makarem' AND id1 = 262"));
 
         // The Persian Nahj text is the translator's own, decoded exactly: sayings 86 and 111
         // hold the tab their source holds, and no escape is left anywhere.
@@ -240,24 +257,31 @@ private slots:
                      original);
         }
         sqlite3_close(dashti);
-        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE instr(Farsi, '\\') OR instr(arabic2, '\\')")
-                     .first(),
-                 QStringLiteral("0"));
+        QCOMPARE(
+            query(out, "SELECT count(*) FROM main WHERE instr(Farsi, '\\') OR instr(arabic2, '\\')")
+                .first(),
+            QStringLiteral("0"));
 
         // Titles number their items in Persian digits; the compared numbers stay integers.
-        QCOMPARE(query(out, "SELECT count(*) FROM main WHERE Code > 0 AND Name2 GLOB '*[0-9]*'").first(),
-                 QStringLiteral("0"));
-        QCOMPARE(query(out, "SELECT Name2, typeof(Code), typeof(ID) FROM main WHERE Code = 3 AND ID = 480"),
-                 QStringList(QString::fromUtf8("حکمت ۴۸۰|integer|integer")));
+        QCOMPARE(
+            query(out, "SELECT count(*) FROM main WHERE Code > 0 AND Name2 GLOB '*[0-9]*'").first(),
+            QStringLiteral("0"));
+        QCOMPARE(
+            query(out,
+                  "SELECT Name2, typeof(Code), typeof(ID) FROM main WHERE Code = 3 AND ID = 480"),
+            QStringList(QString::fromUtf8("حکمت ۴۸۰|integer|integer")));
 
         // The Persian Nahj source's MIT notice travels verbatim, in the table and the file.
-        QFile licence(QDir(sourceDir()).filePath(
-            QStringLiteral("nahj/persian-dashti/LICENSE.geraked-application-nahj")));
+        QFile licence(
+            QDir(sourceDir())
+                .filePath(QStringLiteral("nahj/persian-dashti/LICENSE.geraked-application-nahj")));
         QVERIFY(licence.open(QIODevice::ReadOnly));
         const QString mit = QString::fromUtf8(licence.readAll());
         QVERIFY(mit.contains(QStringLiteral("Copyright (c) 2019-2020 Geraked")));
-        QCOMPARE(query(out, "SELECT Notice FROM Notices WHERE Source = 'LICENSE.geraked-application-nahj'"),
-                 QStringList(mit));
+        QCOMPARE(
+            query(out,
+                  "SELECT Notice FROM Notices WHERE Source = 'LICENSE.geraked-application-nahj'"),
+            QStringList(mit));
         QFile written(notices);
         QVERIFY(written.open(QIODevice::ReadOnly));
         const QString all = QString::fromUtf8(written.readAll());
@@ -278,7 +302,8 @@ private slots:
     {
         QCOMPARE(NahjReader::searchForm(QString::fromUtf8("وَ قَالَ (عليه السلام ): أَزْرَى بِنَفْسِهِ،\nمَنِ")),
                  QString::fromUtf8("و قال عليه السلام أزرى بنفسه من"));
-        QCOMPARE(NahjReader::unescape(QStringLiteral("a\\nb\\tc\\\\n")), QStringLiteral("a\nb\tc\\n"));
+        QCOMPARE(NahjReader::unescape(QStringLiteral("a\\nb\\tc\\\\n")),
+                 QStringLiteral("a\nb\tc\\n"));
         // Only the three escapes are decoded; any other backslash stands as it is.
         QCOMPARE(NahjReader::unescape(QStringLiteral("\\x\\\\t\\")), QStringLiteral("\\x\\t\\"));
         QCOMPARE(NahjReader::itemLabel(1, 12), QString::fromUtf8("خطبه ۱۲"));
@@ -292,49 +317,67 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("error");
         QTest::newRow("verse missing")
-            << "quran/arabic/quran-simple.xml" << "<aya index=\"6\"[^>]*/>\\s*</sura>\\s*</quran>"
+            << "quran/arabic/quran-simple.xml"
+            << "<aya index=\"6\"[^>]*/>\\s*</sura>\\s*</quran>"
             << "</sura></quran>"
             << "quran-simple.xml: 114 suras and 6235 verses, but the Quran has 114 and 6236";
         QTest::newRow("translation misaligned")
-            << "quran/persian/fa.makarem.xml" << "<aya index=\"7\"" << "<aya index=\"6\""
+            << "quran/persian/fa.makarem.xml"
+            << "<aya index=\"7\""
+            << "<aya index=\"6\""
             << "fa.makarem.xml:25: verse 6 of sura 1 where verse 7 was expected";
         QTest::newRow("translation short a verse")
-            << "quran/persian/fa.makarem.xml" << "<aya index=\"7\"[^>]*/>" << ""
+            << "quran/persian/fa.makarem.xml"
+            << "<aya index=\"7\"[^>]*/>"
+            << ""
             << "fa.makarem.xml:24: sura 1 has 6 verses, but quran-simple.xml has 7";
         QTest::newRow("unknown element")
-            << "quran/arabic/quran-simple-clean.xml" << "<aya index=\"7\""
-            << "<ignored index=\"7\"" << "quran-simple-clean.xml:42: unexpected element <ignored>";
-        QTest::newRow("malformed xml") << "quran/arabic/quran-simple.xml" << "<aya index=\"2\" "
-                                       << "<aya index=\"2 " << "quran-simple.xml:37: ";
-        QTest::newRow("empty verse")
-            << "quran/persian/fa.makarem.xml" << "<aya index=\"1\" text=\"[^\"]*\""
-            << "<aya index=\"1\" text=\" \"" << "fa.makarem.xml:19: verse 1 of sura 1 has no text";
+            << "quran/arabic/quran-simple-clean.xml"
+            << "<aya index=\"7\""
+            << "<ignored index=\"7\""
+            << "quran-simple-clean.xml:42: unexpected element <ignored>";
+        QTest::newRow("malformed xml") << "quran/arabic/quran-simple.xml"
+                                       << "<aya index=\"2\" "
+                                       << "<aya index=\"2 "
+                                       << "quran-simple.xml:37: ";
+        QTest::newRow("empty verse") << "quran/persian/fa.makarem.xml"
+                                     << "<aya index=\"1\" text=\"[^\"]*\""
+                                     << "<aya index=\"1\" text=\" \""
+                                     << "fa.makarem.xml:19: verse 1 of sura 1 has no text";
         QTest::newRow("file missing") << "quran/persian/fa.makarem.xml" << QString() << QString()
                                       << "fa.makarem.xml: file not found";
         // Nahj al-Balagha: sermon 2's Persian moved up a line misaligns both sermons.
-        QTest::newRow("nahj misaligned")
-            << "nahj/aligned/nahj.tsv" << "\n1\t1\t[^\t]*\t[^\t]*\t[^\n]*\n1\t2\t" << "\n1\t2\t"
-            << "nahj.tsv:9: خطبه ۲: number 2 where 1 was expected";
-        QTest::newRow("nahj heading")
-            << "nahj/aligned/nahj.tsv" << "\t\u062e\u0637\u0628\u0647 \u06f3-" << "\t\u062e\u0637\u0628\u0647 \u06f4-"
-            << "nahj.tsv:11: خطبه ۳: the Persian text is headed";
-        QTest::newRow("nahj fields")
-            << "nahj/aligned/nahj.tsv" << "\n2\t1\t" << "\n2\t1\t\t"
-            << "nahj.tsv:250: 6 fields where 5 were expected";
-        QTest::newRow("nahj empty arabic")
-            << "nahj/aligned/nahj.tsv" << "\n3\t1\t[^\t]*\t\\K[^\t]*" << ""
-            << "nahj.tsv:329: حکمت ۱: the Arabic text is empty";
-        QTest::newRow("nahj missing") << "nahj/aligned/nahj.tsv" << QString() << QString()
-                                      << "nahj.tsv: file not found";
+        QTest::newRow("nahj misaligned") << "nahj/aligned/nahj.tsv"
+                                         << "\n1\t1\t[^\t]*\t[^\t]*\t[^\n]*\n1\t2\t"
+                                         << "\n1\t2\t"
+                                         << "nahj.tsv:9: خطبه ۲: number 2 where 1 was expected";
+        QTest::newRow("nahj heading") << "nahj/aligned/nahj.tsv"
+                                      << "\t\u062e\u0637\u0628\u0647 \u06f3-"
+                                      << "\t\u062e\u0637\u0628\u0647 \u06f4-"
+                                      << "nahj.tsv:11: خطبه ۳: the Persian text is headed";
+        QTest::newRow("nahj fields") << "nahj/aligned/nahj.tsv"
+                                     << "\n2\t1\t"
+                                     << "\n2\t1\t\t"
+                                     << "nahj.tsv:250: 6 fields where 5 were expected";
+        QTest::newRow("nahj empty arabic") << "nahj/aligned/nahj.tsv"
+                                           << "\n3\t1\t[^\t]*\t\\K[^\t]*"
+                                           << ""
+                                           << "nahj.tsv:329: حکمت ۱: the Arabic text is empty";
+        QTest::newRow("nahj missing")
+            << "nahj/aligned/nahj.tsv" << QString() << QString() << "nahj.tsv: file not found";
         QTest::newRow("nahj licence missing")
             << "nahj/persian-dashti/LICENSE.geraked-application-nahj" << QString() << QString()
             << "LICENSE.geraked-application-nahj: file not found";
         // Every translation is checked, not only the one the verses carry.
         QTest::newRow("other translation misaligned")
-            << "quran/persian/fa.ansarian.xml" << "<aya index=\"7\"[^>]*/>" << ""
+            << "quran/persian/fa.ansarian.xml"
+            << "<aya index=\"7\"[^>]*/>"
+            << ""
             << "fa.ansarian.xml:24: sura 1 has 6 verses, but quran-simple.xml has 7";
         QTest::newRow("translation without translator")
-            << "quran/persian/fa.ansarian.xml" << "#  Translator: [^\r\n]*" << "#"
+            << "quran/persian/fa.ansarian.xml"
+            << "#  Translator: [^\r\n]*"
+            << "#"
             << "fa.ansarian.xml: the header comment names no Translator";
     }
     void refusesBadSources()
@@ -343,7 +386,8 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(QString, to);
         QFETCH(QString, error);
-        const QString source = copySources(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_'));
+        const QString source =
+            copySources(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_'));
         const QString path = QDir(source).filePath(file);
         if (pattern.isEmpty())
             QFile::remove(path);

@@ -23,18 +23,19 @@ QString defaultTopicFile()
 
 void usage(FILE *to)
 {
-    std::fprintf(to,
-                 "usage: kevran-builddb [--source DIR] [--output FILE] [--translation ID]"
-                 " [--topics FILE]\n"
-                 "                      [--notices FILE]\n"
-                 "  --source DIR       the source texts (default: " KEVRAN_DEFAULT_SOURCE_DIR ")\n"
-                 "  --output FILE      the database to write (default: 1.db)\n"
-                 "  --translation ID   the Persian translation the verses carry, a file\n"
-                 "                     quran/persian/ID.xml (default: fa.makarem); every\n"
-                 "                     translation of that folder is stored for the reader's choice\n"
-                 "  --topics FILE      the topical index (default: %s)\n"
-                 "  --notices FILE     also write the sources' notices, verbatim, to FILE\n",
-                 qUtf8Printable(defaultTopicFile()));
+    std::fprintf(
+        to,
+        "usage: kevran-builddb [--source DIR] [--output FILE] [--translation ID]"
+        " [--topics FILE]\n"
+        "                      [--notices FILE]\n"
+        "  --source DIR       the source texts (default: " KEVRAN_DEFAULT_SOURCE_DIR ")\n"
+        "  --output FILE      the database to write (default: 1.db)\n"
+        "  --translation ID   the Persian translation the verses carry, a file\n"
+        "                     quran/persian/ID.xml (default: fa.makarem); every\n"
+        "                     translation of that folder is stored for the reader's choice\n"
+        "  --topics FILE      the topical index (default: %s)\n"
+        "  --notices FILE     also write the sources' notices, verbatim, to FILE\n",
+        qUtf8Printable(defaultTopicFile()));
 }
 
 void print(const QString &line)
