@@ -1,5 +1,7 @@
 #include "platform/IniDocument.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 bool isBlank(char c)
@@ -125,7 +127,10 @@ std::optional<QString> IniDocument::value(const QString &section, const QString 
     if (keyLine < 0)
         return std::nullopt;
     const QByteArray &text = m_lines[keyLine].text;
-    return QString::fromUtf8(text.mid(text.indexOf('=') + 1));
+    // A value that begins with U+FEFF keeps it: QString::fromUtf8 would drop it as a byte
+    // order mark, and a value set would not read back as set.
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return QString(decode(text.mid(text.indexOf('=') + 1)));
 }
 
 void IniDocument::insertLine(int at, const QByteArray &text)

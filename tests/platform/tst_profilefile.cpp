@@ -160,6 +160,18 @@ private slots:
                  QString::fromUtf8("علي"));
     }
 
+    // A value that begins with U+FEFF (pasted text may) is not taken for a byte order mark.
+    void valueStartingWithByteOrderMark()
+    {
+        const QString value = QStringLiteral("\uFEFF\uFEFFali");
+        IniDocument document = IniDocument::parse("[Other]\n");
+        document.setValue(QStringLiteral("Options"), QStringLiteral("Name"), value);
+        QCOMPARE(document.value(QStringLiteral("Options"), QStringLiteral("Name")), value);
+        QCOMPARE(IniDocument::parse(document.toBytes())
+                     .value(QStringLiteral("Options"), QStringLiteral("Name")),
+                 value);
+    }
+
     // Random files of sections, keys, comments and stray bytes: setting one key reads back,
     // and every other line comes out as it went in.
     void writingRandomFiles()
