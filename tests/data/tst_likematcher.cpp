@@ -69,6 +69,16 @@ private slots:
                                        << "x b" << false;
         QTest::newRow("two-digit like") << "12"
                                         << "12" << true;
+        QTest::newRow("only runs, empty text") << "%%"
+                                               << "" << true;
+        QTest::newRow("only runs") << "%%"
+                                   << "any text" << true;
+        QTest::newRow("found early, text left over") << "%ab%"
+                                                     << "abxxxxxxxx" << true;
+        QTest::newRow("no final run, text left over") << "%ab"
+                                                      << "abab x" << false;
+        QTest::newRow("final run after one char") << "a_%"
+                                                  << "a" << false;
     }
     void wildcards()
     {
@@ -160,6 +170,17 @@ private slots:
         const char bytes[] = {'a', char(0xE2), char(0x28), 'b', char(0xF0), 0};
         QVERIFY(LikeMatcher(std::string_view("a%b%")).matches(std::string_view(bytes)));
         QVERIFY(!LikeMatcher(std::string_view("ab")).matches(std::string_view(bytes)));
+    }
+
+    // The UTF-8 path decodes into one buffer that is reused: a short text after a long one
+    // must not see the long one's rest.
+    void shortTextAfterALongOne()
+    {
+        const LikeMatcher matcher(std::string_view("%xyz"));
+        QVERIFY(matcher.matches(std::string_view("a long text that ends in xyz")));
+        QVERIFY(!matcher.matches(std::string_view("xy")));
+        QVERIFY(!matcher.matches(std::string_view("")));
+        QVERIFY(matcher.matches(std::string_view("xyz")));
     }
 
     void installedInSqlite()
