@@ -29,6 +29,7 @@ inline void append(std::u32string &out, char32_t folded)
 // the two-byte sequences of the Arabic script take a short way.
 size_t decodeFoldedInto(std::string_view in, char32_t *out)
 {
+    const char16_t *const table = TextFolding::foldTable();
     char32_t *o = out;
     const auto *p = reinterpret_cast<const unsigned char *>(in.data());
     const auto *end = p + in.size();
@@ -71,7 +72,7 @@ size_t decodeFoldedInto(std::string_view in, char32_t *out)
             }
             p += extra;
         }
-        char32_t folded = TextFolding::fold(c);
+        char32_t folded = c < 0x10000 ? char32_t(table[c]) : TextFolding::fold(c);
         if (folded == TextFolding::Ignored)
             continue;
         if (TextFolding::isBlank(folded)) {
@@ -319,6 +320,13 @@ bool LikeMatcher::matchFolded(std::u32string_view text) const
         } else if (starP != size_t(-1)) {
             p = starP + 1;
             t = ++starT;
+            const char32_t next = p < n ? m_tokens[p] : char32_t(AnyRun);
+            if (next != AnyRun && next != AnyOne && next != Blanks) {
+                // Straight to where the letter after the '%' stands, if anywhere.
+                t = starT = text.find(next, starT);
+                if (t == std::u32string_view::npos)
+                    return false;
+            }
         } else {
             return false;
         }

@@ -77,6 +77,12 @@ private slots:
                                                      << "abxxxxxxxx" << true;
         QTest::newRow("no final run, text left over") << "%ab"
                                                       << "abab x" << false;
+        QTest::newRow("retries after a false start") << "%bbc%"
+                                                     << "abxbbbbc" << true;
+        QTest::newRow("retries to the end") << "%ba"
+                                            << "abbba" << true;
+        QTest::newRow("letter after the run nowhere") << "%bz"
+                                                      << "bbbb" << false;
         QTest::newRow("final run after one char") << "a_%"
                                                   << "a" << false;
     }
