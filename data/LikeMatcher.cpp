@@ -23,14 +23,15 @@ inline void append(std::u32string &out, char32_t folded)
     out.push_back(folded);
 }
 
-// Decodes UTF-8 into folded code points at out[0..], which must hold in.size() of them (a
-// text never folds longer than its bytes), and answers how many it wrote; a malformed
-// sequence reads as U+FFFD. The searches call it for every row that passes the byte sieve, so
-// the two-byte sequences of the Arabic script take a short way.
-size_t decodeFoldedInto(std::string_view in, char32_t *out)
+// Decodes UTF-8 into folded code points after the `written` ones already at out (the folded
+// text before in), answering the new total; out must have room for in.size() more (a text
+// never folds longer than its bytes). A malformed sequence reads as U+FFFD. The searches call
+// it for every row that passes the byte sieve, so the two-byte sequences of the Arabic script
+// take a short way.
+size_t decodeFoldedInto(std::string_view in, char32_t *out, size_t written = 0)
 {
     const char16_t *const table = TextFolding::foldTable();
-    char32_t *o = out;
+    char32_t *o = out + written;
     const auto *p = reinterpret_cast<const unsigned char *>(in.data());
     const auto *end = p + in.size();
     while (p < end) {
@@ -282,7 +283,23 @@ bool LikeMatcher::matches(std::string_view utf8Text) const
     thread_local std::u32string buffer;
     if (buffer.size() < utf8Text.size())
         buffer.resize(utf8Text.size());
-    const size_t length = decodeFoldedInto(utf8Text, buffer.data());
+    size_t decoded = 0, length = 0;
+    // With a final '%', a match in the text's beginning is a match of the whole text: a long
+    // text is decoded and tried in growing pieces, so a frequent word is found without
+    // decoding all of a long item. A piece ends before a character's first byte.
+    for (size_t piece = 256; m_trailingRuns != size_t(-1) && utf8Text.size() - decoded > piece;
+         piece *= 4) {
+        size_t cut = decoded + piece;
+        while (cut > decoded && (uchar(utf8Text[cut]) & 0xC0) == 0x80)
+            --cut;
+        if (cut == decoded)
+            break;
+        length = decodeFoldedInto(utf8Text.substr(decoded, cut - decoded), buffer.data(), length);
+        decoded = cut;
+        if (matchFolded(std::u32string_view(buffer.data(), length)))
+            return true;
+    }
+    length = decodeFoldedInto(utf8Text.substr(decoded), buffer.data(), length);
     return matchFolded(std::u32string_view(buffer.data(), length));
 }
 

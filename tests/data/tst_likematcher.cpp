@@ -189,6 +189,36 @@ private slots:
         QVERIFY(matcher.matches(std::string_view("xyz")));
     }
 
+    // Long texts are decoded and tried in pieces: whatever the place of a word against the
+    // pieces' ends (inside a letter's bytes, inside a run of blanks, across an end), the
+    // answer is the one of the whole text decoded at once.
+    void longTextsInPieces()
+    {
+        const QStringList patterns = {
+            QString::fromUtf8("%خدا%"),   QString::fromUtf8("% خدا %"), QString::fromUtf8("%خدا"),
+            QString::fromUtf8("خدا%"),    QString::fromUtf8("%خ_ا%"),   QString::fromUtf8("%ب خ%"),
+            QString::fromUtf8("%اب%دا%"), QString::fromUtf8("%zz%"),    QString::fromUtf8("%ب")};
+        for (const int before : {0, 1, 120, 126, 127, 128, 129, 500, 510, 511, 512, 513, 2040}) {
+            for (const QString &gap : {QString(), QStringLiteral(" "), QStringLiteral("  \n "),
+                                       QString::fromUtf8("، ")}) {
+                const QString text = QString(before, QChar(0x0628)) + gap +
+                                     QString::fromUtf8("خدا") + gap +
+                                     QString(3000 - before, QChar(0x0628));
+                const QByteArray bytes = text.toUtf8();
+                for (const QString &pattern : patterns) {
+                    const LikeMatcher matcher(pattern);
+                    QCOMPARE(matcher.matches(std::string_view(bytes.constData(), bytes.size())),
+                             matcher.matches(text));
+                }
+            }
+        }
+        // The reference itself: a word found at the end of a long text, and a word missing.
+        const QByteArray end = (QString(2000, QChar(0x0628)) + QString::fromUtf8(" خدا")).toUtf8();
+        QVERIFY(LikeMatcher(QString::fromUtf8("% خدا")).matches(std::string_view(end.constData())));
+        QVERIFY(
+            !LikeMatcher(QString::fromUtf8("%خدای%")).matches(std::string_view(end.constData())));
+    }
+
     void installedInSqlite()
     {
         QCOMPARE(eval("'ABC' LIKE 'a_c'"), QVariant(1));
