@@ -338,7 +338,14 @@ bool LikeMatcher::matchFolded(std::u32string_view text) const
             p = starP + 1;
             t = ++starT;
             const char32_t next = p < n ? m_tokens[p] : char32_t(AnyRun);
-            if (next != AnyRun && next != AnyOne && next != Blanks) {
+            if (next == Blanks) {
+                // Straight to the next blank or punctuation mark: no letter can start the run.
+                while (starT < text.size() && !TextFolding::isBoundary(text[starT]))
+                    ++starT;
+                t = starT;
+                if (t == text.size())
+                    return false;
+            } else if (next != AnyRun && next != AnyOne) {
                 // Straight to where the letter after the '%' stands, if anywhere.
                 t = starT = text.find(next, starT);
                 if (t == std::u32string_view::npos)

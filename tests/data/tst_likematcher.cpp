@@ -83,6 +83,10 @@ private slots:
                                             << "abbba" << true;
         QTest::newRow("letter after the run nowhere") << "%bz"
                                                       << "bbbb" << false;
+        QTest::newRow("word after a false start") << "% ab %"
+                                                  << "x abc ab y" << true;
+        QTest::newRow("word only inside words") << "% ab %"
+                                                << "x abc cab y" << false;
         QTest::newRow("final run after one char") << "a_%"
                                                   << "a" << false;
     }
