@@ -338,7 +338,21 @@ bool LikeMatcher::matchFolded(std::u32string_view text) const
             p = starP + 1;
             t = ++starT;
             const char32_t next = p < n ? m_tokens[p] : char32_t(AnyRun);
-            if (next == Blanks) {
+            const char32_t after = p + 1 < n ? m_tokens[p + 1] : char32_t(AnyRun);
+            if (next == Blanks && after != AnyRun && after != AnyOne && after != Blanks) {
+                // A run of blanks and punctuation followed by a letter (a word typed between
+                // blanks): straight to the first run, from here on, that the letter follows.
+                size_t letter = starT;
+                do {
+                    letter = text.find(after, letter + 1);
+                    if (letter == std::u32string_view::npos)
+                        return false;
+                } while (!TextFolding::isBoundary(text[letter - 1]));
+                size_t run = letter - 1;
+                while (run > starT && TextFolding::isBoundary(text[run - 1]))
+                    --run;
+                t = starT = run;
+            } else if (next == Blanks) {
                 // Straight to the next blank or punctuation mark: no letter can start the run.
                 while (starT < text.size() && !TextFolding::isBoundary(text[starT]))
                     ++starT;

@@ -87,6 +87,12 @@ private slots:
                                                   << "x abc ab y" << true;
         QTest::newRow("word only inside words") << "% ab %"
                                                 << "x abc cab y" << false;
+        QTest::newRow("word after a run of punctuation")
+            << "% ab %" << QString::fromUtf8("xab ،.ab y") << true;
+        QTest::newRow("word whose letter also ends a word") << "% b %"
+                                                            << "ab cb b " << true;
+        QTest::newRow("punctuation after a blank")
+            << QString::fromUtf8("% ، %") << QString::fromUtf8("a ، b") << false;
         QTest::newRow("final run after one char") << "a_%"
                                                   << "a" << false;
     }
