@@ -5,6 +5,7 @@
 #include <QChar>
 #include <QList>
 #include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -200,6 +201,26 @@ std::string utf8(char32_t c)
     return out;
 }
 
+// Whether text holds form, the UTF-8 bytes of one character. The Arabic letters share a few
+// first bytes, so the search goes by the last byte, which tells them apart.
+bool contains(std::string_view text, const std::string &form)
+{
+    if (form.size() < 2)
+        return text.find(form) != std::string_view::npos;
+    const size_t last = form.size() - 1;
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    for (const char *at = begin + last; at < end;) {
+        at = static_cast<const char *>(std::memchr(at, form[last], size_t(end - at)));
+        if (!at)
+            return false;
+        if (std::memcmp(at - last, form.data(), last) == 0)
+            return true;
+        ++at;
+    }
+    return false;
+}
+
 // A character of the plane that folds to another one (not ignored), by what it folds to.
 struct FoldedForm {
     char16_t folded, character;
@@ -273,9 +294,7 @@ bool LikeMatcher::matches(std::string_view utf8Text) const
     if (m_matchesAll)
         return true;
     for (const std::vector<std::string> &forms : m_required) {
-        const auto found = [&](const std::string &form) {
-            return utf8Text.find(form) != std::string_view::npos;
-        };
+        const auto found = [&](const std::string &form) { return contains(utf8Text, form); };
         if (std::none_of(forms.begin(), forms.end(), found))
             return false;
     }
