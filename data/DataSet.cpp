@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 
 #include <QVariant>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <sqlite3.h>
@@ -66,7 +67,9 @@ void DataSet::open()
         fields.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
     // Text stays UTF-8 until it is read: most cells of a snapshot are never shown.
     std::vector<Cell> cells;
+    // Filled in place and grown by doubling: an append per cell cost more than the copy.
     QByteArray bytes;
+    qsizetype used = 0;
     int rows = 0;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -94,18 +97,23 @@ void DataSet::open()
                 size = sqlite3_column_bytes(stmt, c);
                 break;
             }
-            if (size >= (qsizetype(1) << 29) || bytes.size() + size > qsizetype(UINT32_MAX)) {
+            if (size >= (qsizetype(1) << 29) || used + size > qsizetype(UINT32_MAX)) {
                 sqlite3_finalize(stmt);
                 throw Error(QStringLiteral("The result is too large"));
             }
-            cells.push_back(Cell{quint32(bytes.size()), quint32(size), quint32(type)});
-            bytes.append(data, size);
+            cells.push_back(Cell{quint32(used), quint32(size), quint32(type)});
+            if (used + size > bytes.size())
+                bytes.resize(std::max(used + size, std::max(bytes.size() * 2, qsizetype(1) << 16)));
+            if (size > 0)
+                std::memcpy(bytes.data() + used, data, size_t(size));
+            used += size;
         }
         ++rows;
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE)
         throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    bytes.truncate(used);
     bytes.squeeze();
 
     emit aboutToChangeState();

@@ -5,6 +5,7 @@
 #include <QChar>
 #include <QList>
 #include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -23,50 +24,73 @@ inline void append(std::u32string &out, char32_t folded)
     out.push_back(folded);
 }
 
-// Decodes UTF-8 into folded code points; a malformed sequence reads as U+FFFD.
-void decodeFolded(std::string_view in, std::u32string &out)
+// Decodes UTF-8 into folded code points after the `written` ones already at out (the folded
+// text before in), answering the new total; out must have room for in.size() more (a text
+// never folds longer than its bytes). A malformed sequence reads as U+FFFD. The searches call
+// it for every row that passes the byte sieve, so the two-byte sequences of the Arabic script
+// take a short way.
+size_t decodeFoldedInto(std::string_view in, char32_t *out, size_t written = 0)
 {
-    out.clear();
-    out.reserve(in.size());
+    const char16_t *const table = TextFolding::foldTable();
+    char32_t *o = out + written;
     const auto *p = reinterpret_cast<const unsigned char *>(in.data());
     const auto *end = p + in.size();
     while (p < end) {
         const unsigned char b = *p;
         char32_t c;
-        int extra;
         if (b < 0x80) {
-            append(out, TextFolding::fold(b));
+            c = b;
             ++p;
-            continue;
-        } else if ((b & 0xE0) == 0xC0) {
-            c = b & 0x1F;
-            extra = 1;
-        } else if ((b & 0xF0) == 0xE0) {
-            c = b & 0x0F;
-            extra = 2;
-        } else if ((b & 0xF8) == 0xF0) {
-            c = b & 0x07;
-            extra = 3;
+        } else if ((b & 0xE0) == 0xC0 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            c = (char32_t(b & 0x1F) << 6) | (p[1] & 0x3F);
+            p += 2;
         } else {
-            out.push_back(0xFFFD);
+            int extra;
+            if ((b & 0xE0) == 0xC0) {
+                c = b & 0x1F;
+                extra = 1;
+            } else if ((b & 0xF0) == 0xE0) {
+                c = b & 0x0F;
+                extra = 2;
+            } else if ((b & 0xF8) == 0xF0) {
+                c = b & 0x07;
+                extra = 3;
+            } else {
+                *o++ = 0xFFFD;
+                ++p;
+                continue;
+            }
             ++p;
+            bool ok = end - p >= extra;
+            for (int i = 0; ok && i < extra; ++i) {
+                if ((p[i] & 0xC0) != 0x80)
+                    ok = false;
+                else
+                    c = (c << 6) | (p[i] & 0x3F);
+            }
+            if (!ok) {
+                *o++ = 0xFFFD;
+                continue;
+            }
+            p += extra;
+        }
+        char32_t folded = c < 0x10000 ? char32_t(table[c]) : TextFolding::fold(c);
+        if (folded == TextFolding::Ignored)
             continue;
+        if (TextFolding::isBlank(folded)) {
+            if (o != out && o[-1] == U' ')
+                continue;
+            folded = U' ';
         }
-        ++p;
-        bool ok = end - p >= extra;
-        for (int i = 0; ok && i < extra; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                ok = false;
-            else
-                c = (c << 6) | (p[i] & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(0xFFFD);
-            continue;
-        }
-        p += extra;
-        append(out, TextFolding::fold(c));
+        *o++ = folded;
     }
+    return size_t(o - out);
+}
+
+void decodeFolded(std::string_view in, std::u32string &out)
+{
+    out.resize(in.size());
+    out.resize(decodeFoldedInto(in, out.data()));
 }
 
 void decodeFolded(const QString &in, std::u32string &out)
@@ -149,6 +173,13 @@ void LikeMatcher::compile(const std::u32string &pattern, char32_t escape)
             m_tokens.push_back(c);
         }
     }
+    m_trailingRuns = m_tokens.size();
+    while (m_trailingRuns > 0 && m_tokens[m_trailingRuns - 1] == AnyRun)
+        --m_trailingRuns;
+    // Without a final '%' the text must end where the pattern does.
+    if (m_trailingRuns == m_tokens.size())
+        m_trailingRuns = size_t(-1);
+    m_matchesAll = m_trailingRuns == 0;
     chooseRequiredLetters();
 }
 
@@ -168,6 +199,53 @@ std::string utf8(char32_t c)
         out += char(0x80 | (c & 0x3F));
     }
     return out;
+}
+
+// Whether text holds form, the UTF-8 bytes of one character. The Arabic letters share a few
+// first bytes, so the search goes by the last byte, which tells them apart.
+bool contains(std::string_view text, const std::string &form)
+{
+    if (form.size() < 2)
+        return text.find(form) != std::string_view::npos;
+    const size_t last = form.size() - 1;
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    for (const char *at = begin + last; at < end;) {
+        at = static_cast<const char *>(std::memchr(at, form[last], size_t(end - at)));
+        if (!at)
+            return false;
+        if (std::memcmp(at - last, form.data(), last) == 0)
+            return true;
+        ++at;
+    }
+    return false;
+}
+
+// A character of the plane that folds to another one (not ignored), by what it folds to.
+struct FoldedForm {
+    char16_t folded, character;
+    bool operator<(const FoldedForm &o) const
+    {
+        return folded != o.folded ? folded < o.folded : character < o.character;
+    }
+};
+
+// Every such character, made at the first use: each pattern asks for the forms of its letters,
+// and going through the plane for them each time took longer than the search itself.
+const std::vector<FoldedForm> &foldedForms()
+{
+    static const std::vector<FoldedForm> forms = [] {
+        std::vector<FoldedForm> made;
+        for (char32_t c = 1; c < 0x10000; ++c) {
+            const char32_t folded = TextFolding::fold(c);
+            if (folded != c && folded != TextFolding::Ignored)
+                made.push_back(FoldedForm{char16_t(folded), char16_t(c)});
+        }
+        std::sort(made.begin(), made.end());
+        made.shrink_to_fit();
+        return made;
+    }();
+    return forms;
 }
 
 } // namespace
@@ -197,10 +275,15 @@ void LikeMatcher::chooseRequiredLetters()
         // Every character of the plane that folds to the letter (beyond it, none folds into
         // it); a letter of many forms is no good sieve.
         std::vector<std::string> forms;
-        for (char32_t c = 1; c < 0x10000 && forms.size() <= 4; ++c) {
-            if (TextFolding::fold(c) == letters[i])
-                forms.push_back(utf8(c));
-        }
+        if (TextFolding::fold(letters[i]) == letters[i])
+            forms.push_back(utf8(letters[i]));
+        const FoldedForm *from =
+            std::lower_bound(foldedForms().data(), foldedForms().data() + foldedForms().size(),
+                             FoldedForm{char16_t(letters[i]), 0});
+        for (; from != foldedForms().data() + foldedForms().size() && from->folded == letters[i] &&
+               forms.size() <= 4;
+             ++from)
+            forms.push_back(utf8(from->character));
         if (!forms.empty() && forms.size() <= 4)
             m_required.push_back(std::move(forms));
     }
@@ -208,20 +291,41 @@ void LikeMatcher::chooseRequiredLetters()
 
 bool LikeMatcher::matches(std::string_view utf8Text) const
 {
+    if (m_matchesAll)
+        return true;
     for (const std::vector<std::string> &forms : m_required) {
-        const auto found = [&](const std::string &form) {
-            return utf8Text.find(form) != std::string_view::npos;
-        };
+        const auto found = [&](const std::string &form) { return contains(utf8Text, form); };
         if (std::none_of(forms.begin(), forms.end(), found))
             return false;
     }
-    thread_local std::u32string text;
-    decodeFolded(utf8Text, text);
-    return matchFolded(text);
+    // One buffer a thread, grown to the longest text seen and never cleared.
+    thread_local std::u32string buffer;
+    if (buffer.size() < utf8Text.size())
+        buffer.resize(utf8Text.size());
+    size_t decoded = 0, length = 0;
+    // With a final '%', a match in the text's beginning is a match of the whole text: a long
+    // text is decoded and tried in growing pieces, so a frequent word is found without
+    // decoding all of a long item. A piece ends before a character's first byte.
+    for (size_t piece = 256; m_trailingRuns != size_t(-1) && utf8Text.size() - decoded > piece;
+         piece *= 4) {
+        size_t cut = decoded + piece;
+        while (cut > decoded && (uchar(utf8Text[cut]) & 0xC0) == 0x80)
+            --cut;
+        if (cut == decoded)
+            break;
+        length = decodeFoldedInto(utf8Text.substr(decoded, cut - decoded), buffer.data(), length);
+        decoded = cut;
+        if (matchFolded(std::u32string_view(buffer.data(), length)))
+            return true;
+    }
+    length = decodeFoldedInto(utf8Text.substr(decoded), buffer.data(), length);
+    return matchFolded(std::u32string_view(buffer.data(), length));
 }
 
 bool LikeMatcher::matches(const QString &text) const
 {
+    if (m_matchesAll)
+        return true;
     std::u32string folded;
     decodeFolded(text, folded);
     return matchFolded(folded);
@@ -229,13 +333,16 @@ bool LikeMatcher::matches(const QString &text) const
 
 // Wildcard matching with one backtracking point: the last AnyRun seen. Each AnyRun only ever
 // needs to retry from the latest one, which keeps the match linear in practice.
-bool LikeMatcher::matchFolded(const std::u32string &text) const
+bool LikeMatcher::matchFolded(std::u32string_view text) const
 {
     size_t t = 0, p = 0;
     size_t starP = size_t(-1), starT = 0;
     const size_t n = m_tokens.size();
     while (t < text.size()) {
-        if (p < n && m_tokens[p] == AnyRun) {
+        if (p >= m_trailingRuns) {
+            // Only '%' left: whatever is left of the text matches.
+            return true;
+        } else if (p < n && m_tokens[p] == AnyRun) {
             starP = p++;
             starT = t;
         } else if (p < n && m_tokens[p] == Blanks && TextFolding::isBoundary(text[t])) {
@@ -249,6 +356,34 @@ bool LikeMatcher::matchFolded(const std::u32string &text) const
         } else if (starP != size_t(-1)) {
             p = starP + 1;
             t = ++starT;
+            const char32_t next = p < n ? m_tokens[p] : char32_t(AnyRun);
+            const char32_t after = p + 1 < n ? m_tokens[p + 1] : char32_t(AnyRun);
+            if (next == Blanks && after != AnyRun && after != AnyOne && after != Blanks) {
+                // A run of blanks and punctuation followed by a letter (a word typed between
+                // blanks): straight to the first run, from here on, that the letter follows.
+                size_t letter = starT;
+                do {
+                    letter = text.find(after, letter + 1);
+                    if (letter == std::u32string_view::npos)
+                        return false;
+                } while (!TextFolding::isBoundary(text[letter - 1]));
+                size_t run = letter - 1;
+                while (run > starT && TextFolding::isBoundary(text[run - 1]))
+                    --run;
+                t = starT = run;
+            } else if (next == Blanks) {
+                // Straight to the next blank or punctuation mark: no letter can start the run.
+                while (starT < text.size() && !TextFolding::isBoundary(text[starT]))
+                    ++starT;
+                t = starT;
+                if (t == text.size())
+                    return false;
+            } else if (next != AnyRun && next != AnyOne) {
+                // Straight to where the letter after the '%' stands, if anywhere.
+                t = starT = text.find(next, starT);
+                if (t == std::u32string_view::npos)
+                    return false;
+            }
         } else {
             return false;
         }

@@ -28,11 +28,15 @@ private:
     enum Kind : char32_t { AnyRun = 0xFFFFFFFF, AnyOne = 0xFFFFFFFE, Blanks = 0xFFFFFFFD };
 
     void compile(const std::u32string &pattern, char32_t escape);
-    bool matchFolded(const std::u32string &text) const;
+    bool matchFolded(std::u32string_view text) const;
 
     void chooseRequiredLetters();
 
     std::vector<char32_t> m_tokens; // folded literals, AnyRun, AnyOne and Blanks
+    // Where the pattern's final run of AnyRun starts (size_t(-1) without one): once matched
+    // up to there, any rest of the text matches.
+    size_t m_trailingRuns = size_t(-1);
+    bool m_matchesAll = false; // the pattern is nothing but AnyRun: every text matches
     // A text can only match when its bytes hold, for each entry, one of the UTF-8 forms of
     // the characters that fold to one of the pattern's rarer letters: rows without them are
     // passed over without being decoded.

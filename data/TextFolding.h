@@ -24,6 +24,8 @@ public:
     static constexpr char32_t Ignored = 0xFFFF;
 
     static char32_t fold(char32_t c) { return c < 0x10000 ? tables().fold[c] : foldCharacter(c); }
+    // fold() of every character of the Basic Multilingual Plane, for loops over whole texts.
+    static const char16_t *foldTable() { return tables().fold; }
     // The folded characters of a text, each run of blanks and line breaks as one blank.
     static QString fold(const QString &text);
     // As fold(text); origin receives, for each UTF-16 unit of the result, the index in text of

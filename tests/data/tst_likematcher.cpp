@@ -69,6 +69,32 @@ private slots:
                                        << "x b" << false;
         QTest::newRow("two-digit like") << "12"
                                         << "12" << true;
+        QTest::newRow("only runs, empty text") << "%%"
+                                               << "" << true;
+        QTest::newRow("only runs") << "%%"
+                                   << "any text" << true;
+        QTest::newRow("found early, text left over") << "%ab%"
+                                                     << "abxxxxxxxx" << true;
+        QTest::newRow("no final run, text left over") << "%ab"
+                                                      << "abab x" << false;
+        QTest::newRow("retries after a false start") << "%bbc%"
+                                                     << "abxbbbbc" << true;
+        QTest::newRow("retries to the end") << "%ba"
+                                            << "abbba" << true;
+        QTest::newRow("letter after the run nowhere") << "%bz"
+                                                      << "bbbb" << false;
+        QTest::newRow("word after a false start") << "% ab %"
+                                                  << "x abc ab y" << true;
+        QTest::newRow("word only inside words") << "% ab %"
+                                                << "x abc cab y" << false;
+        QTest::newRow("word after a run of punctuation")
+            << "% ab %" << QString::fromUtf8("xab ،.ab y") << true;
+        QTest::newRow("word whose letter also ends a word") << "% b %"
+                                                            << "ab cb b " << true;
+        QTest::newRow("punctuation after a blank")
+            << QString::fromUtf8("% ، %") << QString::fromUtf8("a ، b") << false;
+        QTest::newRow("final run after one char") << "a_%"
+                                                  << "a" << false;
     }
     void wildcards()
     {
@@ -160,6 +186,47 @@ private slots:
         const char bytes[] = {'a', char(0xE2), char(0x28), 'b', char(0xF0), 0};
         QVERIFY(LikeMatcher(std::string_view("a%b%")).matches(std::string_view(bytes)));
         QVERIFY(!LikeMatcher(std::string_view("ab")).matches(std::string_view(bytes)));
+    }
+
+    // The UTF-8 path decodes into one buffer that is reused: a short text after a long one
+    // must not see the long one's rest.
+    void shortTextAfterALongOne()
+    {
+        const LikeMatcher matcher(std::string_view("%xyz"));
+        QVERIFY(matcher.matches(std::string_view("a long text that ends in xyz")));
+        QVERIFY(!matcher.matches(std::string_view("xy")));
+        QVERIFY(!matcher.matches(std::string_view("")));
+        QVERIFY(matcher.matches(std::string_view("xyz")));
+    }
+
+    // Long texts are decoded and tried in pieces: whatever the place of a word against the
+    // pieces' ends (inside a letter's bytes, inside a run of blanks, across an end), the
+    // answer is the one of the whole text decoded at once.
+    void longTextsInPieces()
+    {
+        const QStringList patterns = {
+            QString::fromUtf8("%خدا%"),   QString::fromUtf8("% خدا %"), QString::fromUtf8("%خدا"),
+            QString::fromUtf8("خدا%"),    QString::fromUtf8("%خ_ا%"),   QString::fromUtf8("%ب خ%"),
+            QString::fromUtf8("%اب%دا%"), QString::fromUtf8("%zz%"),    QString::fromUtf8("%ب")};
+        for (const int before : {0, 1, 120, 126, 127, 128, 129, 500, 510, 511, 512, 513, 2040}) {
+            for (const QString &gap : {QString(), QStringLiteral(" "), QStringLiteral("  \n "),
+                                       QString::fromUtf8("، ")}) {
+                const QString text = QString(before, QChar(0x0628)) + gap +
+                                     QString::fromUtf8("خدا") + gap +
+                                     QString(3000 - before, QChar(0x0628));
+                const QByteArray bytes = text.toUtf8();
+                for (const QString &pattern : patterns) {
+                    const LikeMatcher matcher(pattern);
+                    QCOMPARE(matcher.matches(std::string_view(bytes.constData(), bytes.size())),
+                             matcher.matches(text));
+                }
+            }
+        }
+        // The reference itself: a word found at the end of a long text, and a word missing.
+        const QByteArray end = (QString(2000, QChar(0x0628)) + QString::fromUtf8(" خدا")).toUtf8();
+        QVERIFY(LikeMatcher(QString::fromUtf8("% خدا")).matches(std::string_view(end.constData())));
+        QVERIFY(
+            !LikeMatcher(QString::fromUtf8("%خدای%")).matches(std::string_view(end.constData())));
     }
 
     void installedInSqlite()
