@@ -207,6 +207,8 @@ bool contains(std::string_view text, const std::string &form)
 {
     if (form.size() < 2)
         return text.find(form) != std::string_view::npos;
+    if (text.size() < form.size())
+        return false;
     const size_t last = form.size() - 1;
     const char *const begin = text.data();
     const char *const end = begin + text.size();

@@ -47,6 +47,9 @@ private slots:
                                      << "abcd" << false;
         QTest::newRow("run inside") << "%b%"
                                     << "abc" << true;
+        // Texts shorter than one letter of the pattern, the empty text among them.
+        QTest::newRow("empty text, Arabic letters") << QString::fromUtf8("%لیى") << "" << false;
+        QTest::newRow("one byte, Arabic letter") << QString::fromUtf8("%ی%") << "a" << false;
         QTest::newRow("empty run") << "a%c"
                                    << "ac" << true;
         QTest::newRow("one char") << "a_c"
