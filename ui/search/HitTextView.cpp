@@ -12,6 +12,16 @@
 HitTextView::HitTextView(QWidget *parent)
     : QTextEdit(parent)
 {
+    // A block's layout keeps its shaped glyphs: otherwise each paint, each hit test and each
+    // caret move shapes the whole paragraph anew, and one paragraph of a long text with its
+    // marks is thousands of characters. Blocks are made as the text changes, and each is
+    // marked before it is first laid out.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int at, int, int added) {
+        QTextDocument *doc = document();
+        for (QTextBlock block = doc->findBlock(at);
+             block.isValid() && block.position() <= at + added; block = block.next())
+            block.layout()->setCacheEnabled(true);
+    });
 }
 
 void HitTextView::setHits(std::vector<Range> hits, const QColor &colour, const QColor &text)
