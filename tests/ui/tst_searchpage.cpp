@@ -288,6 +288,21 @@ private slots:
         }
         QVERIFY(ink(coloured, true).second > 50);
         QCOMPARE(ink(plain, true).second, 0);
+        // Red over the white ground keeps its red channel whole; red over a letter drawn in
+        // black loses it at the edges. Only where a coloured letter joins a black one may the
+        // two meet.
+        int reddish = 0, overDark = 0;
+        for (int y = 0; y < coloured.height(); ++y) {
+            for (int x = 0; x < coloured.width(); ++x) {
+                const QColor c = coloured.pixelColor(x, y);
+                if (c.red() - c.green() > 60) {
+                    ++reddish;
+                    overDark += c.red() < 225;
+                }
+            }
+        }
+        QVERIFY2(overDark * 10 < reddish,
+                 qPrintable(QStringLiteral("%1 of %2 red pixels").arg(overDark).arg(reddish)));
         // The same pixels carry ink, whatever their colour.
         const auto [withHits, inkedWithHits] = ink(coloured, false);
         const auto [without, inkedPlain] = ink(plain, false);

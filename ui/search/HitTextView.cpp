@@ -8,10 +8,40 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
+#include <tuple>
+
+namespace {
+
+// A glyph where it is drawn, in 1/64 of a pixel, as the layout places glyphs.
+struct Placed {
+    quint32 glyph;
+    qint64 x, y;
+    bool operator<(const Placed &o) const
+    {
+        return std::tie(glyph, x, y) < std::tie(o.glyph, o.x, o.y);
+    }
+};
+
+Placed placed(quint32 glyph, const QPointF &at)
+{
+    return {glyph, qRound64(at.x() * 64), qRound64(at.y() * 64)};
+}
+
+} // namespace
 
 HitTextView::HitTextView(QWidget *parent)
     : QTextEdit(parent)
 {
+    // A block's layout keeps its shaped glyphs: otherwise each paint, each hit test and each
+    // caret move shapes the whole paragraph anew, and one paragraph of a long text with its
+    // marks is thousands of characters. Blocks are made as the text changes, and each is
+    // marked before it is first laid out.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int at, int, int added) {
+        QTextDocument *doc = document();
+        for (QTextBlock block = doc->findBlock(at);
+             block.isValid() && block.position() <= at + added; block = block.next())
+            block.layout()->setCacheEnabled(true);
+    });
 }
 
 void HitTextView::setHits(std::vector<Range> hits, const QColor &colour, const QColor &text)
@@ -82,22 +112,45 @@ void HitTextView::paintEvent(QPaintEvent *event)
         // letter is left under a coloured one.
         const QTextLine line = pieces[i].layout->lineAt(pieces[i].line);
         const QPointF origin = scrolled + pieces[i].layout->position();
+        // Each request for glyphs walks the line's run from the run's start (a paragraph is a
+        // few long runs), so the line is asked once for each hit and once for all its glyphs;
+        // the others are all of them but the hits'.
         QList<QGlyphRun> hits, others;
         QRegion boxes;
-        int at = line.textStart();
+        std::vector<Placed> hitGlyphs;
         for (size_t k = i; k < j; ++k) {
             const QList<QGlyphRun> runs =
                 line.glyphRuns(pieces[k].start, pieces[k].end - pieces[k].start);
-            for (const QGlyphRun &run : runs)
+            for (const QGlyphRun &run : runs) {
                 boxes += run.boundingRect().translated(origin).toAlignedRect();
+                const QList<quint32> glyphs = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g)
+                    hitGlyphs.push_back(placed(glyphs[g], positions[g]));
+            }
             hits += runs;
-            if (pieces[k].start > at)
-                others += line.glyphRuns(at, pieces[k].start - at);
-            at = pieces[k].end;
         }
-        const int lineEnd = line.textStart() + line.textLength();
-        if (at < lineEnd)
-            others += line.glyphRuns(at, lineEnd - at);
+        std::sort(hitGlyphs.begin(), hitGlyphs.end());
+        for (QGlyphRun run : line.glyphRuns()) {
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            QList<quint32> keptGlyphs;
+            QList<QPointF> keptPositions;
+            for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
+                if (std::binary_search(hitGlyphs.begin(), hitGlyphs.end(),
+                                       placed(glyphs[g], positions[g])))
+                    continue;
+                keptGlyphs.push_back(glyphs[g]);
+                keptPositions.push_back(positions[g]);
+            }
+            if (keptGlyphs.isEmpty())
+                continue;
+            if (keptGlyphs.size() < glyphs.size()) {
+                run.setGlyphIndexes(keptGlyphs);
+                run.setPositions(keptPositions);
+            }
+            others += run;
+        }
         painter.save();
         painter.setClipRegion(boxes, Qt::IntersectClip);
         painter.fillRect(boxes.boundingRect(), ground);
