@@ -106,16 +106,16 @@ void HitTextView::paintEvent(QPaintEvent *event)
     struct LineHits {
         QList<QGlyphRun> runs;
         std::vector<Placed> glyphs;
+        QRegion boxes;
     };
     std::map<std::pair<const QTextLayout *, int>, LineHits> lines;
-    QRegion boxes;
     for (const Piece &piece : pieces) {
         const QTextLine line = piece.layout->lineAt(piece.line);
         const QPointF origin = scrolled + piece.layout->position();
         LineHits &hits = lines[{piece.layout, piece.line}];
         const QList<QGlyphRun> runs = line.glyphRuns(piece.start, piece.end - piece.start);
         for (const QGlyphRun &run : runs) {
-            boxes += run.boundingRect().translated(origin).toAlignedRect();
+            hits.boxes += run.boundingRect().translated(origin).toAlignedRect();
             const QList<quint32> glyphs = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
             for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g)
@@ -123,6 +123,11 @@ void HitTextView::paintEvent(QPaintEvent *event)
         }
         hits.runs += runs;
     }
+    // Joined line by line: a region grows by merging, which costs more the more boxes it has.
+    QRegion boxes;
+    for (const auto &[key, hits] : lines)
+        boxes += hits.boxes;
+    boxes &= area;
     if (boxes.isEmpty())
         return;
     for (auto &[key, hits] : lines)
@@ -134,8 +139,7 @@ void HitTextView::paintEvent(QPaintEvent *event)
     // the letters, into the lines beside it, so every line with letters in reach of a box is
     // drawn anew, not only the lines with hits: the ground would hide their letters there.
     QPainter painter(viewport());
-    painter.setClipRect(area);
-    painter.setClipRegion(boxes, Qt::IntersectClip);
+    painter.setClipRegion(boxes);
     const QRect reach = boxes.boundingRect();
     painter.fillRect(reach, viewport()->palette().brush(viewport()->backgroundRole()));
     QTextBlock block = doc->findBlock(int(first));
@@ -153,31 +157,57 @@ void HitTextView::paintEvent(QPaintEvent *event)
             // Marks stand out of a line by less than half its height.
             const QRectF band = line.rect().translated(origin).adjusted(0, -line.height() / 2, 0,
                                                                         line.height() / 2);
-            if (!boxes.intersects(band.toAlignedRect()))
+            // Each line is clipped to the boxes in its reach: a clip of fewer boxes is
+            // quicker to draw glyphs in.
+            const QRegion clip = boxes.intersected(band.toAlignedRect());
+            if (clip.isEmpty())
                 continue;
+            painter.setClipRegion(clip);
             const auto found = lines.find({layout, i});
             const LineHits *hits = found == lines.end() ? nullptr : &found->second;
+            // Only the glyphs near the boxes are drawn: a glyph's ink lies within a line's
+            // height of its position, and the boxes cover a few letters of a long line.
+            std::vector<std::pair<qreal, qreal>> near;
+            for (const QRect &box : clip) {
+                const qreal left = box.left() - origin.x() - line.height();
+                const qreal right = box.right() + 1 - origin.x() + line.height();
+                near.push_back({left, right});
+            }
+            std::sort(near.begin(), near.end());
+            // Merged, so that the ranges are ordered by both their edges.
+            size_t merged = 0;
+            for (size_t k = 1; k < near.size(); ++k) {
+                if (near[k].first <= near[merged].second)
+                    near[merged].second = std::max(near[merged].second, near[k].second);
+                else
+                    near[++merged] = near[k];
+            }
+            near.resize(merged + 1);
+            const auto inReach = [&near](qreal x) {
+                const auto after = std::upper_bound(
+                    near.begin(), near.end(), x,
+                    [](qreal at, const std::pair<qreal, qreal> &r) { return at < r.first; });
+                return after != near.begin() && x <= std::prev(after)->second;
+            };
             painter.setPen(m_textColour);
             for (QGlyphRun run : line.glyphRuns()) {
-                if (hits) {
-                    const QList<quint32> glyphs = run.glyphIndexes();
-                    const QList<QPointF> positions = run.positions();
-                    QList<quint32> keptGlyphs;
-                    QList<QPointF> keptPositions;
-                    for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
-                        if (std::binary_search(hits->glyphs.begin(), hits->glyphs.end(),
-                                               placed(glyphs[g], positions[g])))
-                            continue;
-                        keptGlyphs.push_back(glyphs[g]);
-                        keptPositions.push_back(positions[g]);
-                    }
-                    if (keptGlyphs.isEmpty())
+                const QList<quint32> glyphs = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                QList<quint32> keptGlyphs;
+                QList<QPointF> keptPositions;
+                for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
+                    if (!inReach(positions[g].x()))
                         continue;
-                    if (keptGlyphs.size() < glyphs.size()) {
-                        run.setGlyphIndexes(keptGlyphs);
-                        run.setPositions(keptPositions);
-                    }
+                    if (hits && std::binary_search(hits->glyphs.begin(), hits->glyphs.end(),
+                                                   placed(glyphs[g], positions[g])))
+                        continue;
+                    keptGlyphs.push_back(glyphs[g]);
+                    keptPositions.push_back(positions[g]);
                 }
+                if (keptGlyphs.isEmpty())
+                    continue;
+                run.setGlyphIndexes(keptGlyphs);
+                run.setPositions(keptPositions);
                 painter.drawGlyphRun(origin, run);
             }
             if (hits) {
