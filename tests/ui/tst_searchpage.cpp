@@ -233,6 +233,42 @@ private slots:
         QCOMPARE(clipboard.text(), QStringLiteral("xab"));
     }
 
+    // Colouring changes only the colour of the hits: outside the red ink every pixel of the
+    // coloured view is as without colour, on every line of a long vocalised text, whose
+    // marks reach into the lines above and below.
+    void colouringKeepsTheLetters()
+    {
+        m_program->window()->resize(1366, 768);
+        m_program->window()->setActivePage(page);
+        m_program->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_program->window()));
+        const QString text =
+            QString::fromUtf8("بِسْمِ اللَّهِ الرَّحْمَٰنِ الرَّحِيمِ. قال عليه السلام: ").repeated(60);
+        colour(text, QString::fromUtf8("ا"));
+        QVERIFY(page->hits().size() > 100);
+        const QImage coloured = page->DBRichEdit1->viewport()->grab().toImage();
+        page->DBRichEdit1->setHits({}, Qt::red);
+        const QImage plain = page->DBRichEdit1->viewport()->grab().toImage();
+        QCOMPARE(coloured.size(), plain.size());
+        const int rowsPerLine = page->DBRichEdit1->fontMetrics().height();
+        for (int top = 0; top < plain.height(); top += rowsPerLine) {
+            int differing = 0;
+            for (int y = top; y < std::min(top + rowsPerLine, plain.height()); ++y) {
+                for (int x = 0; x < plain.width(); ++x) {
+                    const QColor c = coloured.pixelColor(x, y);
+                    if (c.red() - std::max(c.green(), c.blue()) > 16)
+                        continue; // red ink, or red and black ink meeting
+                    const QColor p = plain.pixelColor(x, y);
+                    differing += std::abs(c.green() - p.green()) > 48;
+                }
+            }
+            QVERIFY2(differing == 0,
+                     qPrintable(QStringLiteral("%1 pixels differ in the rows from %2")
+                                    .arg(differing)
+                                    .arg(top)));
+        }
+    }
+
     // Hits are drawn over the text: red pixels where they are, and every letter shaped and
     // joined as in the uncoloured text (a coloured run of its own would split the word).
     void hitsAreRedOverlays()

@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 namespace {
@@ -98,69 +99,122 @@ void HitTextView::paintEvent(QPaintEvent *event)
         }
     }
 
-    QPainter painter(viewport());
-    painter.setClipRect(area);
+    // Each line's hits: their glyph runs, their glyphs, and the boxes they are drawn in.
+    // Each request for glyphs walks the line's run from the run's start (a paragraph is a few
+    // long runs), so a line is asked once for each hit and once for all its glyphs.
     const QPointF scrolled(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    const QBrush ground = viewport()->palette().brush(viewport()->backgroundRole());
-    for (size_t i = 0; i < pieces.size();) {
-        size_t j = i;
-        while (j < pieces.size() && pieces[j].layout == pieces[i].layout &&
-               pieces[j].line == pieces[i].line)
-            ++j;
-        // Within the hits' boxes the line is drawn anew, on clean ground, its other letters
-        // in the text's colour and the hits' in the hit colour, so no dark edge of a black
-        // letter is left under a coloured one.
-        const QTextLine line = pieces[i].layout->lineAt(pieces[i].line);
-        const QPointF origin = scrolled + pieces[i].layout->position();
-        // Each request for glyphs walks the line's run from the run's start (a paragraph is a
-        // few long runs), so the line is asked once for each hit and once for all its glyphs;
-        // the others are all of them but the hits'.
-        QList<QGlyphRun> hits, others;
+    struct LineHits {
+        QList<QGlyphRun> runs;
+        std::vector<Placed> glyphs;
         QRegion boxes;
-        std::vector<Placed> hitGlyphs;
-        for (size_t k = i; k < j; ++k) {
-            const QList<QGlyphRun> runs =
-                line.glyphRuns(pieces[k].start, pieces[k].end - pieces[k].start);
-            for (const QGlyphRun &run : runs) {
-                boxes += run.boundingRect().translated(origin).toAlignedRect();
-                const QList<quint32> glyphs = run.glyphIndexes();
-                const QList<QPointF> positions = run.positions();
-                for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g)
-                    hitGlyphs.push_back(placed(glyphs[g], positions[g]));
-            }
-            hits += runs;
-        }
-        std::sort(hitGlyphs.begin(), hitGlyphs.end());
-        for (QGlyphRun run : line.glyphRuns()) {
+    };
+    std::map<std::pair<const QTextLayout *, int>, LineHits> lines;
+    for (const Piece &piece : pieces) {
+        const QTextLine line = piece.layout->lineAt(piece.line);
+        const QPointF origin = scrolled + piece.layout->position();
+        LineHits &hits = lines[{piece.layout, piece.line}];
+        const QList<QGlyphRun> runs = line.glyphRuns(piece.start, piece.end - piece.start);
+        for (const QGlyphRun &run : runs) {
+            hits.boxes += run.boundingRect().translated(origin).toAlignedRect();
             const QList<quint32> glyphs = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
-            QList<quint32> keptGlyphs;
-            QList<QPointF> keptPositions;
-            for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
-                if (std::binary_search(hitGlyphs.begin(), hitGlyphs.end(),
-                                       placed(glyphs[g], positions[g])))
-                    continue;
-                keptGlyphs.push_back(glyphs[g]);
-                keptPositions.push_back(positions[g]);
-            }
-            if (keptGlyphs.isEmpty())
+            for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g)
+                hits.glyphs.push_back(placed(glyphs[g], positions[g]));
+        }
+        hits.runs += runs;
+    }
+    // Joined line by line: a region grows by merging, which costs more the more boxes it has.
+    QRegion boxes;
+    for (const auto &[key, hits] : lines)
+        boxes += hits.boxes;
+    boxes &= area;
+    if (boxes.isEmpty())
+        return;
+    for (auto &[key, hits] : lines)
+        std::sort(hits.glyphs.begin(), hits.glyphs.end());
+
+    // Within the boxes the text is drawn anew on clean ground: the hits in the hit colour, all
+    // other letters in the text's colour, so no dark edge of a black letter is left under a
+    // coloured one. A box reaches above and below its line where marks stand over or under
+    // the letters, into the lines beside it, so every line with letters in reach of a box is
+    // drawn anew, not only the lines with hits: the ground would hide their letters there.
+    QPainter painter(viewport());
+    painter.setClipRegion(boxes);
+    const QRect reach = boxes.boundingRect();
+    painter.fillRect(reach, viewport()->palette().brush(viewport()->backgroundRole()));
+    QTextBlock block = doc->findBlock(int(first));
+    if (block.previous().isValid())
+        block = block.previous();
+    for (; block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (!layout)
+            continue;
+        const QPointF origin = scrolled + layout->position();
+        if (origin.y() > reach.bottom() + 1)
+            break;
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            // Marks stand out of a line by less than half its height.
+            const QRectF band = line.rect().translated(origin).adjusted(0, -line.height() / 2, 0,
+                                                                        line.height() / 2);
+            // Each line is clipped to the boxes in its reach: a clip of fewer boxes is
+            // quicker to draw glyphs in.
+            const QRegion clip = boxes.intersected(band.toAlignedRect());
+            if (clip.isEmpty())
                 continue;
-            if (keptGlyphs.size() < glyphs.size()) {
+            painter.setClipRegion(clip);
+            const auto found = lines.find({layout, i});
+            const LineHits *hits = found == lines.end() ? nullptr : &found->second;
+            // Only the glyphs near the boxes are drawn: a glyph's ink lies within a line's
+            // height of its position, and the boxes cover a few letters of a long line.
+            std::vector<std::pair<qreal, qreal>> near;
+            for (const QRect &box : clip) {
+                const qreal left = box.left() - origin.x() - line.height();
+                const qreal right = box.right() + 1 - origin.x() + line.height();
+                near.push_back({left, right});
+            }
+            std::sort(near.begin(), near.end());
+            // Merged, so that the ranges are ordered by both their edges.
+            size_t merged = 0;
+            for (size_t k = 1; k < near.size(); ++k) {
+                if (near[k].first <= near[merged].second)
+                    near[merged].second = std::max(near[merged].second, near[k].second);
+                else
+                    near[++merged] = near[k];
+            }
+            near.resize(merged + 1);
+            const auto inReach = [&near](qreal x) {
+                const auto after = std::upper_bound(
+                    near.begin(), near.end(), x,
+                    [](qreal at, const std::pair<qreal, qreal> &r) { return at < r.first; });
+                return after != near.begin() && x <= std::prev(after)->second;
+            };
+            painter.setPen(m_textColour);
+            for (QGlyphRun run : line.glyphRuns()) {
+                const QList<quint32> glyphs = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                QList<quint32> keptGlyphs;
+                QList<QPointF> keptPositions;
+                for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
+                    if (!inReach(positions[g].x()))
+                        continue;
+                    if (hits && std::binary_search(hits->glyphs.begin(), hits->glyphs.end(),
+                                                   placed(glyphs[g], positions[g])))
+                        continue;
+                    keptGlyphs.push_back(glyphs[g]);
+                    keptPositions.push_back(positions[g]);
+                }
+                if (keptGlyphs.isEmpty())
+                    continue;
                 run.setGlyphIndexes(keptGlyphs);
                 run.setPositions(keptPositions);
+                painter.drawGlyphRun(origin, run);
             }
-            others += run;
+            if (hits) {
+                painter.setPen(m_colour);
+                for (const QGlyphRun &run : hits->runs)
+                    painter.drawGlyphRun(origin, run);
+            }
         }
-        painter.save();
-        painter.setClipRegion(boxes, Qt::IntersectClip);
-        painter.fillRect(boxes.boundingRect(), ground);
-        painter.setPen(m_textColour);
-        for (const QGlyphRun &run : others)
-            painter.drawGlyphRun(origin, run);
-        painter.setPen(m_colour);
-        for (const QGlyphRun &run : hits)
-            painter.drawGlyphRun(origin, run);
-        painter.restore();
-        i = j;
     }
 }
