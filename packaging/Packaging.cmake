@@ -13,11 +13,8 @@ set(_pkg_outputs)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${_pkg_src}/changelog ${_pkg_src}/description.txt ${_pkg_src}/screenshots/quran-page.png)
 
-# The web site the about page opens; also the package's home page and where the screenshot of
-# the software catalogue is published.
-if(NOT DEFINED KEVRAN_WEB_SITE)
-    set(KEVRAN_WEB_SITE "https://www.kevran.example/fa")
-endif()
+# Where the screenshot of the software catalogue is published; by default on the web site
+# (KEVRAN_WEB_SITE, defined with the other packager's settings in the top-level CMakeLists.txt).
 set(KEVRAN_SCREENSHOT_URL "" CACHE STRING "Web address of the screenshot the AppStream \
 metadata names; empty: the web site followed by /screenshots/quran-page.png (the package ships \
 the same picture as /usr/share/doc/kevran/screenshots/quran-page.png)")
