@@ -8,7 +8,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite
           fonts-noto-core fonts-noto-ui-core fonts-dejavu-core fonts-hosny-amiri
           fonts-sil-scheherazade libx11-dev xvfb x11-xkb-utils
           python3 python3-aiosmtpd librsvg2-bin
-          dpkg-dev lintian appstream desktop-file-utils man-db "$@")
+          dpkg-dev lintian appstream desktop-file-utils man-db clang-format "$@")
 
 missing=()
 for p in "${packages[@]}"; do

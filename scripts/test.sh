@@ -3,8 +3,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/setup-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEVRAN_WERROR=ON
-cmake --build build -j"$(nproc)"
+source scripts/stage.sh
+stage "packages" bash scripts/setup-deps.sh
+stage "configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEVRAN_WERROR=ON
+stage "build" cmake --build build -j"$(nproc)"
 cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+QT_QPA_PLATFORM=offscreen stage "tests" ctest --output-on-failure -j"$(nproc)"
