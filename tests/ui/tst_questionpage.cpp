@@ -2,16 +2,15 @@
 #include "app/Tfrm_main.h"
 #include "data/DataSet.h"
 #include "mail/MailMessage.h"
-#include "mail/ScriptedSmtpServer.h"
 #include "mail/SmtpClient.h"
 #include "platform/FileOpenDialog.h"
 #include "platform/MemoryDialogs.h"
 #include "platform/MemoryFileChooser.h"
 #include "platform/MemoryKeyboardLayout.h"
 #include "platform/MemoryProfileFile.h"
-#include "platform/MemorySockets.h"
-#include "platform/TcpSocket.h"
+#include "support/PortRedirect.h"
 #include "support/ProgramFixture.h"
+#include "support/ScriptedSmtpServer.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/Tmain.h"
 #include "ui/question/LabeledEdit.h"
@@ -32,10 +31,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using Lines = QStringList;
 
@@ -47,69 +42,6 @@ const QString Connecting = QStringLiteral("Status: Connecting to 127.0.0.1.");
 const QString ConnectedLine = QStringLiteral("Status: Connected.");
 const QString Disconnecting = QStringLiteral("Status: Disconnecting.");
 const QString Disconnected = QStringLiteral("Status: Disconnected.");
-
-// The page always connects to port 25; these sockets take such connections to the test's own
-// server on another loopback port instead.
-class PortRedirect : public MemorySockets {
-public:
-    explicit PortRedirect(quint16 target)
-        : m_target(target)
-    {
-    }
-
-    std::unique_ptr<TcpSocket> createTcpSocket() override
-    {
-        return std::make_unique<Socket>(MemorySockets::createTcpSocket(), m_target);
-    }
-    void setTarget(quint16 target) { m_target = target; }
-
-private:
-    class Socket : public TcpSocket {
-    public:
-        Socket(std::unique_ptr<TcpSocket> real, quint16 target)
-            : m_real(std::move(real))
-            , m_target(target)
-        {
-        }
-        void startConnect(const QString &address, quint16 port) override
-        {
-            QCOMPARE(port, quint16(25));
-            m_real->startConnect(address, m_target);
-        }
-        bool waitConnected(int ms) override { return m_real->waitConnected(ms); }
-        bool send(const char *data, qint64 size, int ms) override
-        {
-            return m_real->send(data, size, ms);
-        }
-        qint64 receive(char *buffer, qint64 size, int ms) override
-        {
-            return m_real->receive(buffer, size, ms);
-        }
-        void close() override { m_real->close(); }
-        bool isOpen() const override { return m_real->isOpen(); }
-        void interrupt() override { m_real->interrupt(); }
-
-    private:
-        std::unique_ptr<TcpSocket> m_real;
-        quint16 m_target;
-    };
-
-    quint16 m_target;
-};
-
-// A loopback port that nothing listens on.
-quint16 closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), length);
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 struct Mail {
     QByteArray header;
@@ -465,7 +397,7 @@ private slots:
         m_sockets->setConnectHangs(false);
 
         // Nothing listening; a dotted address is not resolved.
-        m_sockets->setTarget(closedPort());
+        m_sockets->setTarget(ScriptedSmtpServer::closedPort());
         page->ledHost->setText(QStringLiteral("127.0.0.1"));
         sendAndWait();
         QCOMPARE(page->statusLines(), (Lines{QStringLiteral("ERROR: Socket Error # 10061"),

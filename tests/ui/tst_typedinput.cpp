@@ -2,14 +2,13 @@
 #include "data/DataSet.h"
 #include "data/LikeMatcher.h"
 #include "data/TDataModule2.h"
-#include "mail/ScriptedSmtpServer.h"
 #include "mail/SmtpClient.h"
 #include "platform/MemoryDialogs.h"
 #include "platform/MemoryKeyboardLayout.h"
 #include "platform/MemoryProfileFile.h"
-#include "platform/MemorySockets.h"
-#include "platform/TcpSocket.h"
+#include "support/PortRedirect.h"
 #include "support/ProgramFixture.h"
+#include "support/ScriptedSmtpServer.h"
 #include "ui/main/Tmain.h"
 #include "ui/question/LabeledEdit.h"
 #include "ui/question/QuestionPage.h"
@@ -99,49 +98,6 @@ QString trimmedWord(const QString &text)
         --to;
     return text.mid(from, to - from);
 }
-
-// The question page always connects to port 25; these sockets take its connections to the
-// test server's port instead.
-class PortRedirect : public MemorySockets {
-public:
-    std::unique_ptr<TcpSocket> createTcpSocket() override
-    {
-        return std::make_unique<Socket>(MemorySockets::createTcpSocket(), m_target);
-    }
-    void setTarget(quint16 target) { m_target = target; }
-
-private:
-    class Socket : public TcpSocket {
-    public:
-        Socket(std::unique_ptr<TcpSocket> real, quint16 target)
-            : m_real(std::move(real))
-            , m_target(target)
-        {
-        }
-        void startConnect(const QString &address, quint16) override
-        {
-            m_real->startConnect(address, m_target);
-        }
-        bool waitConnected(int ms) override { return m_real->waitConnected(ms); }
-        bool send(const char *data, qint64 size, int ms) override
-        {
-            return m_real->send(data, size, ms);
-        }
-        qint64 receive(char *buffer, qint64 size, int ms) override
-        {
-            return m_real->receive(buffer, size, ms);
-        }
-        void close() override { m_real->close(); }
-        bool isOpen() const override { return m_real->isOpen(); }
-        void interrupt() override { m_real->interrupt(); }
-
-    private:
-        std::unique_ptr<TcpSocket> m_real;
-        quint16 m_target;
-    };
-
-    quint16 m_target = 0;
-};
 
 // Line breaks of every kind as one line feed.
 QString withLineFeeds(QString text)
