@@ -1,3 +1,4 @@
+#include "support/Typing.h"
 #include "ui/main/DefaultButton.h"
 
 #include <QCheckBox>
@@ -6,18 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
-
-namespace {
-
-// Types a text letter by letter, as a Persian keyboard delivers it: key events that carry
-// the letters, none of which has a key code of its own.
-void type(QWidget *widget, const QString &text)
-{
-    for (const QChar letter : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(letter), Qt::NoModifier);
-}
-
-} // namespace
 
 // Enter on a page: it presses the button that has the focus, or else the page's default button,
 // wherever on the page it was pressed.
@@ -69,7 +58,7 @@ private slots:
         QSignalSpy search(p.search, &QPushButton::clicked);
         QSignalSpy other(p.other, &QPushButton::clicked);
         p.box->setFocus();
-        type(p.box, QStringLiteral("مؤمن‌ها ۱۲"));
+        typeText(p.box, QStringLiteral("مؤمن‌ها ۱۲"));
         QTest::keyClick(p.box, Qt::Key(key));
         QCOMPARE(search.count(), 1);
         QCOMPARE(other.count(), 0);

@@ -3,6 +3,7 @@
 #include "data/DataSource.h"
 #include "platform/MemoryDialogs.h"
 #include "support/FixtureDatabase.h"
+#include "support/Typing.h"
 #include "ui/main/DataGrid.h"
 #include "ui/main/GridFindDialog.h"
 
@@ -14,14 +15,6 @@
 namespace {
 
 const QString NothingFound = QStringLiteral("چيزي يافت نشد ");
-
-// Types a text letter by letter, as a Persian keyboard delivers it: key events that carry
-// the letters, none of which has a key code of its own.
-void type(QWidget *widget, const QString &text)
-{
-    for (const QChar letter : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(letter), Qt::NoModifier);
-}
 
 } // namespace
 
@@ -171,7 +164,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_find));
         m_find->FindText->setFocus();
         m_find->FindText->clear();
-        type(m_find->FindText, QStringLiteral("کتاب"));
+        typeText(m_find->FindText, QStringLiteral("کتاب"));
         QTest::keyClick(m_find->FindText, Qt::Key_Return);
         QCOMPARE(current(), 1);
         QTest::keyClick(m_find->FindText, Qt::Key_Enter);
