@@ -4,6 +4,7 @@
 #include "platform/MemorySockets.h"
 #include "platform/MemoryTimeZone.h"
 #include "platform/PosixSockets.h"
+#include "support/ErrorOf.h"
 #include "support/ScriptedSmtpServer.h"
 
 #include <QElapsedTimer>
@@ -39,16 +40,6 @@ void compose(MailMessage &message)
     message.BccList.setText(QStringLiteral("bcc@kevran.example"));
     message.Subject = QStringLiteral("KEVRAN2[Ali]");
     message.Body = {QStringLiteral("verse[question"), QStringLiteral(".]")};
-}
-
-QString errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return QString();
 }
 
 // A file of 24 MB, more than any socket takes without the peer reading.

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/MemorySockets.h"
 #include "platform/MemoryTimeZone.h"
+#include "support/ErrorOf.h"
 #include "support/ScriptedSmtpServer.h"
 
 #include <QElapsedTimer>
@@ -33,16 +34,6 @@ void compose(MailMessage &message, int bodyLines = 3)
     message.Subject = QStringLiteral("KEVRAN2[Ali]");
     for (int i = 0; i < bodyLines; ++i)
         message.Body.append(QStringLiteral("line %1 of the question").arg(i));
-}
-
-QString errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return QString();
 }
 
 // The peak resident size of this process so far, in kilobytes.
