@@ -8,6 +8,7 @@
 #include "platform/MemoryProfileFile.h"
 #include "support/PortRedirect.h"
 #include "support/ProgramFixture.h"
+#include "support/ReceivedMail.h"
 #include "support/ScriptedSmtpServer.h"
 #include "ui/main/Tmain.h"
 #include "ui/question/LabeledEdit.h"
@@ -111,44 +112,6 @@ QString blanksFolded(QString text)
 {
     static const QRegularExpression blanks(QStringLiteral("[ \t\r\n]+"));
     return text.replace(blanks, QStringLiteral(" "));
-}
-
-// A header field's value unfolded, its encoded words decoded; blanks between two encoded
-// words are dropped as the mail standard says.
-QString decodedField(const QByteArray &header, const QByteArray &name)
-{
-    QByteArray value;
-    bool inField = false;
-    for (const QByteArray &line : header.split('\n')) {
-        const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
-        if (inField && (text.startsWith(' ') || text.startsWith('\t')))
-            value += text;
-        else if ((inField = text.startsWith(name + ':')))
-            value = text.mid(name.size() + 1);
-    }
-    static const QRegularExpression word(QStringLiteral("=\\?UTF-8\\?([QB])\\?([^?]*)\\?="),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const QString text = QString::fromLatin1(value);
-    QByteArray out;
-    qsizetype at = 0;
-    bool afterWord = false;
-    for (auto it = word.globalMatch(text); it.hasNext();) {
-        const auto match = it.next();
-        const QString between = text.mid(at, match.capturedStart() - at);
-        if (!(afterWord && between.trimmed().isEmpty()))
-            out += between.toLatin1();
-        QByteArray payload = match.captured(2).toLatin1();
-        if (match.captured(1).toUpper() == QLatin1String("B")) {
-            out += QByteArray::fromBase64(payload);
-        } else {
-            payload.replace('_', ' ');
-            out += QByteArray::fromPercentEncoding(payload, '=');
-        }
-        at = match.capturedEnd();
-        afterWord = true;
-    }
-    out += text.mid(at).toLatin1();
-    return QString::fromUtf8(out).trimmed();
 }
 
 } // namespace
@@ -479,7 +442,7 @@ private slots:
         const QByteArray message = server->message();
         const QByteArray header = message.left(message.indexOf("\r\n\r\n"));
         checkHeaderFields(header);
-        QCOMPARE(blanksFolded(decodedField(header, "Subject")),
+        QCOMPARE(blanksFolded(ReceivedMail(message).decodedField("Subject")),
                  blanksFolded(QStringLiteral("KEVRAN2[") + typed + QLatin1Char(']')));
         QCOMPARE(question->dbEdit1->text(), typed);
     }
@@ -511,7 +474,7 @@ private slots:
             const QByteArray message = server->message();
             const QByteArray header = message.left(message.indexOf("\r\n\r\n"));
             checkHeaderFields(header);
-            QCOMPARE(decodedField(header, "From"), typed.trimmed());
+            QCOMPARE(ReceivedMail(message).decodedField("From"), typed.trimmed());
         }
         QCOMPARE(question->ledFrom->text(), typed);
 
