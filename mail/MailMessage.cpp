@@ -18,16 +18,7 @@ void MailMessage::clear()
     Body.clear();
     MessageParts.clear();
     Priority = mpNormal;
-    ContentType.clear();
-    CharSet.clear();
-    ContentTransferEncoding.clear();
     Date = QDateTime();
-    Sender = MailAddress();
-    ReceiptRecipient = MailAddress();
-    ReplyTo.clear();
-    Organization.clear();
-    References.clear();
-    NewsGroups.clear();
     ExtraHeaders.clear();
 }
 

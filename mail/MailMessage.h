@@ -38,18 +38,8 @@ public:
     QStringList Body;
     QList<MessagePart> MessageParts;
     MessagePriority Priority = mpNormal;
-    // MIME settings of the message; with attachments the writer uses its own content type.
-    QString ContentType;
-    QString CharSet;
-    QString ContentTransferEncoding;
     // The date; an invalid one stands for the moment the header is written.
     QDateTime Date;
-    MailAddress Sender;
-    MailAddress ReceiptRecipient;
-    AddressList ReplyTo;
-    QString Organization;
-    QString References;
-    QStringList NewsGroups;
     // Fields added after the generated ones, as given.
     HeaderList ExtraHeaders;
 };

@@ -76,33 +76,23 @@ HeaderList MessageWriter::headers() const
 {
     const MailMessage &m = m_message;
     const bool multipart = !m.MessageParts.isEmpty();
-    QByteArray contentType =
-        multipart ? "multipart/mixed; boundary=\"" + Boundary + '"' : m.ContentType.toUtf8();
-    if (!m.CharSet.isEmpty() && !contentType.isEmpty())
-        contentType += ";\r\n\tcharset=\"" + m.CharSet.toUtf8() + '"';
-
     // A body that cannot go as plain lines goes as UTF-8 in base64 and says so; a body of
     // short printable ASCII lines keeps the plain form with no MIME header.
     const bool encodeBody = !multipart && !bodyIsPlain(m.Body);
-    if (encodeBody)
-        contentType = kTextUtf8;
+    const QByteArray contentType = multipart    ? "multipart/mixed; boundary=\"" + Boundary + '"'
+                                   : encodeBody ? kTextUtf8
+                                                : QByteArray();
 
     HeaderList h;
     h.set(QStringLiteral("From"), m.From.text(m_scheme));
     h.set(QStringLiteral("Subject"), EncodedWords::encode(m.Subject, m_scheme));
     h.set(QStringLiteral("To"), m.Recipients.text(m_scheme));
     h.set(QStringLiteral("Cc"), m.CCList.text(m_scheme));
-    h.set(QStringLiteral("Newsgroups"), m.NewsGroups.join(QLatin1Char(',')));
     h.set(QStringLiteral("Content-Type"), contentType);
     if (multipart || encodeBody)
         h.set(QStringLiteral("MIME-Version"), QByteArrayLiteral("1.0"));
-    h.set(QStringLiteral("Content-Transfer-Encoding"),
-          encodeBody ? QByteArrayLiteral("base64") : m.ContentTransferEncoding.toUtf8());
-    h.set(QStringLiteral("Sender"), m.Sender.text(m_scheme));
-    h.set(QStringLiteral("Reply-To"), m.ReplyTo.text(m_scheme));
-    h.set(QStringLiteral("Organization"), EncodedWords::encode(m.Organization, m_scheme));
-    h.set(QStringLiteral("Disposition-Notification-To"), m.ReceiptRecipient.text(m_scheme));
-    h.set(QStringLiteral("References"), m.References);
+    if (encodeBody)
+        h.set(QStringLiteral("Content-Transfer-Encoding"), QByteArrayLiteral("base64"));
     h.set(QStringLiteral("Date"), MailDate::local(m.Date));
     h.set(QStringLiteral("X-Priority"), QByteArray::number(int(m.Priority) + 1));
     h.set(QStringLiteral("X-Library"), QByteArrayLiteral("KEVRAN2 Mail 1.0"));

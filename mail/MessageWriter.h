@@ -34,8 +34,6 @@ public:
     void setScheme(EncodedWords::Scheme scheme) { m_scheme = scheme; }
 
     void write();
-    void writeHeader();
-    void writeBody();
 
     // The message's header fields in the order they are written.
     HeaderList headers() const;
@@ -45,6 +43,8 @@ public:
     static bool bodyIsPlain(const QStringList &body);
 
 private:
+    void writeHeader();
+    void writeBody();
     void line(const QByteArray &text);
     void status(const QString &text);
     void writeBodyLines(bool plain);

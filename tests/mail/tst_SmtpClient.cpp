@@ -1,11 +1,11 @@
-#include "ScriptedSmtpServer.h"
-
 #include "mail/MailMessage.h"
 #include "mail/SmtpClient.h"
 #include "platform/Error.h"
 #include "platform/MemorySockets.h"
 #include "platform/MemoryTimeZone.h"
 #include "platform/PosixSockets.h"
+#include "support/ErrorOf.h"
+#include "support/ScriptedSmtpServer.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -40,30 +40,6 @@ void compose(MailMessage &message)
     message.BccList.setText(QStringLiteral("bcc@kevran.example"));
     message.Subject = QStringLiteral("KEVRAN2[Ali]");
     message.Body = {QStringLiteral("verse[question"), QStringLiteral(".]")};
-}
-
-QString errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return QString();
-}
-
-// A loopback port that nothing listens on.
-quint16 closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), length);
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 // A file of 24 MB, more than any socket takes without the peer reading.
@@ -328,7 +304,7 @@ void TestSmtpClient::socketErrorTexts()
 
 void TestSmtpClient::refusedConnection()
 {
-    m_client->setPort(closedPort());
+    m_client->setPort(ScriptedSmtpServer::closedPort());
     QCOMPARE(errorOf([&] { connectClient(); }),
              QStringLiteral("Socket Error # 10061\r\nConnection refused."));
     QCOMPARE(m_statuses, QStringList{Connecting});

@@ -1,10 +1,10 @@
-#include "ScriptedSmtpServer.h"
-
 #include "mail/MailMessage.h"
 #include "mail/SmtpClient.h"
 #include "platform/Error.h"
 #include "platform/MemorySockets.h"
 #include "platform/MemoryTimeZone.h"
+#include "support/ErrorOf.h"
+#include "support/ScriptedSmtpServer.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -12,7 +12,6 @@
 
 using Reply = ScriptedSmtpServer::Reply;
 using Lines = QList<QByteArray>;
-
 
 // How much the process may grow while one flood is cut off: a runaway reader grows by
 // gigabytes; AddressSanitizer's quarantine alone holds tens of megabytes.
@@ -35,16 +34,6 @@ void compose(MailMessage &message, int bodyLines = 3)
     message.Subject = QStringLiteral("KEVRAN2[Ali]");
     for (int i = 0; i < bodyLines; ++i)
         message.Body.append(QStringLiteral("line %1 of the question").arg(i));
-}
-
-QString errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return QString();
 }
 
 // The peak resident size of this process so far, in kilobytes.

@@ -2,6 +2,7 @@
 #include "platform/Error.h"
 #include "platform/IniDocument.h"
 #include "platform/ProfileFile.h"
+#include "support/ErrorOf.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,16 +29,6 @@ class tst_ProfileFile : public QObject {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    static QString errorOf(const std::function<void()> &operation)
-    {
-        try {
-            operation();
-        } catch (const Error &e) {
-            return e.message();
-        }
-        return QString();
-    }
-
 private slots:
     void readBack_data()
     {

@@ -7,6 +7,7 @@
 #include "settings/ColorValue.h"
 #include "settings/DisplaySettings.h"
 #include "settings/SettingsFile.h"
+#include "support/ErrorOf.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,16 +30,6 @@ QByteArray fileContent(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const Error &error) {
-        return error.message();
-    }
-    return QString();
 }
 
 // The five settings saved with values of their own, so that a setting restored can be told

@@ -7,6 +7,7 @@
 #include "settings/DisplaySettings.h"
 #include "settings/FontSettings.h"
 #include "settings/SettingsFile.h"
+#include "support/ErrorOf.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,16 +29,6 @@ QByteArray fileContent(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const Error &error) {
-        return error.message();
-    }
-    return QString();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // and a failed build leaves no file behind.
 
 #include "platform/Error.h"
+#include "support/ErrorOf.h"
 #include "tools/textdb/NahjReader.h"
 #include "tools/textdb/TanzilReader.h"
 #include "tools/textdb/TextDatabaseBuilder.h"
@@ -18,16 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const Error &error) {
-        return error.message();
-    }
-    return QString();
-}
 
 const QByteArray kTanzil =
     "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"

@@ -2,16 +2,16 @@
 #include "app/Tfrm_main.h"
 #include "data/DataSet.h"
 #include "mail/MailMessage.h"
-#include "mail/ScriptedSmtpServer.h"
 #include "mail/SmtpClient.h"
 #include "platform/FileOpenDialog.h"
 #include "platform/MemoryDialogs.h"
 #include "platform/MemoryFileChooser.h"
 #include "platform/MemoryKeyboardLayout.h"
 #include "platform/MemoryProfileFile.h"
-#include "platform/MemorySockets.h"
-#include "platform/TcpSocket.h"
+#include "support/PortRedirect.h"
 #include "support/ProgramFixture.h"
+#include "support/ReceivedMail.h"
+#include "support/ScriptedSmtpServer.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/Tmain.h"
 #include "ui/question/LabeledEdit.h"
@@ -26,16 +26,11 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using Lines = QStringList;
 
@@ -47,129 +42,6 @@ const QString Connecting = QStringLiteral("Status: Connecting to 127.0.0.1.");
 const QString ConnectedLine = QStringLiteral("Status: Connected.");
 const QString Disconnecting = QStringLiteral("Status: Disconnecting.");
 const QString Disconnected = QStringLiteral("Status: Disconnected.");
-
-// The page always connects to port 25; these sockets take such connections to the test's own
-// server on another loopback port instead.
-class PortRedirect : public MemorySockets {
-public:
-    explicit PortRedirect(quint16 target)
-        : m_target(target)
-    {
-    }
-
-    std::unique_ptr<TcpSocket> createTcpSocket() override
-    {
-        return std::make_unique<Socket>(MemorySockets::createTcpSocket(), m_target);
-    }
-    void setTarget(quint16 target) { m_target = target; }
-
-private:
-    class Socket : public TcpSocket {
-    public:
-        Socket(std::unique_ptr<TcpSocket> real, quint16 target)
-            : m_real(std::move(real))
-            , m_target(target)
-        {
-        }
-        void startConnect(const QString &address, quint16 port) override
-        {
-            QCOMPARE(port, quint16(25));
-            m_real->startConnect(address, m_target);
-        }
-        bool waitConnected(int ms) override { return m_real->waitConnected(ms); }
-        bool send(const char *data, qint64 size, int ms) override
-        {
-            return m_real->send(data, size, ms);
-        }
-        qint64 receive(char *buffer, qint64 size, int ms) override
-        {
-            return m_real->receive(buffer, size, ms);
-        }
-        void close() override { m_real->close(); }
-        bool isOpen() const override { return m_real->isOpen(); }
-        void interrupt() override { m_real->interrupt(); }
-
-    private:
-        std::unique_ptr<TcpSocket> m_real;
-        quint16 m_target;
-    };
-
-    quint16 m_target;
-};
-
-// A loopback port that nothing listens on.
-quint16 closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), length);
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-struct Mail {
-    QByteArray header;
-    QList<QByteArray> body;
-    QByteArray field(const QByteArray &name) const
-    {
-        for (const QByteArray &line : header.split('\n')) {
-            if (line.startsWith(name + ": "))
-                return line.mid(name.size() + 2).trimmed();
-        }
-        return QByteArray();
-    }
-};
-
-// The message's header and body lines; a body in base64 decoded first.
-Mail split(const QByteArray &message)
-{
-    const qsizetype end = message.indexOf("\r\n\r\n");
-    Mail mail{message.left(end), message.mid(end + 4).split('\n')};
-    if (mail.field("Content-Transfer-Encoding") == "base64") {
-        QByteArray text = QByteArray::fromBase64(message.mid(end + 4));
-        if (text.endsWith("\r\n"))
-            text.chop(2);
-        mail.body = text.split('\n');
-    }
-    return mail;
-}
-
-// A header's text with its encoded words decoded (UTF-8, Q or B).
-QString decoded(const QByteArray &header)
-{
-    static const QRegularExpression word(QStringLiteral("=\\?UTF-8\\?([QB])\\?([^?]*)\\?=\\s*"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const QString text = QString::fromLatin1(header);
-    QByteArray out;
-    qsizetype at = 0;
-    for (auto it = word.globalMatch(text); it.hasNext();) {
-        const auto match = it.next();
-        out += text.mid(at, match.capturedStart() - at).toLatin1();
-        QByteArray payload = match.captured(2).toLatin1();
-        if (match.captured(1).toUpper() == QLatin1String("B")) {
-            out += QByteArray::fromBase64(payload);
-        } else {
-            payload.replace('_', ' ');
-            out += QByteArray::fromPercentEncoding(payload, '=');
-        }
-        at = match.capturedEnd();
-    }
-    out += text.mid(at).toLatin1();
-    return QString::fromUtf8(out);
-}
-
-QList<QByteArray> chopped(QList<QByteArray> lines)
-{
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-    }
-    return lines;
-}
 
 } // namespace
 
@@ -310,11 +182,11 @@ private slots:
                  (QList<QByteArray>{"EHLO reader-pc", "RSET", "MAIL FROM:<reader@x.example>",
                                     "RCPT TO:<" + page->ledTo->text().toUtf8() + '>', "DATA", ".",
                                     "QUIT"}));
-        const Mail mail = split(m_server->message());
+        const ReceivedMail mail(m_server->message());
         QCOMPARE(mail.field("Subject"), QByteArray("KEVRAN2[Ali]"));
         QCOMPARE(mail.field("From"), QByteArray("reader@x.example"));
         QCOMPARE(mail.field("To"), page->ledTo->text().toUtf8());
-        QCOMPARE(chopped(mail.body), (QList<QByteArray>{verse().toUtf8() + "[Q1", "Q2]"}));
+        QCOMPARE(mail.bodyLines(), (QList<QByteArray>{verse().toUtf8() + "[Q1", "Q2]"}));
         // The page keeps its texts.
         QCOMPARE(page->dbEdit1->text(), QStringLiteral("Ali"));
         QCOMPARE(page->ledFrom->text(), QStringLiteral("reader@x.example"));
@@ -335,11 +207,11 @@ private slots:
             commands.mid(commands.size() - 6, 4),
             (QList<QByteArray>{"MAIL FROM:< >", "RCPT TO:<" + page->ledTo->text().toUtf8() + '>',
                                "RCPT TO:<cc@kevran.example>", "DATA"}));
-        const Mail second = split(m_server->message());
+        const ReceivedMail second(m_server->message());
         QCOMPARE(second.field("Subject"), QByteArray("KEVRAN2[  ]"));
         QCOMPARE(second.field("To"), page->ledTo->text().toUtf8() + ", cc@kevran.example");
         QVERIFY(second.field("Cc").isEmpty());
-        QCOMPARE(second.body, mail.body);
+        QCOMPARE(second.bodyLines(), mail.bodyLines());
     }
 
     void persianSubjectAndAttachment()
@@ -370,9 +242,9 @@ private slots:
         QCOMPARE(page->statusLines().mid(0, 4),
                  (Lines{Disconnected, Disconnecting, QStringLiteral("Status: Encoding attachment"),
                         ConnectedLine}));
-        const Mail mail = split(m_server->message());
+        const ReceivedMail mail(m_server->message());
         // Encoded words of the name's UTF-8 bytes.
-        QCOMPARE(decoded(mail.field("Subject")), QString::fromUtf8("KEVRAN2[علي]"));
+        QCOMPARE(mail.decodedField("Subject"), QString::fromUtf8("KEVRAN2[علي]"));
         QVERIFY(mail.field("Content-Type").startsWith("multipart/mixed"));
         const QByteArray data = m_server->message();
         const qsizetype start = data.indexOf("filename=\"note.bin\"");
@@ -385,7 +257,7 @@ private slots:
         page->ledAttachment->setText(dir.filePath(QStringLiteral("gone.bin")));
         send();
         QVERIFY(m_dialogs->shown().isEmpty());
-        QVERIFY(!split(m_server->message()).field("Content-Type").startsWith("multipart"));
+        QVERIFY(!ReceivedMail(m_server->message()).field("Content-Type").startsWith("multipart"));
         QCOMPARE(page->MailMessage->MessageParts.size(), 0);
     }
 
@@ -465,7 +337,7 @@ private slots:
         m_sockets->setConnectHangs(false);
 
         // Nothing listening; a dotted address is not resolved.
-        m_sockets->setTarget(closedPort());
+        m_sockets->setTarget(ScriptedSmtpServer::closedPort());
         page->ledHost->setText(QStringLiteral("127.0.0.1"));
         sendAndWait();
         QCOMPARE(page->statusLines(), (Lines{QStringLiteral("ERROR: Socket Error # 10061"),
@@ -672,10 +544,9 @@ private slots:
         // The verse still leads the body, and a question from the Quran page later leaves the
         // views hidden.
         send();
-        const Mail mail = split(m_server->message());
-        QCOMPARE(chopped(mail.body),
-                 (QList<QByteArray>{verse().toUtf8() + "[" + QuestionPage::MessagePrompt.toUtf8() +
-                                    "]"}));
+        const ReceivedMail mail(m_server->message());
+        QCOMPARE(mail.bodyLines(), (QList<QByteArray>{verse().toUtf8() + "[" +
+                                                      QuestionPage::MessagePrompt.toUtf8() + "]"}));
         m_program->window()->setActivePage(m_program->window()->TabSheet1);
         m_program->window()->TabSheet1->AdvToolButton1->click();
         QCOMPARE(m_program->window()->PageControl1->currentWidget(), page);
@@ -702,7 +573,7 @@ private slots:
                  m_program->verses()->fieldText(QStringLiteral("English")));
         QCOMPARE(page->Memo1->toPlainText(), QStringLiteral("earlier words"));
         send();
-        QCOMPARE(chopped(split(m_server->message()).body),
+        QCOMPARE(ReceivedMail(m_server->message()).bodyLines(),
                  (QList<QByteArray>{verse().toUtf8() + "[earlier words]"}));
     }
 

@@ -353,6 +353,15 @@ private slots:
         click("ass");
         QCOMPARE(page->b->text(), QStringLiteral("as"));
         QCOMPARE(page->Topic->text(), QString::fromUtf8("تفکر"));
+        // The buttons' named handlers do what the buttons do.
+        page->aaClick();
+        QCOMPARE(page->b->text(), QStringLiteral("aa"));
+        QCOMPARE(page->Topic->text(), QString::fromUtf8("صفات خداوند"));
+        page->awClick();
+        QCOMPARE(page->b->text(), QStringLiteral("aw"));
+        QCOMPARE(page->Topic->text(), QString::fromUtf8("منافقين"));
+        page->assClick();
+        QCOMPARE(page->b->text(), QStringLiteral("as"));
 
         // A sura after a topic leaves the code box and the label alone ...
         page->ListBox5->setCurrentRow(3);

@@ -2,14 +2,14 @@
 #include "data/DataSet.h"
 #include "data/LikeMatcher.h"
 #include "data/TDataModule2.h"
-#include "mail/ScriptedSmtpServer.h"
 #include "mail/SmtpClient.h"
 #include "platform/MemoryDialogs.h"
 #include "platform/MemoryKeyboardLayout.h"
 #include "platform/MemoryProfileFile.h"
-#include "platform/MemorySockets.h"
-#include "platform/TcpSocket.h"
+#include "support/PortRedirect.h"
 #include "support/ProgramFixture.h"
+#include "support/ReceivedMail.h"
+#include "support/ScriptedSmtpServer.h"
 #include "ui/main/Tmain.h"
 #include "ui/question/LabeledEdit.h"
 #include "ui/question/QuestionPage.h"
@@ -100,49 +100,6 @@ QString trimmedWord(const QString &text)
     return text.mid(from, to - from);
 }
 
-// The question page always connects to port 25; these sockets take its connections to the
-// test server's port instead.
-class PortRedirect : public MemorySockets {
-public:
-    std::unique_ptr<TcpSocket> createTcpSocket() override
-    {
-        return std::make_unique<Socket>(MemorySockets::createTcpSocket(), m_target);
-    }
-    void setTarget(quint16 target) { m_target = target; }
-
-private:
-    class Socket : public TcpSocket {
-    public:
-        Socket(std::unique_ptr<TcpSocket> real, quint16 target)
-            : m_real(std::move(real))
-            , m_target(target)
-        {
-        }
-        void startConnect(const QString &address, quint16) override
-        {
-            m_real->startConnect(address, m_target);
-        }
-        bool waitConnected(int ms) override { return m_real->waitConnected(ms); }
-        bool send(const char *data, qint64 size, int ms) override
-        {
-            return m_real->send(data, size, ms);
-        }
-        qint64 receive(char *buffer, qint64 size, int ms) override
-        {
-            return m_real->receive(buffer, size, ms);
-        }
-        void close() override { m_real->close(); }
-        bool isOpen() const override { return m_real->isOpen(); }
-        void interrupt() override { m_real->interrupt(); }
-
-    private:
-        std::unique_ptr<TcpSocket> m_real;
-        quint16 m_target;
-    };
-
-    quint16 m_target = 0;
-};
-
 // Line breaks of every kind as one line feed.
 QString withLineFeeds(QString text)
 {
@@ -155,44 +112,6 @@ QString blanksFolded(QString text)
 {
     static const QRegularExpression blanks(QStringLiteral("[ \t\r\n]+"));
     return text.replace(blanks, QStringLiteral(" "));
-}
-
-// A header field's value unfolded, its encoded words decoded; blanks between two encoded
-// words are dropped as the mail standard says.
-QString decodedField(const QByteArray &header, const QByteArray &name)
-{
-    QByteArray value;
-    bool inField = false;
-    for (const QByteArray &line : header.split('\n')) {
-        const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
-        if (inField && (text.startsWith(' ') || text.startsWith('\t')))
-            value += text;
-        else if ((inField = text.startsWith(name + ':')))
-            value = text.mid(name.size() + 1);
-    }
-    static const QRegularExpression word(QStringLiteral("=\\?UTF-8\\?([QB])\\?([^?]*)\\?="),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const QString text = QString::fromLatin1(value);
-    QByteArray out;
-    qsizetype at = 0;
-    bool afterWord = false;
-    for (auto it = word.globalMatch(text); it.hasNext();) {
-        const auto match = it.next();
-        const QString between = text.mid(at, match.capturedStart() - at);
-        if (!(afterWord && between.trimmed().isEmpty()))
-            out += between.toLatin1();
-        QByteArray payload = match.captured(2).toLatin1();
-        if (match.captured(1).toUpper() == QLatin1String("B")) {
-            out += QByteArray::fromBase64(payload);
-        } else {
-            payload.replace('_', ' ');
-            out += QByteArray::fromPercentEncoding(payload, '=');
-        }
-        at = match.capturedEnd();
-        afterWord = true;
-    }
-    out += text.mid(at).toLatin1();
-    return QString::fromUtf8(out).trimmed();
 }
 
 } // namespace
@@ -523,7 +442,7 @@ private slots:
         const QByteArray message = server->message();
         const QByteArray header = message.left(message.indexOf("\r\n\r\n"));
         checkHeaderFields(header);
-        QCOMPARE(blanksFolded(decodedField(header, "Subject")),
+        QCOMPARE(blanksFolded(ReceivedMail(message).decodedField("Subject")),
                  blanksFolded(QStringLiteral("KEVRAN2[") + typed + QLatin1Char(']')));
         QCOMPARE(question->dbEdit1->text(), typed);
     }
@@ -555,7 +474,7 @@ private slots:
             const QByteArray message = server->message();
             const QByteArray header = message.left(message.indexOf("\r\n\r\n"));
             checkHeaderFields(header);
-            QCOMPARE(decodedField(header, "From"), typed.trimmed());
+            QCOMPARE(ReceivedMail(message).decodedField("From"), typed.trimmed());
         }
         QCOMPARE(question->ledFrom->text(), typed);
 

@@ -1,5 +1,6 @@
 #include "tools/textdb/TopicIndex.h"
 
+#include "data/Topics.h"
 #include "platform/Error.h"
 
 #include <QFile>
@@ -9,53 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-struct Button {
-    const char *code;
-    const char *caption;
-};
-
-// The topic buttons from top to bottom, with the code each writes.
-const Button kButtons[] = {
-    {"aa", "صفات خداوند"},
-    {"bb", "صفات رحيميه خداوند"},
-    {"dd", "قرآن"},
-    {"ee", "حضرت محمد(ص)"},
-    {"gg", "امير المؤمنين(ع)"},
-    {"hh", "اهل بيت عليهم السلام"},
-    {"qq", "امام زمان(عج)ومهدويت"},
-    {"tt", "قيامت"},
-    {"yy", "بهشت"},
-    {"mm", "جهنم"},
-    {"oo", "توبه و استغفار"},
-    {"ag", "وظايف"},
-    {"nn", "مؤمنين و صالحين"},
-    {"pp", "کفار"},
-    {"vv", "رأفت در اسلام"},
-    {"jj", "نماز"},
-    {"ff", "داستانهاي قرآني"},
-    {"cc", "حکمت ها و معارف قرآني"},
-    {"ao", "سنت هاي الهي"},
-    {"ae", "دعاهاي قرآني"},
-    {"ap", "احتجاجات قرآني"},
-    {"ai", "بدکاران و متجاوزان"},
-    {"ah", "طلاق"},
-    {"au", "آيات و نشانه ها"},
-    {"ww", "حضرت عيسي(ع)و قوم ايشان"},
-    {"rr", "حضرت موسي (ع)وقوم ايشان"},
-    {"az", "انسان"},
-    {"ll", "حب و بغض"},
-    {"ss", "آيات الاحکام"},
-    {"af", "ملائکه"},
-    {"zz", "جهاد"},
-    {"ad", "شيطان"},
-    {"as", "تفکر"},
-    {"xx", "حق و باطل"},
-    {"ac", "دنيا"},
-    {"av", "صبر"},
-    {"aq", "مثل هاي قرآني"},
-    {"aw", "منافقين"},
-};
 
 const std::vector<int> kSuraVerses = {
     7,   286, 200, 176, 120, 165, 206, 75, 129, 109, 123, 111, 43, 52, 99, 128, 111, 110, 98,
@@ -150,8 +104,8 @@ const QStringList &TopicIndex::codes()
 {
     static const QStringList list = [] {
         QStringList out;
-        for (const Button &button : kButtons)
-            out << QString::fromLatin1(button.code);
+        for (const Topics::Topic &topic : Topics())
+            out << QString::fromLatin1(topic.code);
         return out;
     }();
     return list;
@@ -160,7 +114,7 @@ const QStringList &TopicIndex::codes()
 QString TopicIndex::captionOf(const QString &code)
 {
     const qsizetype index = codes().indexOf(code);
-    return index < 0 ? QString() : QString::fromUtf8(kButtons[index].caption);
+    return index < 0 ? QString() : QString::fromUtf8(Topics::begin()[index].caption);
 }
 
 const std::vector<int> &TopicIndex::suraVerseCounts()

@@ -44,6 +44,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 
 const QString QuranPage::Basmala = QStringLiteral("بسم الله الرحمن الرحيم");
 
@@ -98,6 +99,14 @@ void paintList(QAbstractScrollArea *list, const QColor &colour)
     palette.setColor(QPalette::Window, colour);
     list->setPalette(palette);
 }
+
+// The topic buttons' handlers, in the order of the topic table.
+constexpr void (QuranPage::*kTopicHandlers[])() = {
+#define KEVRAN_TOPIC_HANDLER(button, code, caption) &QuranPage::button##Click,
+    KEVRAN_TOPICS(KEVRAN_TOPIC_HANDLER)
+#undef KEVRAN_TOPIC_HANDLER
+};
+static_assert(std::size(kTopicHandlers) == Topics::Count);
 
 } // namespace
 
@@ -276,15 +285,16 @@ void QuranPage::buildSideTabs()
     ScrollBox1->setWidgetResizable(true); // the buttons' background fills the tab
     m_topicButtons = new QWidget;
     paint(m_topicButtons, light3d);
-    for (const Topics::Topic &topic : Topics()) {
+    for (int i = 0; i < Topics::Count; ++i) {
+        const Topics::Topic &topic = Topics::begin()[i];
         auto *button =
-            new FlatButton(QLatin1String(topic.button), QString::fromUtf16(topic.caption),
+            new FlatButton(QLatin1String(topic.button), QString::fromUtf8(topic.caption),
                            QColor(0xC7, 0xC7, 0xCA), QColor(0xEE, 0xE8, 0xBB), m_topicButtons);
         button->setFocusPolicy(Qt::NoFocus);
         button->setLayoutDirection(Qt::RightToLeft);
-        const char *name = topic.button;
-        connect(button, &QToolButton::clicked, this,
-                [this, name] { Messages::guard([this, name] { topicButtonClick(name); }); });
+        connect(button, &QToolButton::clicked, this, [this, handler = kTopicHandlers[i]] {
+            Messages::guard([this, handler] { (this->*handler)(); });
+        });
     }
     ScrollBox1->setWidget(m_topicButtons);
     // The side tabs hear of a font change after everything on them.
@@ -600,7 +610,7 @@ void QuranPage::topicButtonClick(const char *button)
         bChange(); // a repeated click lists the topic again
     else
         b->setText(code);
-    Topic->setText(QString::fromUtf16(topic->caption));
+    Topic->setText(QString::fromUtf8(topic->caption));
 }
 
 void QuranPage::bChange()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/quran/Topics.h"
+#include "data/Topics.h"
 
 #include <QWidget>
 
@@ -68,13 +68,13 @@ public:
     void BitBtn1Click();
     void BitBtn2Click();
 
-    // Topical index.
-#define KEVRAN_TOPIC_HANDLER(button)                                                               \
+    // Topical index: each topic button runs its own handler, named after the button.
+#define KEVRAN_TOPIC_HANDLER(button, code, caption)                                                \
     void button##Click()                                                                           \
     {                                                                                              \
         topicButtonClick(#button);                                                                 \
     }
-    KEVRAN_TOPIC_BUTTONS(KEVRAN_TOPIC_HANDLER)
+    KEVRAN_TOPICS(KEVRAN_TOPIC_HANDLER)
 #undef KEVRAN_TOPIC_HANDLER
     void bChange();
 

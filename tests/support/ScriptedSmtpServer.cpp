@@ -1,4 +1,4 @@
-#include "ScriptedSmtpServer.h"
+#include "support/ScriptedSmtpServer.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -207,4 +207,17 @@ ScriptedSmtpServer::Reply::Action ScriptedSmtpServer::serve(int fd)
         }
     }
     return mode;
+}
+
+quint16 ScriptedSmtpServer::closedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr *>(&address), length);
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
 }

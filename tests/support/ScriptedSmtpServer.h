@@ -29,6 +29,8 @@ public:
     ~ScriptedSmtpServer();
 
     quint16 port() const { return m_port; }
+    // A loopback port that nothing listens on.
+    static quint16 closedPort();
 
     // Replies for one verb ("EHLO", "RCPT", "." for the end of the data...), used in turn; the
     // last one repeats.
