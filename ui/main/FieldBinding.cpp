@@ -1,4 +1,4 @@
-#include "data/FieldBinding.h"
+#include "ui/main/FieldBinding.h"
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
