@@ -11,19 +11,12 @@ public:
     QString text() const override { return QGuiApplication::clipboard()->text(); }
 };
 
-Clipboard *g_current = nullptr;
-
 } // namespace
 
 Clipboard::~Clipboard() = default;
 
-Clipboard &Clipboard::current()
+template <> Clipboard &Service<Clipboard>::systemDefault()
 {
     static DesktopClipboard desktop;
-    return g_current ? *g_current : desktop;
-}
-
-void Clipboard::setCurrent(Clipboard *clipboard)
-{
-    g_current = clipboard;
+    return desktop;
 }

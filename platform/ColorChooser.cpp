@@ -2,19 +2,10 @@
 
 #include "platform/QtColorChooser.h"
 
-namespace {
-ColorChooser *g_current = nullptr;
-}
-
 ColorChooser::~ColorChooser() = default;
 
-ColorChooser &ColorChooser::current()
+template <> ColorChooser &Service<ColorChooser>::systemDefault()
 {
     static QtColorChooser toolkit;
-    return g_current ? *g_current : toolkit;
-}
-
-void ColorChooser::setCurrent(ColorChooser *chooser)
-{
-    g_current = chooser;
+    return toolkit;
 }

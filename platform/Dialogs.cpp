@@ -2,19 +2,10 @@
 
 #include "platform/QtDialogs.h"
 
-namespace {
-Dialogs *g_current = nullptr;
-}
-
 Dialogs::~Dialogs() = default;
 
-Dialogs &Dialogs::current()
+template <> Dialogs &Service<Dialogs>::systemDefault()
 {
     static QtDialogs qtDialogs;
-    return g_current ? *g_current : qtDialogs;
-}
-
-void Dialogs::setCurrent(Dialogs *dialogs)
-{
-    g_current = dialogs;
+    return qtDialogs;
 }

@@ -5,7 +5,6 @@
 #include "platform/IniDocument.h"
 
 namespace {
-ProfileFile *g_current = nullptr;
 
 bool isBlank(QChar c)
 {
@@ -15,15 +14,10 @@ bool isBlank(QChar c)
 
 ProfileFile::~ProfileFile() = default;
 
-ProfileFile &ProfileFile::current()
+template <> ProfileFile &Service<ProfileFile>::systemDefault()
 {
     static DiskProfileFile disk;
-    return g_current ? *g_current : disk;
-}
-
-void ProfileFile::setCurrent(ProfileFile *files)
-{
-    g_current = files;
+    return disk;
 }
 
 QString ProfileFile::readBack(const QString &stored)

@@ -2,19 +2,10 @@
 
 #include "platform/LinuxRegistry.h"
 
-namespace {
-Registry *g_current = nullptr;
-}
-
 Registry::~Registry() = default;
 
-Registry &Registry::current()
+template <> Registry &Service<Registry>::systemDefault()
 {
     static LinuxRegistry system;
-    return g_current ? *g_current : system;
-}
-
-void Registry::setCurrent(Registry *registry)
-{
-    g_current = registry;
+    return system;
 }

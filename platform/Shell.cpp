@@ -2,19 +2,10 @@
 
 #include "platform/DesktopShell.h"
 
-namespace {
-Shell *g_current = nullptr;
-}
-
 Shell::~Shell() = default;
 
-Shell &Shell::current()
+template <> Shell &Service<Shell>::systemDefault()
 {
     static DesktopShell desktop;
-    return g_current ? *g_current : desktop;
-}
-
-void Shell::setCurrent(Shell *shell)
-{
-    g_current = shell;
+    return desktop;
 }

@@ -2,19 +2,10 @@
 
 #include "platform/LinuxVersionQuery.h"
 
-namespace {
-VersionQuery *g_current = nullptr;
-}
-
 VersionQuery::~VersionQuery() = default;
 
-VersionQuery &VersionQuery::current()
+template <> VersionQuery &Service<VersionQuery>::systemDefault()
 {
     static LinuxVersionQuery system;
-    return g_current ? *g_current : system;
-}
-
-void VersionQuery::setCurrent(VersionQuery *query)
-{
-    g_current = query;
+    return system;
 }
