@@ -1,4 +1,4 @@
-#include "platform/MemoryClipboard.h"
+#include "doubles/MemoryClipboard.h"
 
 MemoryClipboard::MemoryClipboard()
     : m_previous(&Clipboard::current())

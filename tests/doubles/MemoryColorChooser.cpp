@@ -1,4 +1,4 @@
-#include "platform/MemoryColorChooser.h"
+#include "doubles/MemoryColorChooser.h"
 
 MemoryColorChooser::MemoryColorChooser()
     : m_previous(&ColorChooser::current())

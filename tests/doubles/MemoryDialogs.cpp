@@ -1,4 +1,4 @@
-#include "platform/MemoryDialogs.h"
+#include "doubles/MemoryDialogs.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "platform/MemoryFileChooser.h"
+#include "doubles/MemoryFileChooser.h"
 
 MemoryFileChooser::MemoryFileChooser()
     : m_previous(&FileChooser::current())

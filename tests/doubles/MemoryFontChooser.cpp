@@ -1,4 +1,4 @@
-#include "platform/MemoryFontChooser.h"
+#include "doubles/MemoryFontChooser.h"
 
 MemoryFontChooser::MemoryFontChooser()
     : m_previous(&FontChooser::current())

@@ -1,4 +1,4 @@
-#include "platform/MemoryKeyboardLayout.h"
+#include "doubles/MemoryKeyboardLayout.h"
 
 MemoryKeyboardLayout::MemoryKeyboardLayout()
     : m_previous(&KeyboardLayout::current())

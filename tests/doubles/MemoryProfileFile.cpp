@@ -1,4 +1,4 @@
-#include "platform/MemoryProfileFile.h"
+#include "doubles/MemoryProfileFile.h"
 
 MemoryProfileFile::MemoryProfileFile()
     : m_previous(&ProfileFile::current())

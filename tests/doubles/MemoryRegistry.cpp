@@ -1,4 +1,4 @@
-#include "platform/MemoryRegistry.h"
+#include "doubles/MemoryRegistry.h"
 
 #include "platform/Error.h"
 

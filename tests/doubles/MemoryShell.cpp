@@ -1,4 +1,4 @@
-#include "platform/MemoryShell.h"
+#include "doubles/MemoryShell.h"
 
 MemoryShell::MemoryShell()
     : m_previous(&Shell::current())

@@ -1,4 +1,4 @@
-#include "platform/MemorySockets.h"
+#include "doubles/MemorySockets.h"
 
 #include "platform/TcpSocket.h"
 

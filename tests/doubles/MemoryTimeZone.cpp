@@ -1,4 +1,4 @@
-#include "platform/MemoryTimeZone.h"
+#include "doubles/MemoryTimeZone.h"
 
 MemoryTimeZone::MemoryTimeZone(int standardOffsetSeconds)
     : m_standard(standardOffsetSeconds)

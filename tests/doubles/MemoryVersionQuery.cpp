@@ -1,4 +1,4 @@
-#include "platform/MemoryVersionQuery.h"
+#include "doubles/MemoryVersionQuery.h"
 
 MemoryVersionQuery::MemoryVersionQuery(int platformId, int major, int minor)
     : m_previous(&VersionQuery::current())

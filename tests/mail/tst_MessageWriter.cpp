@@ -1,3 +1,4 @@
+#include "doubles/MemoryTimeZone.h"
 #include "mail/AddressList.h"
 #include "mail/EncodedWords.h"
 #include "mail/HeaderFolding.h"
@@ -5,7 +6,6 @@
 #include "mail/MailMessage.h"
 #include "mail/MessageWriter.h"
 #include "platform/Error.h"
-#include "platform/MemoryTimeZone.h"
 #include "platform/SystemTimeZone.h"
 
 #include <QJsonArray>

@@ -1,10 +1,10 @@
 #include "ScriptedSmtpServer.h"
 
+#include "doubles/MemorySockets.h"
+#include "doubles/MemoryTimeZone.h"
 #include "mail/MailMessage.h"
 #include "mail/SmtpClient.h"
 #include "platform/Error.h"
-#include "platform/MemorySockets.h"
-#include "platform/MemoryTimeZone.h"
 #include "platform/PosixSockets.h"
 
 #include <QElapsedTimer>

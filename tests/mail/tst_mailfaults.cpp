@@ -1,10 +1,10 @@
 #include "ScriptedSmtpServer.h"
 
+#include "doubles/MemorySockets.h"
+#include "doubles/MemoryTimeZone.h"
 #include "mail/MailMessage.h"
 #include "mail/SmtpClient.h"
 #include "platform/Error.h"
-#include "platform/MemorySockets.h"
-#include "platform/MemoryTimeZone.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -12,7 +12,6 @@
 
 using Reply = ScriptedSmtpServer::Reply;
 using Lines = QList<QByteArray>;
-
 
 // How much the process may grow while one flood is cut off: a runaway reader grows by
 // gigabytes; AddressSanitizer's quarantine alone holds tens of megabytes.

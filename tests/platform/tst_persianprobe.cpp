@@ -1,10 +1,10 @@
 #include "app/PersianSupportProbe.h"
 #include "app/Program.h"
+#include "doubles/MemoryDialogs.h"
+#include "doubles/MemoryRegistry.h"
+#include "doubles/MemoryShell.h"
+#include "doubles/MemoryVersionQuery.h"
 #include "platform/LinuxVersionQuery.h"
-#include "platform/MemoryDialogs.h"
-#include "platform/MemoryRegistry.h"
-#include "platform/MemoryShell.h"
-#include "platform/MemoryVersionQuery.h"
 
 #include <QApplication>
 #include <QTest>
