@@ -5,7 +5,7 @@
 
 namespace {
 
-class DesktopClipboard : public Clipboard {
+class SystemClipboard : public Clipboard {
 public:
     void setText(const QString &text) override { QGuiApplication::clipboard()->setText(text); }
     QString text() const override { return QGuiApplication::clipboard()->text(); }
@@ -17,6 +17,6 @@ Clipboard::~Clipboard() = default;
 
 template <> Clipboard &Service<Clipboard>::systemDefault()
 {
-    static DesktopClipboard desktop;
-    return desktop;
+    static SystemClipboard system;
+    return system;
 }

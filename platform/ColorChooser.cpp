@@ -1,11 +1,11 @@
 #include "platform/ColorChooser.h"
 
-#include "platform/QtColorChooser.h"
+#include "platform/SystemColorChooser.h"
 
 ColorChooser::~ColorChooser() = default;
 
 template <> ColorChooser &Service<ColorChooser>::systemDefault()
 {
-    static QtColorChooser toolkit;
-    return toolkit;
+    static SystemColorChooser system;
+    return system;
 }

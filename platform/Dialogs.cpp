@@ -1,11 +1,11 @@
 #include "platform/Dialogs.h"
 
-#include "platform/QtDialogs.h"
+#include "platform/SystemDialogs.h"
 
 Dialogs::~Dialogs() = default;
 
 template <> Dialogs &Service<Dialogs>::systemDefault()
 {
-    static QtDialogs qtDialogs;
-    return qtDialogs;
+    static SystemDialogs system;
+    return system;
 }

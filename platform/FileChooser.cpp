@@ -4,7 +4,7 @@
 
 namespace {
 
-class ToolkitFileChooser : public FileChooser {
+class SystemFileChooser : public FileChooser {
 public:
     QString chooseFileToOpen(QWidget *parent, const QString &start) override
     {
@@ -18,6 +18,6 @@ FileChooser::~FileChooser() = default;
 
 template <> FileChooser &Service<FileChooser>::systemDefault()
 {
-    static ToolkitFileChooser toolkit;
-    return toolkit;
+    static SystemFileChooser system;
+    return system;
 }

@@ -1,11 +1,11 @@
 #include "platform/FontChooser.h"
 
-#include "platform/QtFontChooser.h"
+#include "platform/SystemFontChooser.h"
 
 FontChooser::~FontChooser() = default;
 
 template <> FontChooser &Service<FontChooser>::systemDefault()
 {
-    static QtFontChooser toolkit;
-    return toolkit;
+    static SystemFontChooser system;
+    return system;
 }

@@ -12,6 +12,6 @@ KeyboardLayout::~KeyboardLayout() = default;
 
 template <> KeyboardLayout &Service<KeyboardLayout>::systemDefault()
 {
-    static NoKeyboardLayout none;
-    return none;
+    static NoKeyboardLayout system;
+    return system;
 }

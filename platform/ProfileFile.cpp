@@ -1,8 +1,8 @@
 #include "platform/ProfileFile.h"
 
-#include "platform/DiskProfileFile.h"
 #include "platform/Error.h"
 #include "platform/IniDocument.h"
+#include "platform/SystemProfileFile.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ ProfileFile::~ProfileFile() = default;
 
 template <> ProfileFile &Service<ProfileFile>::systemDefault()
 {
-    static DiskProfileFile disk;
-    return disk;
+    static SystemProfileFile system;
+    return system;
 }
 
 QString ProfileFile::readBack(const QString &stored)

@@ -1,11 +1,11 @@
 #include "platform/Registry.h"
 
-#include "platform/LinuxRegistry.h"
+#include "platform/SystemRegistry.h"
 
 Registry::~Registry() = default;
 
 template <> Registry &Service<Registry>::systemDefault()
 {
-    static LinuxRegistry system;
+    static SystemRegistry system;
     return system;
 }

@@ -1,11 +1,11 @@
 #include "platform/Shell.h"
 
-#include "platform/DesktopShell.h"
+#include "platform/SystemShell.h"
 
 Shell::~Shell() = default;
 
 template <> Shell &Service<Shell>::systemDefault()
 {
-    static DesktopShell desktop;
-    return desktop;
+    static SystemShell system;
+    return system;
 }

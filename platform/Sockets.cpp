@@ -1,6 +1,6 @@
 #include "platform/Sockets.h"
 
-#include "platform/PosixSockets.h"
+#include "platform/SystemSockets.h"
 
 Sockets::~Sockets() = default;
 
@@ -11,6 +11,6 @@ Error Sockets::socketError(int code, const QString &text)
 
 template <> Sockets &Service<Sockets>::systemDefault()
 {
-    static PosixSockets posix;
-    return posix;
+    static SystemSockets system;
+    return system;
 }

@@ -1,8 +1,8 @@
-#include "platform/QtColorChooser.h"
+#include "platform/SystemColorChooser.h"
 
 #include <QColorDialog>
 
-bool QtColorChooser::choose(QWidget *parent, QColor *color, QList<QColor> *customColors)
+bool SystemColorChooser::choose(QWidget *parent, QColor *color, QList<QColor> *customColors)
 {
     static_assert(customColorCount == 16, "the toolkit's dialog has sixteen custom colours");
     const QColor empty(Qt::white);

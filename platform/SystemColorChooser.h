@@ -5,7 +5,7 @@
 // The colour chooser as the toolkit's colour dialog, whose sixteen custom colours stand for
 // the chooser's. An empty custom colour is shown white and stays empty unless the reader
 // puts another colour there.
-class QtColorChooser : public ColorChooser {
+class SystemColorChooser : public ColorChooser {
 public:
     bool choose(QWidget *parent, QColor *color, QList<QColor> *customColors) override;
 };

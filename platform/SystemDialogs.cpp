@@ -1,21 +1,21 @@
-#include "platform/QtDialogs.h"
+#include "platform/SystemDialogs.h"
 
 #include <QMessageBox>
 #include <QPushButton>
 
-void QtDialogs::error(QWidget *parent, const QString &caption, const QString &text)
+void SystemDialogs::error(QWidget *parent, const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-void QtDialogs::message(QWidget *parent, const QString &caption, const QString &text)
+void SystemDialogs::message(QWidget *parent, const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-bool QtDialogs::confirm(QWidget *parent, const QString &caption, const QString &text)
+bool SystemDialogs::confirm(QWidget *parent, const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);

@@ -2,7 +2,7 @@
 
 #include "platform/Dialogs.h"
 
-class QtDialogs : public Dialogs {
+class SystemDialogs : public Dialogs {
 public:
     void error(QWidget *parent, const QString &caption, const QString &text) override;
     void message(QWidget *parent, const QString &caption, const QString &text) override;

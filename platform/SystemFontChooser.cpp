@@ -1,8 +1,8 @@
-#include "platform/QtFontChooser.h"
+#include "platform/SystemFontChooser.h"
 
 #include "platform/FontChooserDialog.h"
 
-bool QtFontChooser::choose(QWidget *parent, const Font &preset, Answer *answer)
+bool SystemFontChooser::choose(QWidget *parent, const Font &preset, Answer *answer)
 {
     FontChooserDialog dialog(preset, parent);
     if (dialog.exec() != QDialog::Accepted)

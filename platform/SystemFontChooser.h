@@ -3,7 +3,7 @@
 #include "platform/FontChooser.h"
 
 // The font chooser as a modal dialog of the toolkit (FontChooserDialog).
-class QtFontChooser : public FontChooser {
+class SystemFontChooser : public FontChooser {
 public:
     bool choose(QWidget *parent, const Font &preset, Answer *answer) override;
 };

@@ -1,10 +1,10 @@
-#include "platform/DiskProfileFile.h"
+#include "platform/SystemProfileFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-bool DiskProfileFile::load(const QString &path, QByteArray &bytes)
+bool SystemProfileFile::load(const QString &path, QByteArray &bytes)
 {
     bytes.clear();
     const QFileInfo info(path);
@@ -17,7 +17,7 @@ bool DiskProfileFile::load(const QString &path, QByteArray &bytes)
     return file.error() == QFileDevice::NoError;
 }
 
-bool DiskProfileFile::store(const QString &path, const QByteArray &bytes)
+bool SystemProfileFile::store(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

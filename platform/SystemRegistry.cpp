@@ -1,4 +1,4 @@
-#include "platform/LinuxRegistry.h"
+#include "platform/SystemRegistry.h"
 
 #include "platform/Error.h"
 
@@ -9,24 +9,24 @@ namespace {
 }
 } // namespace
 
-Registry::Key LinuxRegistry::openKey(Root, const QString &)
+Registry::Key SystemRegistry::openKey(Root, const QString &)
 {
     return NoKey;
 }
 
-void LinuxRegistry::closeKey(Key) {}
+void SystemRegistry::closeKey(Key) {}
 
-bool LinuxRegistry::valueExists(Key, const QString &) const
+bool SystemRegistry::valueExists(Key, const QString &) const
 {
     notOpen();
 }
 
-QString LinuxRegistry::readText(Key, const QString &) const
+QString SystemRegistry::readText(Key, const QString &) const
 {
     notOpen();
 }
 
-qint32 LinuxRegistry::readInteger(Key, const QString &) const
+qint32 SystemRegistry::readInteger(Key, const QString &) const
 {
     notOpen();
 }

@@ -3,7 +3,7 @@
 #include "platform/Registry.h"
 
 // Linux has no system registry: no key exists, so none opens.
-class LinuxRegistry : public Registry {
+class SystemRegistry : public Registry {
 public:
     Key openKey(Root root, const QString &path) override;
     void closeKey(Key key) override;

@@ -1,12 +1,12 @@
-#include "platform/DesktopShell.h"
+#include "platform/SystemShell.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
 #include <QUrl>
 
-void DesktopShell::open(QWidget *, const QString &file, const QString &parameters,
-                        const QString &directory, ShowMode)
+void SystemShell::open(QWidget *, const QString &file, const QString &parameters,
+                       const QString &directory, ShowMode)
 {
     const QUrl url(file);
     if (url.isValid() && !url.scheme().isEmpty() && url.scheme().size() > 1) {

@@ -3,7 +3,7 @@
 #include "platform/Shell.h"
 
 // Opens web addresses with the desktop's browser and starts programs as detached processes.
-class DesktopShell : public Shell {
+class SystemShell : public Shell {
 public:
     void open(QWidget *window, const QString &file, const QString &parameters,
               const QString &directory, ShowMode mode) override;

@@ -1,6 +1,6 @@
-#include "platform/PosixSockets.h"
+#include "platform/SystemSockets.h"
 
-#include "platform/PosixTcpSocket.h"
+#include "platform/SystemTcpSocket.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -10,12 +10,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-std::unique_ptr<TcpSocket> PosixSockets::createTcpSocket()
+std::unique_ptr<TcpSocket> SystemSockets::createTcpSocket()
 {
-    return std::make_unique<PosixTcpSocket>();
+    return std::make_unique<SystemTcpSocket>();
 }
 
-QString PosixSockets::resolveIPv4(const QString &hostName)
+QString SystemSockets::resolveIPv4(const QString &hostName)
 {
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -42,7 +42,7 @@ QString PosixSockets::resolveIPv4(const QString &hostName)
     return address;
 }
 
-QString PosixSockets::localHostName()
+QString SystemSockets::localHostName()
 {
     char name[256] = {};
     if (gethostname(name, sizeof name - 1) != 0)
@@ -50,7 +50,7 @@ QString PosixSockets::localHostName()
     return QString::fromUtf8(name);
 }
 
-std::pair<int, QString> PosixSockets::describeErrno(int error)
+std::pair<int, QString> SystemSockets::describeErrno(int error)
 {
     switch (error) {
     case ECONNREFUSED:
@@ -68,7 +68,7 @@ std::pair<int, QString> PosixSockets::describeErrno(int error)
     }
 }
 
-std::pair<int, QString> PosixSockets::describeResolverError(int result, int errnoValue)
+std::pair<int, QString> SystemSockets::describeResolverError(int result, int errnoValue)
 {
     switch (result) {
     case EAI_NONAME:
@@ -90,7 +90,7 @@ std::pair<int, QString> PosixSockets::describeResolverError(int result, int errn
     }
 }
 
-Error PosixSockets::errnoError(int error)
+Error SystemSockets::errnoError(int error)
 {
     const auto [code, text] = describeErrno(error);
     return socketError(code, text);

@@ -5,7 +5,7 @@
 #include <utility>
 
 // Sockets on the POSIX socket interface and the system's resolver.
-class PosixSockets : public Sockets {
+class SystemSockets : public Sockets {
 public:
     std::unique_ptr<TcpSocket> createTcpSocket() override;
     QString resolveIPv4(const QString &hostName) override;

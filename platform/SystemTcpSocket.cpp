@@ -1,6 +1,6 @@
-#include "platform/PosixTcpSocket.h"
+#include "platform/SystemTcpSocket.h"
 
-#include "platform/PosixSockets.h"
+#include "platform/SystemSockets.h"
 
 #include <QDeadlineTimer>
 #include <arpa/inet.h>
@@ -11,16 +11,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-PosixTcpSocket::PosixTcpSocket()
+SystemTcpSocket::SystemTcpSocket()
 {
     m_wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (m_wake < 0)
-        throw PosixSockets::errnoError(errno);
+        throw SystemSockets::errnoError(errno);
     m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_fd < 0) {
         const int error = errno;
         ::close(m_wake);
-        throw PosixSockets::errnoError(error);
+        throw SystemSockets::errnoError(error);
     }
     sockaddr_in any{};
     any.sin_family = AF_INET;
@@ -30,41 +30,41 @@ PosixTcpSocket::PosixTcpSocket()
         const int error = errno;
         close();
         ::close(m_wake);
-        throw PosixSockets::errnoError(error);
+        throw SystemSockets::errnoError(error);
     }
 }
 
-PosixTcpSocket::~PosixTcpSocket()
+SystemTcpSocket::~SystemTcpSocket()
 {
     close();
     ::close(m_wake);
 }
 
-void PosixTcpSocket::interrupt()
+void SystemTcpSocket::interrupt()
 {
     const quint64 one = 1;
     // Only fails when the counter is full, and then it is readable already.
     [[maybe_unused]] const ssize_t written = ::write(m_wake, &one, sizeof one);
 }
 
-void PosixTcpSocket::startConnect(const QString &address, quint16 port)
+void SystemTcpSocket::startConnect(const QString &address, quint16 port)
 {
     checkOpen();
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(port);
     if (inet_pton(AF_INET, address.toLatin1().constData(), &peer.sin_addr) != 1)
-        throw PosixSockets::errnoError(EINVAL);
+        throw SystemSockets::errnoError(EINVAL);
     if (::connect(m_fd, reinterpret_cast<const sockaddr *>(&peer), sizeof peer) == 0) {
         m_connecting = false;
         return;
     }
     if (errno != EINPROGRESS && errno != EINTR)
-        throw PosixSockets::errnoError(errno);
+        throw SystemSockets::errnoError(errno);
     m_connecting = true;
 }
 
-bool PosixTcpSocket::waitConnected(int timeoutMs)
+bool SystemTcpSocket::waitConnected(int timeoutMs)
 {
     checkOpen();
     if (!m_connecting)
@@ -77,11 +77,11 @@ bool PosixTcpSocket::waitConnected(int timeoutMs)
         error = errno;
     m_connecting = false;
     if (error != 0)
-        throw PosixSockets::errnoError(error);
+        throw SystemSockets::errnoError(error);
     return true;
 }
 
-bool PosixTcpSocket::send(const char *data, qint64 size, int timeoutMs)
+bool SystemTcpSocket::send(const char *data, qint64 size, int timeoutMs)
 {
     checkOpen();
     while (size > 0) {
@@ -95,13 +95,13 @@ bool PosixTcpSocket::send(const char *data, qint64 size, int timeoutMs)
             if (!waitFor(POLLOUT, timeoutMs))
                 return false;
         } else {
-            throw PosixSockets::errnoError(sent < 0 ? errno : EPIPE);
+            throw SystemSockets::errnoError(sent < 0 ? errno : EPIPE);
         }
     }
     return true;
 }
 
-qint64 PosixTcpSocket::receive(char *buffer, qint64 size, int timeoutMs)
+qint64 SystemTcpSocket::receive(char *buffer, qint64 size, int timeoutMs)
 {
     checkOpen();
     QDeadlineTimer deadline(qMax(0, timeoutMs), Qt::PreciseTimer);
@@ -112,13 +112,13 @@ qint64 PosixTcpSocket::receive(char *buffer, qint64 size, int timeoutMs)
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
-            throw PosixSockets::errnoError(errno);
+            throw SystemSockets::errnoError(errno);
         if (!waitFor(POLLIN, int(deadline.remainingTime())))
             return -1;
     }
 }
 
-void PosixTcpSocket::close()
+void SystemTcpSocket::close()
 {
     if (m_fd >= 0)
         ::close(m_fd);
@@ -126,7 +126,7 @@ void PosixTcpSocket::close()
     m_connecting = false;
 }
 
-bool PosixTcpSocket::waitFor(short events, int timeoutMs)
+bool SystemTcpSocket::waitFor(short events, int timeoutMs)
 {
     QDeadlineTimer deadline(qMax(0, timeoutMs), Qt::PreciseTimer);
     for (;;) {
@@ -137,12 +137,12 @@ bool PosixTcpSocket::waitFor(short events, int timeoutMs)
         if (ready == 0)
             return false;
         if (errno != EINTR)
-            throw PosixSockets::errnoError(errno);
+            throw SystemSockets::errnoError(errno);
     }
 }
 
-void PosixTcpSocket::checkOpen() const
+void SystemTcpSocket::checkOpen() const
 {
     if (m_fd < 0)
-        throw PosixSockets::errnoError(EBADF);
+        throw SystemSockets::errnoError(EBADF);
 }

@@ -4,13 +4,13 @@
 
 // A non-blocking POSIX TCP socket; every wait is a poll() bounded by the caller's limit and
 // ended early by interrupt().
-class PosixTcpSocket : public TcpSocket {
+class SystemTcpSocket : public TcpSocket {
 public:
     // Creates the socket and binds it to any local address and port.
-    PosixTcpSocket();
-    ~PosixTcpSocket() override;
-    PosixTcpSocket(const PosixTcpSocket &) = delete;
-    PosixTcpSocket &operator=(const PosixTcpSocket &) = delete;
+    SystemTcpSocket();
+    ~SystemTcpSocket() override;
+    SystemTcpSocket(const SystemTcpSocket &) = delete;
+    SystemTcpSocket &operator=(const SystemTcpSocket &) = delete;
 
     void startConnect(const QString &address, quint16 port) override;
     bool waitConnected(int timeoutMs) override;

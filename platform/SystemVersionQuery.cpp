@@ -1,10 +1,10 @@
-#include "platform/LinuxVersionQuery.h"
+#include "platform/SystemVersionQuery.h"
 
 #include <QString>
 #include <QStringList>
 #include <sys/utsname.h>
 
-PlatformVersion LinuxVersionQuery::version() const
+PlatformVersion SystemVersionQuery::version() const
 {
     PlatformVersion result;
     result.platformId = PlatformVersion::OtherPlatform;

@@ -4,7 +4,7 @@
 
 // The running kernel's release as major and minor version, under an identifier that is none of
 // the Windows families.
-class LinuxVersionQuery : public VersionQuery {
+class SystemVersionQuery : public VersionQuery {
 public:
     PlatformVersion version() const override;
 };

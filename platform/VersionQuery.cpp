@@ -1,11 +1,11 @@
 #include "platform/VersionQuery.h"
 
-#include "platform/LinuxVersionQuery.h"
+#include "platform/SystemVersionQuery.h"
 
 VersionQuery::~VersionQuery() = default;
 
 template <> VersionQuery &Service<VersionQuery>::systemDefault()
 {
-    static LinuxVersionQuery system;
+    static SystemVersionQuery system;
     return system;
 }

@@ -59,7 +59,7 @@ MemorySockets::~MemorySockets()
 
 std::unique_ptr<TcpSocket> MemorySockets::createTcpSocket()
 {
-    return std::make_unique<ScriptedSocket>(*this, m_posix.createTcpSocket());
+    return std::make_unique<ScriptedSocket>(*this, m_system.createTcpSocket());
 }
 
 QString MemorySockets::resolveIPv4(const QString &hostName)

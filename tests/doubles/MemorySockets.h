@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PosixSockets.h"
+#include "platform/SystemSockets.h"
 
 #include <QHash>
 #include <QList>
@@ -32,7 +32,7 @@ public:
 private:
     class ScriptedSocket;
 
-    PosixSockets m_posix;
+    SystemSockets m_system;
     QHash<QString, QString> m_hosts;
     QString m_localHostName = QStringLiteral("reader-pc");
     int m_failureCode = 0;

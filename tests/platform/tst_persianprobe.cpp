@@ -4,7 +4,7 @@
 #include "doubles/MemoryRegistry.h"
 #include "doubles/MemoryShell.h"
 #include "doubles/MemoryVersionQuery.h"
-#include "platform/LinuxVersionQuery.h"
+#include "platform/SystemVersionQuery.h"
 
 #include <QApplication>
 #include <QTest>
@@ -132,7 +132,7 @@ private slots:
     {
         version.reset();
         // A kernel can be numbered 5.1 too; the platform is what tells.
-        QCOMPARE(LinuxVersionQuery().version().platformId, PlatformVersion::OtherPlatform);
+        QCOMPARE(SystemVersionQuery().version().platformId, PlatformVersion::OtherPlatform);
         QVERIFY(!PersianSupportProbe::IsXP());
     }
 
