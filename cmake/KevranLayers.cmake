@@ -46,8 +46,10 @@ endfunction()
 set(_kevran_core_guard ${CMAKE_BINARY_DIR}/layers/core-guard)
 foreach(module Gui Widgets)
     string(TOLOWER ${module} lower)
+    # The missing file after the error ends the compilation there, before a cascade of errors.
     file(WRITE ${_kevran_core_guard}/Qt${module}/qt${lower}global.h
-        "#error \"Qt ${module} is not for this library: it links Qt Core only\"\n")
+        "#error \"Qt ${module} is not for this library: it links Qt Core only\"\n"
+        "#include \"compilation stopped\"\n")
 endforeach()
 
 # kevran_core(target): the target links Qt Core only; an include of Qt Gui or Qt Widgets fails.
