@@ -10,9 +10,9 @@
 class MailAddress {
 public:
     MailAddress() = default;
-    explicit MailAddress(QString address, QString name = QString())
-        : address(std::move(address))
-        , name(std::move(name))
+    explicit MailAddress(QString mailbox, QString displayName = QString())
+        : address(std::move(mailbox))
+        , name(std::move(displayName))
     {
     }
 

@@ -143,15 +143,15 @@ QString SmtpClient::resolve()
         m_lookUp.reset();
     });
     std::thread([lookUp, host = m_host, &sockets = Sockets::current()] {
-        QString address;
+        QString resolved;
         std::optional<Error> failure;
         try {
-            address = sockets.resolveIPv4(host);
+            resolved = sockets.resolveIPv4(host);
         } catch (const Error &e) {
             failure = e;
         }
         const std::lock_guard<std::mutex> hold(lookUp->lock);
-        lookUp->address = address;
+        lookUp->address = resolved;
         lookUp->failure = failure;
         lookUp->finished = true;
         lookUp->done.notify_all();

@@ -5,25 +5,18 @@
 
 namespace {
 
-class DesktopClipboard : public Clipboard {
+class SystemClipboard : public Clipboard {
 public:
     void setText(const QString &text) override { QGuiApplication::clipboard()->setText(text); }
     QString text() const override { return QGuiApplication::clipboard()->text(); }
 };
 
-Clipboard *g_current = nullptr;
-
 } // namespace
 
 Clipboard::~Clipboard() = default;
 
-Clipboard &Clipboard::current()
+template <> Clipboard &Service<Clipboard>::systemDefault()
 {
-    static DesktopClipboard desktop;
-    return g_current ? *g_current : desktop;
-}
-
-void Clipboard::setCurrent(Clipboard *clipboard)
-{
-    g_current = clipboard;
+    static SystemClipboard system;
+    return system;
 }

@@ -1,20 +1,11 @@
 #include "platform/ColorChooser.h"
 
-#include "platform/QtColorChooser.h"
-
-namespace {
-ColorChooser *g_current = nullptr;
-}
+#include "platform/SystemColorChooser.h"
 
 ColorChooser::~ColorChooser() = default;
 
-ColorChooser &ColorChooser::current()
+template <> ColorChooser &Service<ColorChooser>::systemDefault()
 {
-    static QtColorChooser toolkit;
-    return g_current ? *g_current : toolkit;
-}
-
-void ColorChooser::setCurrent(ColorChooser *chooser)
-{
-    g_current = chooser;
+    static SystemColorChooser system;
+    return system;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <QColor>
 #include <QList>
 
@@ -7,7 +9,7 @@ class QWidget;
 
 // The platform's colour chooser, with its sixteen custom colours. The default implementation
 // shows the toolkit's own dialog; tests install MemoryColorChooser instead.
-class ColorChooser {
+class ColorChooser : public Service<ColorChooser> {
 public:
     static constexpr int customColorCount = 16;
 
@@ -18,8 +20,6 @@ public:
     // chosen colour and `customColors` the sixteen as the reader left them. On cancel both
     // stay as they were.
     virtual bool choose(QWidget *parent, QColor *color, QList<QColor> *customColors) = 0;
-
-    static ColorChooser &current();
-    // Installs the chooser every later call uses; nullptr restores the toolkit's dialog.
-    static void setCurrent(ColorChooser *chooser);
 };
+
+template <> ColorChooser &Service<ColorChooser>::systemDefault();

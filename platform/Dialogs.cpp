@@ -1,20 +1,11 @@
 #include "platform/Dialogs.h"
 
-#include "platform/QtDialogs.h"
-
-namespace {
-Dialogs *g_current = nullptr;
-}
+#include "platform/SystemDialogs.h"
 
 Dialogs::~Dialogs() = default;
 
-Dialogs &Dialogs::current()
+template <> Dialogs &Service<Dialogs>::systemDefault()
 {
-    static QtDialogs qtDialogs;
-    return g_current ? *g_current : qtDialogs;
-}
-
-void Dialogs::setCurrent(Dialogs *dialogs)
-{
-    g_current = dialogs;
+    static SystemDialogs system;
+    return system;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <QString>
 
 class QWidget;
 
 // The modal dialogs the program shows. The Qt implementation shows real message boxes; tests
 // install MemoryDialogs instead, so no test ever waits for a person.
-class Dialogs {
+class Dialogs : public Service<Dialogs> {
 public:
     enum class Kind { Error, Message, Confirm };
 
@@ -18,8 +20,6 @@ public:
     virtual void message(QWidget *parent, const QString &caption, const QString &text) = 0;
     // A question with the buttons "&Yes" and "&No"; true when the answer was "&Yes".
     virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
-
-    static Dialogs &current();
-    // Installs the dialogs every later call uses; nullptr restores the Qt dialogs.
-    static void setCurrent(Dialogs *dialogs);
 };
+
+template <> Dialogs &Service<Dialogs>::systemDefault();

@@ -4,7 +4,7 @@
 
 namespace {
 
-class ToolkitFileChooser : public FileChooser {
+class SystemFileChooser : public FileChooser {
 public:
     QString chooseFileToOpen(QWidget *parent, const QString &start) override
     {
@@ -12,19 +12,12 @@ public:
     }
 };
 
-FileChooser *g_current = nullptr;
-
 } // namespace
 
 FileChooser::~FileChooser() = default;
 
-FileChooser &FileChooser::current()
+template <> FileChooser &Service<FileChooser>::systemDefault()
 {
-    static ToolkitFileChooser toolkit;
-    return g_current ? *g_current : toolkit;
-}
-
-void FileChooser::setCurrent(FileChooser *chooser)
-{
-    g_current = chooser;
+    static SystemFileChooser system;
+    return system;
 }

@@ -1,20 +1,20 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <QString>
 
 class QWidget;
 
 // The file-open dialog of the platform. The default implementation shows the toolkit's own
 // dialog; tests install MemoryFileChooser instead, so no test waits for a person.
-class FileChooser {
+class FileChooser : public Service<FileChooser> {
 public:
     virtual ~FileChooser();
 
     // Lets the reader choose an existing file, starting at the given path (empty: anywhere);
     // the chosen file's path, or an empty text when the reader cancelled.
     virtual QString chooseFileToOpen(QWidget *parent, const QString &start) = 0;
-
-    static FileChooser &current();
-    // Installs the chooser every later call uses; nullptr restores the toolkit's dialog.
-    static void setCurrent(FileChooser *chooser);
 };
+
+template <> FileChooser &Service<FileChooser>::systemDefault();

@@ -1,20 +1,11 @@
 #include "platform/FontChooser.h"
 
-#include "platform/QtFontChooser.h"
-
-namespace {
-FontChooser *g_current = nullptr;
-}
+#include "platform/SystemFontChooser.h"
 
 FontChooser::~FontChooser() = default;
 
-FontChooser &FontChooser::current()
+template <> FontChooser &Service<FontChooser>::systemDefault()
 {
-    static QtFontChooser toolkit;
-    return g_current ? *g_current : toolkit;
-}
-
-void FontChooser::setCurrent(FontChooser *chooser)
-{
-    g_current = chooser;
+    static SystemFontChooser system;
+    return system;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <QColor>
 #include <QString>
 
@@ -8,7 +10,7 @@ class QWidget;
 // The platform's font chooser: the screen fonts with the effects (strike-out, underline, text
 // colour) and the script, without size limits. The default implementation shows the
 // toolkit's own dialog; tests install MemoryFontChooser instead, so no test waits for a person.
-class FontChooser {
+class FontChooser : public Service<FontChooser> {
 public:
     static constexpr int RegularWeight = 400;
     static constexpr int BoldWeight = 700;
@@ -38,8 +40,6 @@ public:
     // Shows the chooser preset to `preset`. True when the reader confirmed; the answer is
     // then filled in. On cancel the answer is left as it was.
     virtual bool choose(QWidget *parent, const Font &preset, Answer *answer) = 0;
-
-    static FontChooser &current();
-    // Installs the chooser every later call uses; nullptr restores the toolkit's dialog.
-    static void setCurrent(FontChooser *chooser);
 };
+
+template <> FontChooser &Service<FontChooser>::systemDefault();

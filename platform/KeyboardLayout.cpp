@@ -6,18 +6,12 @@ public:
     void activate(const QString &) override {}
 };
 
-KeyboardLayout *g_current = nullptr;
 } // namespace
 
 KeyboardLayout::~KeyboardLayout() = default;
 
-KeyboardLayout &KeyboardLayout::current()
+template <> KeyboardLayout &Service<KeyboardLayout>::systemDefault()
 {
-    static NoKeyboardLayout none;
-    return g_current ? *g_current : none;
-}
-
-void KeyboardLayout::setCurrent(KeyboardLayout *layout)
-{
-    g_current = layout;
+    static NoKeyboardLayout system;
+    return system;
 }

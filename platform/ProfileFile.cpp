@@ -1,11 +1,10 @@
 #include "platform/ProfileFile.h"
 
-#include "platform/DiskProfileFile.h"
 #include "platform/Error.h"
 #include "platform/IniDocument.h"
+#include "platform/SystemProfileFile.h"
 
 namespace {
-ProfileFile *g_current = nullptr;
 
 bool isBlank(QChar c)
 {
@@ -15,15 +14,10 @@ bool isBlank(QChar c)
 
 ProfileFile::~ProfileFile() = default;
 
-ProfileFile &ProfileFile::current()
+template <> ProfileFile &Service<ProfileFile>::systemDefault()
 {
-    static DiskProfileFile disk;
-    return g_current ? *g_current : disk;
-}
-
-void ProfileFile::setCurrent(ProfileFile *files)
-{
-    g_current = files;
+    static SystemProfileFile system;
+    return system;
 }
 
 QString ProfileFile::readBack(const QString &stored)

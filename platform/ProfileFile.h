@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,7 +9,7 @@
 // a value reads back is the same for every implementation: blanks at either end are
 // dropped, then one pair of enclosing quotation marks, and what is left is cut to its first
 // MaxValueLength characters. The default implementation keeps the files on disk.
-class ProfileFile {
+class ProfileFile : public Service<ProfileFile> {
 public:
     static constexpr int MaxValueLength = 2047;
 
@@ -26,13 +28,11 @@ public:
     // A stored value as it reads back.
     static QString readBack(const QString &stored);
 
-    static ProfileFile &current();
-    // Installs the profile files every later call uses; nullptr restores the disk.
-    static void setCurrent(ProfileFile *files);
-
 protected:
     // The file's bytes, empty for a missing file; false when it exists but cannot be read.
     virtual bool load(const QString &path, QByteArray &bytes) = 0;
     // Replaces the file's bytes as a whole; false when that fails.
     virtual bool store(const QString &path, const QByteArray &bytes) = 0;
 };
+
+template <> ProfileFile &Service<ProfileFile>::systemDefault();

@@ -1,20 +1,11 @@
 #include "platform/Registry.h"
 
-#include "platform/LinuxRegistry.h"
-
-namespace {
-Registry *g_current = nullptr;
-}
+#include "platform/SystemRegistry.h"
 
 Registry::~Registry() = default;
 
-Registry &Registry::current()
+template <> Registry &Service<Registry>::systemDefault()
 {
-    static LinuxRegistry system;
-    return g_current ? *g_current : system;
-}
-
-void Registry::setCurrent(Registry *registry)
-{
-    g_current = registry;
+    static SystemRegistry system;
+    return system;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <QString>
 
 // The system registry: keys under a root, holding named text and integer values.
-class Registry {
+class Registry : public Service<Registry> {
 public:
     enum class Root { LocalMachine, CurrentUser };
     using Key = quintptr;
@@ -23,8 +25,6 @@ public:
     virtual QString readText(Key key, const QString &name) const = 0;
     // An integer value. A missing value or one of another kind raises Error.
     virtual qint32 readInteger(Key key, const QString &name) const = 0;
-
-    static Registry &current();
-    // Installs the registry every later call uses; nullptr restores the system's own.
-    static void setCurrent(Registry *registry);
 };
+
+template <> Registry &Service<Registry>::systemDefault();

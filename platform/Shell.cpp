@@ -1,20 +1,11 @@
 #include "platform/Shell.h"
 
-#include "platform/DesktopShell.h"
-
-namespace {
-Shell *g_current = nullptr;
-}
+#include "platform/SystemShell.h"
 
 Shell::~Shell() = default;
 
-Shell &Shell::current()
+template <> Shell &Service<Shell>::systemDefault()
 {
-    static DesktopShell desktop;
-    return g_current ? *g_current : desktop;
-}
-
-void Shell::setCurrent(Shell *shell)
-{
-    g_current = shell;
+    static SystemShell system;
+    return system;
 }

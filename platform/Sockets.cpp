@@ -1,10 +1,6 @@
 #include "platform/Sockets.h"
 
-#include "platform/PosixSockets.h"
-
-namespace {
-Sockets *g_current = nullptr;
-}
+#include "platform/SystemSockets.h"
 
 Sockets::~Sockets() = default;
 
@@ -13,13 +9,8 @@ Error Sockets::socketError(int code, const QString &text)
     return Error(QStringLiteral("Socket Error # %1\r\n%2").arg(code).arg(text));
 }
 
-Sockets &Sockets::current()
+template <> Sockets &Service<Sockets>::systemDefault()
 {
-    static PosixSockets posix;
-    return g_current ? *g_current : posix;
-}
-
-void Sockets::setCurrent(Sockets *sockets)
-{
-    g_current = sockets;
+    static SystemSockets system;
+    return system;
 }

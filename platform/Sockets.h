@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include "platform/Error.h"
 
 #include <QString>
@@ -9,7 +11,7 @@ class TcpSocket;
 
 // TCP sockets, host-name resolution and the local computer's host name. Failures are raised
 // as Error; socket errors carry the numbers and texts of socketError().
-class Sockets {
+class Sockets : public Service<Sockets> {
 public:
     // Error numbers of the socket layer, shared by every implementation.
     enum ErrorCode {
@@ -33,7 +35,6 @@ public:
 
     // "Socket Error # <code>" CR LF "<text>".
     static Error socketError(int code, const QString &text);
-
-    static Sockets &current();
-    static void setCurrent(Sockets *sockets);
 };
+
+template <> Sockets &Service<Sockets>::systemDefault();

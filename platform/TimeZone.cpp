@@ -2,19 +2,10 @@
 
 #include "platform/SystemTimeZone.h"
 
-namespace {
-TimeZone *g_current = nullptr;
-}
-
 TimeZone::~TimeZone() = default;
 
-TimeZone &TimeZone::current()
+template <> TimeZone &Service<TimeZone>::systemDefault()
 {
     static SystemTimeZone system;
-    return g_current ? *g_current : system;
-}
-
-void TimeZone::setCurrent(TimeZone *timeZone)
-{
-    g_current = timeZone;
+    return system;
 }

@@ -1,20 +1,11 @@
 #include "platform/VersionQuery.h"
 
-#include "platform/LinuxVersionQuery.h"
-
-namespace {
-VersionQuery *g_current = nullptr;
-}
+#include "platform/SystemVersionQuery.h"
 
 VersionQuery::~VersionQuery() = default;
 
-VersionQuery &VersionQuery::current()
+template <> VersionQuery &Service<VersionQuery>::systemDefault()
 {
-    static LinuxVersionQuery system;
-    return g_current ? *g_current : system;
-}
-
-void VersionQuery::setCurrent(VersionQuery *query)
-{
-    g_current = query;
+    static SystemVersionQuery system;
+    return system;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 // The platform's identifier and version, as the operating system reports them.
 struct PlatformVersion {
     // The identifier of the Windows NT family; other systems report other identifiers.
@@ -13,12 +15,10 @@ struct PlatformVersion {
 };
 
 // Asks the operating system which platform and version it is.
-class VersionQuery {
+class VersionQuery : public Service<VersionQuery> {
 public:
     virtual ~VersionQuery();
     virtual PlatformVersion version() const = 0;
-
-    static VersionQuery &current();
-    // Installs the query every later call uses; nullptr restores the system's own.
-    static void setCurrent(VersionQuery *query);
 };
+
+template <> VersionQuery &Service<VersionQuery>::systemDefault();

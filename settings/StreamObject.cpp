@@ -1,8 +1,8 @@
 #include "settings/StreamObject.h"
 
-StreamObject::StreamObject(const QString &name, const QString &kind)
-    : name(name)
-    , kind(kind)
+StreamObject::StreamObject(const QString &objectName, const QString &objectKind)
+    : name(objectName)
+    , kind(objectKind)
 {
 }
 

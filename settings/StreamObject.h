@@ -18,7 +18,7 @@ public:
     };
 
     StreamObject() = default;
-    StreamObject(const QString &name, const QString &kind);
+    StreamObject(const QString &objectName, const QString &objectKind);
 
     void add(const QString &path, const StreamValue &value);
 

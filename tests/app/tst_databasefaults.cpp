@@ -1,6 +1,6 @@
 #include "app/Program.h"
 #include "data/TDataModule2.h"
-#include "platform/MemoryDialogs.h"
+#include "doubles/MemoryDialogs.h"
 #include "support/FixtureDatabase.h"
 #include "ui/main/Tmain.h"
 

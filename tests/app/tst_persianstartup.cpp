@@ -3,10 +3,10 @@
 #include "app/Tfrm_main.h"
 #include "data/DataSet.h"
 #include "data/TDataModule2.h"
-#include "platform/MemoryDialogs.h"
-#include "platform/MemoryRegistry.h"
-#include "platform/MemoryShell.h"
-#include "platform/MemoryVersionQuery.h"
+#include "doubles/MemoryDialogs.h"
+#include "doubles/MemoryRegistry.h"
+#include "doubles/MemoryShell.h"
+#include "doubles/MemoryVersionQuery.h"
 #include "ui/main/Tmain.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/DataSource.h"
-#include "data/FieldBinding.h"
 #include "platform/Error.h"
 #include "support/FixtureDatabase.h"
+#include "ui/main/FieldBinding.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

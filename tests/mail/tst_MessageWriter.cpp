@@ -1,3 +1,4 @@
+#include "doubles/MemoryTimeZone.h"
 #include "mail/AddressList.h"
 #include "mail/EncodedWords.h"
 #include "mail/HeaderFolding.h"
@@ -5,7 +6,6 @@
 #include "mail/MailMessage.h"
 #include "mail/MessageWriter.h"
 #include "platform/Error.h"
-#include "platform/MemoryTimeZone.h"
 #include "platform/SystemTimeZone.h"
 
 #include <QJsonArray>
@@ -332,7 +332,7 @@ void TestMessageWriter::headerOrder()
 void TestMessageWriter::date_data()
 {
     QTest::addColumn<int>("standard");
-    QTest::addColumn<bool>("daylight");
+    QTest::addColumn<bool>("inDaylightSaving");
     QTest::addColumn<QByteArray>("expected");
 
     // 2024-03-05 10:33:09 UTC, a Tuesday.
@@ -347,12 +347,12 @@ void TestMessageWriter::date_data()
 void TestMessageWriter::date()
 {
     QFETCH(int, standard);
-    QFETCH(bool, daylight);
+    QFETCH(bool, inDaylightSaving);
     QFETCH(QByteArray, expected);
 
     const QDateTime instant(QDate(2024, 3, 5), QTime(10, 33, 9), Qt::UTC);
     m_zone.setStandardOffset(standard);
-    m_zone.setDaylightSaving(daylight ? 3600 : 0, instant.addDays(-1), instant.addDays(1));
+    m_zone.setDaylightSaving(inDaylightSaving ? 3600 : 0, instant.addDays(-1), instant.addDays(1));
 
     MailMessage message;
     message.Date = instant;

@@ -1,9 +1,9 @@
 #include "mail/MailMessage.h"
 #include "mail/SmtpClient.h"
 #include "platform/Error.h"
-#include "platform/MemorySockets.h"
-#include "platform/MemoryTimeZone.h"
-#include "platform/PosixSockets.h"
+#include "doubles/MemorySockets.h"
+#include "doubles/MemoryTimeZone.h"
+#include "platform/SystemSockets.h"
 #include "support/ErrorOf.h"
 #include "support/ScriptedSmtpServer.h"
 
@@ -57,7 +57,7 @@ QString largeFile(const QTemporaryDir &dir)
 
 // A resolver that takes its time. It lives as long as the program: a look-up that ran out is
 // left to finish on its own.
-class SlowResolver : public PosixSockets {
+class SlowResolver : public SystemSockets {
 public:
     QString resolveIPv4(const QString &) override
     {
@@ -270,12 +270,12 @@ void TestSmtpClient::unresolvableHost()
 
     // The system resolver: a name under ".invalid" never resolves.
     const QString text =
-        errorOf([] { PosixSockets().resolveIPv4(QStringLiteral("kevran.invalid")); });
+        errorOf([] { SystemSockets().resolveIPv4(QStringLiteral("kevran.invalid")); });
     QVERIFY2(
         text == QStringLiteral("Socket Error # 11001\r\nHost not found.") ||
             text == QStringLiteral("Socket Error # 11002\r\nTemporary failure in name resolution."),
         qPrintable(text));
-    QVERIFY(!PosixSockets().localHostName().isEmpty());
+    QVERIFY(!SystemSockets().localHostName().isEmpty());
 }
 
 void TestSmtpClient::socketErrorTexts_data()
@@ -296,10 +296,10 @@ void TestSmtpClient::socketErrorTexts()
     QFETCH(int, error);
     QFETCH(int, code);
     QFETCH(QString, text);
-    const auto [gotCode, gotText] = PosixSockets::describeErrno(error);
+    const auto [gotCode, gotText] = SystemSockets::describeErrno(error);
     QCOMPARE(gotCode, code);
     QCOMPARE(gotText, text);
-    QCOMPARE(PosixSockets::describeResolverError(EAI_NONAME, 0).first, 11001);
+    QCOMPARE(SystemSockets::describeResolverError(EAI_NONAME, 0).first, 11001);
 }
 
 void TestSmtpClient::refusedConnection()

@@ -1,10 +1,10 @@
 #include "app/PersianSupportProbe.h"
 #include "app/Program.h"
-#include "platform/LinuxVersionQuery.h"
-#include "platform/MemoryDialogs.h"
-#include "platform/MemoryRegistry.h"
-#include "platform/MemoryShell.h"
-#include "platform/MemoryVersionQuery.h"
+#include "doubles/MemoryDialogs.h"
+#include "doubles/MemoryRegistry.h"
+#include "doubles/MemoryShell.h"
+#include "doubles/MemoryVersionQuery.h"
+#include "platform/SystemVersionQuery.h"
 
 #include <QApplication>
 #include <QTest>
@@ -132,7 +132,7 @@ private slots:
     {
         version.reset();
         // A kernel can be numbered 5.1 too; the platform is what tells.
-        QCOMPARE(LinuxVersionQuery().version().platformId, PlatformVersion::OtherPlatform);
+        QCOMPARE(SystemVersionQuery().version().platformId, PlatformVersion::OtherPlatform);
         QVERIFY(!PersianSupportProbe::IsXP());
     }
 

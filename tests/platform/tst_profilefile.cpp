@@ -1,7 +1,7 @@
-#include "platform/DiskProfileFile.h"
 #include "platform/Error.h"
 #include "platform/IniDocument.h"
 #include "platform/ProfileFile.h"
+#include "platform/SystemProfileFile.h"
 #include "support/ErrorOf.h"
 
 #include <QDir>
@@ -225,7 +225,7 @@ private slots:
 
     void diskFiles()
     {
-        DiskProfileFile disk;
+        SystemProfileFile disk;
         ProfileFile &files = disk;
         const QString ini = path(QStringLiteral("kevran.ini"));
         const QString one = QStringLiteral("1");
@@ -255,7 +255,7 @@ private slots:
 
     void diskFailures()
     {
-        DiskProfileFile disk;
+        SystemProfileFile disk;
         ProfileFile &files = disk;
         const QString one = QStringLiteral("1");
         const QString name = QStringLiteral("Name");

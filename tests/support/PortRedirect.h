@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MemorySockets.h"
+#include "doubles/MemorySockets.h"
 
 // The question page always connects to port 25; these sockets take its connections to a test
 // server's loopback port instead, and fail the test when a connection asks for another port.

@@ -1,10 +1,10 @@
+#include "doubles/MemoryColorChooser.h"
+#include "doubles/MemoryDialogs.h"
+#include "doubles/MemoryFontChooser.h"
 #include "platform/ConfigLocation.h"
 #include "platform/FontChooserDialog.h"
-#include "platform/MemoryColorChooser.h"
-#include "platform/MemoryDialogs.h"
-#include "platform/MemoryFontChooser.h"
-#include "platform/QtColorChooser.h"
-#include "platform/QtFontChooser.h"
+#include "platform/SystemColorChooser.h"
+#include "platform/SystemFontChooser.h"
 #include "settings/ColorValue.h"
 #include "support/ProgramFixture.h"
 #include "ui/main/Tmain.h"
@@ -590,7 +590,7 @@ private slots:
     void toolkitChoosers()
     {
         // The font chooser answers what its dialog shows; cancelling answers nothing.
-        QtFontChooser fontChooser;
+        SystemFontChooser fontChooser;
         FontChooser::Font preset;
         preset.face = QStringLiteral("DejaVu Sans");
         FontChooser::Answer answer;
@@ -608,7 +608,7 @@ private slots:
         QVERIFY(!answer.font.underline);
 
         // Empty custom colours stay empty unless the reader fills them.
-        QtColorChooser colorChooser;
+        SystemColorChooser colorChooser;
         QColor color = Qt::white;
         QList<QColor> custom(16);
         custom[1] = QColor(1, 2, 3);

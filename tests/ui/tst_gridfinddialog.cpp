@@ -1,7 +1,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/DataSource.h"
-#include "platform/MemoryDialogs.h"
+#include "doubles/MemoryDialogs.h"
 #include "support/FixtureDatabase.h"
 #include "support/Typing.h"
 #include "ui/main/DataGrid.h"

@@ -1,4 +1,4 @@
-#include "platform/MemoryKeyboardLayout.h"
+#include "doubles/MemoryKeyboardLayout.h"
 #include "support/ProgramFixture.h"
 #include "ui/main/Tmain.h"
 

@@ -3,7 +3,7 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 #include "data/TDataModule2.h"
-#include "platform/MemoryDialogs.h"
+#include "doubles/MemoryDialogs.h"
 #include "support/FixtureDatabase.h"
 #include "support/ProgramFixture.h"
 #include "ui/main/DataGrid.h"

@@ -1,5 +1,5 @@
 #include "data/DataSet.h"
-#include "platform/MemoryDialogs.h"
+#include "doubles/MemoryDialogs.h"
 #include "platform/Messages.h"
 #include "support/FixtureDatabase.h"
 #include "support/ProgramFixture.h"

@@ -1,6 +1,6 @@
 #include "data/DataSet.h"
+#include "doubles/MemoryDialogs.h"
 #include "mail/SmtpClient.h"
-#include "platform/MemoryDialogs.h"
 #include "support/ProgramFixture.h"
 #include "ui/main/Tmain.h"
 #include "ui/question/LabeledEdit.h"

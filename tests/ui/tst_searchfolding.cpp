@@ -1,7 +1,7 @@
 #include "app/Program.h"
 #include "data/DataSet.h"
 #include "data/TDataModule2.h"
-#include "platform/MemoryDialogs.h"
+#include "doubles/MemoryDialogs.h"
 #include "support/ProgramFixture.h"
 #include "ui/main/DataGrid.h"
 #include "ui/main/GridFindDialog.h"

@@ -1,4 +1,4 @@
-#include "platform/MemoryShell.h"
+#include "doubles/MemoryShell.h"
 #include "support/ProgramFixture.h"
 #include "ui/main/AboutPage.h"
 #include "ui/main/SiteSettings.h"

@@ -364,9 +364,9 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
         }
 
         Statement notice{db.prepare("INSERT INTO Notices (Source, Notice) VALUES (?,?)")};
-        const auto addNotice = [&](const QString &source, const QString &text) {
-            db.insert(notice.stmt, {source, text});
-            notices.emplace_back(source, text);
+        const auto addNotice = [&](const QString &sourceName, const QString &text) {
+            db.insert(notice.stmt, {sourceName, text});
+            notices.emplace_back(sourceName, text);
             ++counts.notices;
         };
         std::vector<const TanzilText *> noticed{&simple, &clean};

@@ -2,9 +2,9 @@
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
-#include "data/FieldBinding.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
+#include "ui/main/FieldBinding.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/PaneMenu.h"
 #include "ui/main/RightToLeftText.h"

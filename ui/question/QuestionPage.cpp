@@ -1,6 +1,5 @@
 #include "ui/question/QuestionPage.h"
 
-#include "data/FieldBinding.h"
 #include "mail/MailMessage.h"
 #include "mail/SmtpExchange.h"
 #include "platform/ConfigLocation.h"
@@ -10,6 +9,7 @@
 #include "platform/Messages.h"
 #include "platform/ProfileFile.h"
 #include "ui/main/DefaultButton.h"
+#include "ui/main/FieldBinding.h"
 #include "ui/main/RightToLeftText.h"
 #include "ui/main/SiteSettings.h"
 #include "ui/question/InputBlock.h"

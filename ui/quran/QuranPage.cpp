@@ -2,7 +2,6 @@
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
-#include "data/FieldBinding.h"
 #include "data/IntegerText.h"
 #include "data/PersianDigits.h"
 #include "data/SqlValue.h"
@@ -13,6 +12,7 @@
 #include "ui/main/ButtonIcons.h"
 #include "ui/main/CaptionFit.h"
 #include "ui/main/DefaultButton.h"
+#include "ui/main/FieldBinding.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/PaneMenu.h"

@@ -2,7 +2,6 @@
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
-#include "data/FieldBinding.h"
 #include "data/SqlValue.h"
 #include "data/TextFolding.h"
 #include "platform/Clipboard.h"
@@ -12,6 +11,7 @@
 #include "ui/main/DataGrid.h"
 #include "ui/main/DataGridModel.h"
 #include "ui/main/DefaultButton.h"
+#include "ui/main/FieldBinding.h"
 #include "ui/main/PopupMenu.h"
 #include "ui/main/RightToLeftText.h"
 

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "platform/FontChooser.h"
-
-// The font chooser as a modal dialog of the toolkit (FontChooserDialog).
-class QtFontChooser : public FontChooser {
-public:
-    bool choose(QWidget *parent, const Font &preset, Answer *answer) override;
-};

@@ -1,0 +1,38 @@
+#include "doubles/MemoryDialogs.h"
+
+#include <QStringList>
+
+MemoryDialogs::MemoryDialogs()
+    : m_previous(&Dialogs::current())
+{
+    Dialogs::setCurrent(this);
+}
+
+MemoryDialogs::~MemoryDialogs()
+{
+    Dialogs::setCurrent(m_previous);
+}
+
+void MemoryDialogs::error(QWidget *, const QString &caption, const QString &text)
+{
+    m_shown.append({Kind::Error, caption, text});
+}
+
+void MemoryDialogs::message(QWidget *, const QString &caption, const QString &text)
+{
+    m_shown.append({Kind::Message, caption, text});
+}
+
+bool MemoryDialogs::confirm(QWidget *, const QString &caption, const QString &text)
+{
+    m_shown.append({Kind::Confirm, caption, text});
+    return m_confirmAnswer;
+}
+
+QStringList MemoryDialogs::texts() const
+{
+    QStringList result;
+    for (const Shown &s : m_shown)
+        result.append(s.text);
+    return result;
+}
