@@ -28,16 +28,22 @@ DataSet::DataSet(Connection *connection, QObject *parent)
 {
 }
 
-void DataSet::clearSql()
+void DataSet::setSql(const QStringList &lines)
 {
     close();
-    m_sql.clear();
+    m_sql = lines;
 }
 
 void DataSet::addSql(const QString &line)
 {
     close();
     m_sql.append(line);
+}
+
+void DataSet::rebuild(const QStringList &lines)
+{
+    setSql(lines);
+    open();
 }
 
 void DataSet::open()
@@ -141,10 +147,15 @@ void DataSet::close()
     emit stateChanged();
 }
 
+void DataSet::raiseClosed()
+{
+    throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
 void DataSet::checkActive() const
 {
     if (!m_active)
-        throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        raiseClosed();
 }
 
 int DataSet::recordCount() const
@@ -161,12 +172,6 @@ void DataSet::setCurrent(int row)
     emit currentChanged(row);
 }
 
-void DataSet::first()
-{
-    checkActive();
-    setCurrent(0);
-}
-
 void DataSet::next()
 {
     checkActive();
@@ -179,18 +184,12 @@ void DataSet::prior()
     setCurrent(m_current - 1);
 }
 
-DataSet::Bookmark DataSet::bookmark() const
+void DataSet::gotoBookmark(int row)
 {
     checkActive();
-    return m_current;
-}
-
-void DataSet::gotoBookmark(Bookmark bookmark)
-{
-    checkActive();
-    if (bookmark < 0 || bookmark >= m_rowCount)
+    if (row < 0 || row >= m_rowCount)
         throw Error(QStringLiteral("Record not found"));
-    setCurrent(bookmark);
+    setCurrent(row);
 }
 
 void DataSet::replaceColumn(int column, const std::function<QByteArray(int row)> &value)
@@ -257,12 +256,18 @@ int DataSet::fieldIndex(const QString &name) const
     return -1;
 }
 
-QString DataSet::fieldText(const QString &name) const
+int DataSet::requiredField(const QString &name) const
 {
-    checkActive();
     const int column = fieldIndex(name);
     if (column < 0)
         throw Error(QStringLiteral("Field '%1' not found").arg(name));
+    return column;
+}
+
+QString DataSet::fieldText(const QString &name) const
+{
+    checkActive();
+    const int column = requiredField(name);
     if (m_current < 0)
         return QString();
     return text(m_current, column);
