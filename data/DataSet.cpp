@@ -1,13 +1,13 @@
 #include "data/DataSet.h"
 
 #include "data/Connection.h"
+#include "data/SqliteStatement.h"
 #include "platform/Error.h"
 
 #include <QVariant>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <sqlite3.h>
 
 namespace {
 
@@ -55,58 +55,51 @@ void DataSet::open()
     m_connection->open();
 
     const QByteArray sql = statement().toUtf8();
-    sqlite3 *db = m_connection->handle();
-    sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, &tail) != SQLITE_OK)
-        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    SqliteStatement stmt(m_connection->handle(), sql, &tail);
     if (!stmt)
         throw Error(QStringLiteral("Command text was not set for the command object"));
-    if (!onlyBlanks(tail)) {
-        sqlite3_finalize(stmt);
+    if (!onlyBlanks(tail))
         throw Error(QStringLiteral("Characters found after end of SQL statement"));
-    }
 
+    sqlite3_stmt *const row = stmt.handle();
     QStringList fields;
-    const int columns = sqlite3_column_count(stmt);
+    const int columns = stmt.columnCount();
     for (int c = 0; c < columns; ++c)
-        fields.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+        fields.append(stmt.columnName(c));
     // Text stays UTF-8 until it is read: most cells of a snapshot are never shown.
     std::vector<Cell> cells;
     // Filled in place and grown by doubling: an append per cell cost more than the copy.
     QByteArray bytes;
     qsizetype used = 0;
     int rows = 0;
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while (stmt.step()) {
         for (int c = 0; c < columns; ++c) {
-            const int type = sqlite3_column_type(stmt, c);
+            const int type = sqlite3_column_type(row, c);
             const char *data = nullptr;
             qsizetype size = 0;
             qint64 integer = 0;
             double real = 0;
             switch (type) {
             case SQLITE_INTEGER:
-                integer = sqlite3_column_int64(stmt, c);
+                integer = sqlite3_column_int64(row, c);
                 data = reinterpret_cast<const char *>(&integer);
                 size = sizeof integer;
                 break;
             case SQLITE_FLOAT:
-                real = sqlite3_column_double(stmt, c);
+                real = sqlite3_column_double(row, c);
                 data = reinterpret_cast<const char *>(&real);
                 size = sizeof real;
                 break;
             case SQLITE_NULL:
                 break;
             default:
-                data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-                size = sqlite3_column_bytes(stmt, c);
+                data = reinterpret_cast<const char *>(sqlite3_column_text(row, c));
+                size = sqlite3_column_bytes(row, c);
                 break;
             }
-            if (size >= (qsizetype(1) << 29) || used + size > qsizetype(UINT32_MAX)) {
-                sqlite3_finalize(stmt);
+            if (size >= (qsizetype(1) << 29) || used + size > qsizetype(UINT32_MAX))
                 throw Error(QStringLiteral("The result is too large"));
-            }
             cells.push_back(Cell{quint32(used), quint32(size), quint32(type)});
             if (used + size > bytes.size())
                 bytes.resize(std::max(used + size, std::max(bytes.size() * 2, qsizetype(1) << 16)));
@@ -116,9 +109,6 @@ void DataSet::open()
         }
         ++rows;
     }
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE)
-        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
     bytes.truncate(used);
     bytes.squeeze();
 
