@@ -2,28 +2,11 @@
 
 #include "data/LikeMatcher.h"
 #include "data/SqliteStatement.h"
+#include "data/TextSchema.h"
 #include "platform/Error.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
-
-namespace {
-
-struct RequiredTable {
-    const char *name;
-    std::initializer_list<const char *> columns;
-};
-
-// The tables and columns the program's statements rely on.
-const RequiredTable kSchema[] = {
-    {"num", {"id", "chapter", "vers", "name"}},
-    {"main",
-     {"id1", "Arabic", "English", "search1", "sub", "Code", "ID", "Name2", "Top", "arabic2",
-      "Farsi", "search"}},
-    {"Type", {"Type", "Name"}},
-};
-
-} // namespace
 
 Connection::Connection(QObject *parent)
     : QObject(parent)
@@ -77,11 +60,13 @@ void Connection::open()
 
 void Connection::checkSchema(const QString &path)
 {
-    for (const RequiredTable &table : kSchema) {
+    for (const TextSchema::Table *table : TextSchema::tables()) {
+        if (!table->read)
+            continue;
         QStringList columns;
         try {
             SqliteStatement info(m_db.handle(),
-                                 QByteArray("PRAGMA table_info(\"") + table.name + "\")");
+                                 QByteArray("PRAGMA table_info(\"") + table->name + "\")");
             while (info.step())
                 columns.append(info.columnText(1));
         } catch (const Error &e) {
@@ -89,11 +74,14 @@ void Connection::checkSchema(const QString &path)
         }
         if (columns.isEmpty())
             throw Error(QStringLiteral("'%1' is not a text database: table '%2' is missing")
-                            .arg(path, QLatin1String(table.name)));
-        for (const char *column : table.columns) {
-            if (!columns.contains(QLatin1String(column), Qt::CaseInsensitive))
-                throw Error(QStringLiteral("'%1' is not a text database: column '%2.%3' is missing")
-                                .arg(path, QLatin1String(table.name), QLatin1String(column)));
+                            .arg(path, QLatin1String(table->name)));
+        for (const std::initializer_list<TextSchema::Column> &line : table->lines) {
+            for (const TextSchema::Column &column : line) {
+                if (!columns.contains(QLatin1String(column.name), Qt::CaseInsensitive))
+                    throw Error(
+                        QStringLiteral("'%1' is not a text database: column '%2.%3' is missing")
+                            .arg(path, QLatin1String(table->name), QLatin1String(column.name)));
+            }
         }
     }
 }

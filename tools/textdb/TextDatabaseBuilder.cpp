@@ -3,6 +3,7 @@
 #include "data/SqliteConnection.h"
 #include "data/SqliteStatement.h"
 #include "data/SuraNames.h"
+#include "data/TextSchema.h"
 #include "platform/Error.h"
 #include "tools/textdb/NahjReader.h"
 #include "tools/textdb/TanzilReader.h"
@@ -17,47 +18,6 @@
 #include <memory>
 
 namespace {
-
-const char *const kSchema = R"(
-CREATE TABLE num (
-    id INTEGER PRIMARY KEY,
-    chapter INTEGER NOT NULL,
-    vers INTEGER NOT NULL,
-    name TEXT NOT NULL
-);
-CREATE TABLE main (
-    id1 INTEGER REFERENCES num(id),
-    Arabic TEXT, English TEXT, search1 TEXT, sub TEXT,
-    Code INTEGER, ID INTEGER, Name2 TEXT, Top TEXT, arabic2 TEXT, Farsi TEXT, search TEXT
-);
-CREATE TABLE Type (
-    Type INTEGER PRIMARY KEY,
-    Name TEXT NOT NULL
-);
-CREATE TABLE Notices (
-    Source TEXT NOT NULL,
-    Notice TEXT NOT NULL
-);
-CREATE TABLE Translations (
-    Code TEXT PRIMARY KEY,
-    Ord INTEGER NOT NULL,
-    Translator TEXT NOT NULL,
-    PersianName TEXT NOT NULL,
-    Notice TEXT NOT NULL
-);
-CREATE TABLE TranslationText (
-    Code TEXT NOT NULL,
-    id1 INTEGER NOT NULL,
-    Text TEXT NOT NULL,
-    PRIMARY KEY (Code, id1)
-) WITHOUT ROWID;
-)";
-
-const char *const kIndexes = R"(
-CREATE INDEX num_chapter_vers ON num(chapter, vers);
-CREATE INDEX main_id1 ON main(id1);
-CREATE INDEX main_code_id ON main(Code, ID);
-)";
 
 // A write connection to the file under construction; an Error names what failed.
 class Writer {
@@ -303,7 +263,7 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     {
         Writer db(temp.fileName());
         db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
-        db.exec(kSchema);
+        db.exec(TextSchema::createTables().constData());
 
         say(QStringLiteral("writing %1 verses").arg(VerseCount));
         const auto num = db.prepare("INSERT INTO num (id, chapter, vers, name) VALUES (?,?,?,?)");
@@ -380,7 +340,7 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
                                  "Dashti."));
         addNotice(QFileInfo(nahjLicencePath).fileName(), nahjLicence);
 
-        db.exec(kIndexes);
+        db.exec(TextSchema::createIndexes().constData());
         db.exec("COMMIT; ANALYZE;");
     }
 
