@@ -51,6 +51,14 @@ const TextSchema::Index kIndexes[] = {
     {"main_code_id", "main", "Code, ID"},
 };
 
+template <typename T, size_t N> std::vector<const T *> pointersTo(const T (&items)[N])
+{
+    std::vector<const T *> out;
+    for (const T &item : items)
+        out.push_back(&item);
+    return out;
+}
+
 bool wanted(const TextSchema::Table &table, TextSchema::Which which)
 {
     return which == TextSchema::AllTables || table.read;
@@ -60,23 +68,13 @@ bool wanted(const TextSchema::Table &table, TextSchema::Which which)
 
 const std::vector<const TextSchema::Table *> &TextSchema::tables()
 {
-    static const std::vector<const Table *> all = [] {
-        std::vector<const Table *> out;
-        for (const Table &table : kTables)
-            out.push_back(&table);
-        return out;
-    }();
+    static const std::vector<const Table *> all = pointersTo(kTables);
     return all;
 }
 
 const std::vector<const TextSchema::Index *> &TextSchema::indexes()
 {
-    static const std::vector<const Index *> all = [] {
-        std::vector<const Index *> out;
-        for (const Index &index : kIndexes)
-            out.push_back(&index);
-        return out;
-    }();
+    static const std::vector<const Index *> all = pointersTo(kIndexes);
     return all;
 }
 
