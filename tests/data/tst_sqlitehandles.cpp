@@ -28,8 +28,7 @@ sqlite3_stmt *g_running = nullptr;
 // refuses to replace any function, LIKE included.
 int leaveAStatementRunning(sqlite3 *db, const char **, const sqlite3_api_routines *)
 {
-    if (sqlite3_prepare_v2(db, "SELECT 1 UNION ALL SELECT 2", -1, &g_running, nullptr) ==
-        SQLITE_OK)
+    if (sqlite3_prepare_v2(db, "SELECT 1 UNION ALL SELECT 2", -1, &g_running, nullptr) == SQLITE_OK)
         sqlite3_step(g_running);
     // The step's "another row" would otherwise stand as the outcome of the open.
     return sqlite3_exec(db, "SELECT 1", nullptr, nullptr, nullptr);
