@@ -414,10 +414,9 @@ int main(int argc, char *argv[])
     };
     for (const Long &item : longest) {
         item.radio->click();
-        results->clearSql();
-        results->addSql(QStringLiteral("SELECT * FROM main"));
-        results->addSql(QStringLiteral("WHERE Code = %1 AND ID = %2").arg(item.code).arg(item.id));
-        results->open();
+        results->rebuild(
+            {QStringLiteral("SELECT * FROM main"),
+             QStringLiteral("WHERE Code = %1 AND ID = %2").arg(item.code).arg(item.id)});
         const QString term = QString::fromUtf8(item.term);
         bench.measure(
             QStringLiteral("recolouring %1 (%2 characters), term %3")

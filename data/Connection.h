@@ -1,9 +1,9 @@
 #pragma once
 
+#include "data/SqliteConnection.h"
+
 #include <QObject>
 #include <QString>
-
-struct sqlite3;
 
 // A read-only connection to the text database. The file name resolves against the working
 // directory; opening checks that the file is a text database.
@@ -21,9 +21,9 @@ public:
     // Opens the file when not open yet; raises an Error naming the file when it cannot.
     void open();
     void close();
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_db.isOpen(); }
 
-    sqlite3 *handle() const { return m_db; }
+    sqlite3 *handle() const { return m_db.handle(); }
 
     // The Persian translation the verse rows' `English` carries (see Translations); empty
     // while the database's own column is read, or until one was chosen.
@@ -34,6 +34,6 @@ private:
     void checkSchema(const QString &path);
 
     QString m_fileName = DefaultFileName;
-    sqlite3 *m_db = nullptr;
+    SqliteConnection m_db;
     QString m_translation;
 };

@@ -1,13 +1,13 @@
 #include "data/DataSet.h"
 
 #include "data/Connection.h"
+#include "data/SqliteStatement.h"
 #include "platform/Error.h"
 
 #include <QVariant>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <sqlite3.h>
 
 namespace {
 
@@ -28,16 +28,22 @@ DataSet::DataSet(Connection *connection, QObject *parent)
 {
 }
 
-void DataSet::clearSql()
+void DataSet::setSql(const QStringList &lines)
 {
     close();
-    m_sql.clear();
+    m_sql = lines;
 }
 
 void DataSet::addSql(const QString &line)
 {
     close();
     m_sql.append(line);
+}
+
+void DataSet::rebuild(const QStringList &lines)
+{
+    setSql(lines);
+    open();
 }
 
 void DataSet::open()
@@ -49,58 +55,51 @@ void DataSet::open()
     m_connection->open();
 
     const QByteArray sql = statement().toUtf8();
-    sqlite3 *db = m_connection->handle();
-    sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, &tail) != SQLITE_OK)
-        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    SqliteStatement stmt(m_connection->handle(), sql, &tail);
     if (!stmt)
         throw Error(QStringLiteral("Command text was not set for the command object"));
-    if (!onlyBlanks(tail)) {
-        sqlite3_finalize(stmt);
+    if (!onlyBlanks(tail))
         throw Error(QStringLiteral("Characters found after end of SQL statement"));
-    }
 
+    sqlite3_stmt *const row = stmt.handle();
     QStringList fields;
-    const int columns = sqlite3_column_count(stmt);
+    const int columns = stmt.columnCount();
     for (int c = 0; c < columns; ++c)
-        fields.append(QString::fromUtf8(sqlite3_column_name(stmt, c)));
+        fields.append(stmt.columnName(c));
     // Text stays UTF-8 until it is read: most cells of a snapshot are never shown.
     std::vector<Cell> cells;
     // Filled in place and grown by doubling: an append per cell cost more than the copy.
     QByteArray bytes;
     qsizetype used = 0;
     int rows = 0;
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while (stmt.step()) {
         for (int c = 0; c < columns; ++c) {
-            const int type = sqlite3_column_type(stmt, c);
+            const int type = sqlite3_column_type(row, c);
             const char *data = nullptr;
             qsizetype size = 0;
             qint64 integer = 0;
             double real = 0;
             switch (type) {
             case SQLITE_INTEGER:
-                integer = sqlite3_column_int64(stmt, c);
+                integer = sqlite3_column_int64(row, c);
                 data = reinterpret_cast<const char *>(&integer);
                 size = sizeof integer;
                 break;
             case SQLITE_FLOAT:
-                real = sqlite3_column_double(stmt, c);
+                real = sqlite3_column_double(row, c);
                 data = reinterpret_cast<const char *>(&real);
                 size = sizeof real;
                 break;
             case SQLITE_NULL:
                 break;
             default:
-                data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-                size = sqlite3_column_bytes(stmt, c);
+                data = reinterpret_cast<const char *>(sqlite3_column_text(row, c));
+                size = sqlite3_column_bytes(row, c);
                 break;
             }
-            if (size >= (qsizetype(1) << 29) || used + size > qsizetype(UINT32_MAX)) {
-                sqlite3_finalize(stmt);
+            if (size >= (qsizetype(1) << 29) || used + size > qsizetype(UINT32_MAX))
                 throw Error(QStringLiteral("The result is too large"));
-            }
             cells.push_back(Cell{quint32(used), quint32(size), quint32(type)});
             if (used + size > bytes.size())
                 bytes.resize(std::max(used + size, std::max(bytes.size() * 2, qsizetype(1) << 16)));
@@ -110,9 +109,6 @@ void DataSet::open()
         }
         ++rows;
     }
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE)
-        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
     bytes.truncate(used);
     bytes.squeeze();
 
@@ -141,10 +137,15 @@ void DataSet::close()
     emit stateChanged();
 }
 
+void DataSet::raiseClosed()
+{
+    throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
 void DataSet::checkActive() const
 {
     if (!m_active)
-        throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        raiseClosed();
 }
 
 int DataSet::recordCount() const
@@ -161,12 +162,6 @@ void DataSet::setCurrent(int row)
     emit currentChanged(row);
 }
 
-void DataSet::first()
-{
-    checkActive();
-    setCurrent(0);
-}
-
 void DataSet::next()
 {
     checkActive();
@@ -179,18 +174,12 @@ void DataSet::prior()
     setCurrent(m_current - 1);
 }
 
-DataSet::Bookmark DataSet::bookmark() const
+void DataSet::gotoBookmark(int row)
 {
     checkActive();
-    return m_current;
-}
-
-void DataSet::gotoBookmark(Bookmark bookmark)
-{
-    checkActive();
-    if (bookmark < 0 || bookmark >= m_rowCount)
+    if (row < 0 || row >= m_rowCount)
         throw Error(QStringLiteral("Record not found"));
-    setCurrent(bookmark);
+    setCurrent(row);
 }
 
 void DataSet::replaceColumn(int column, const std::function<QByteArray(int row)> &value)
@@ -257,12 +246,18 @@ int DataSet::fieldIndex(const QString &name) const
     return -1;
 }
 
-QString DataSet::fieldText(const QString &name) const
+int DataSet::requiredField(const QString &name) const
 {
-    checkActive();
     const int column = fieldIndex(name);
     if (column < 0)
         throw Error(QStringLiteral("Field '%1' not found").arg(name));
+    return column;
+}
+
+QString DataSet::fieldText(const QString &name) const
+{
+    checkActive();
+    const int column = requiredField(name);
     if (m_current < 0)
         return QString();
     return text(m_current, column);

@@ -14,18 +14,18 @@ class Connection;
 class DataSet : public QObject {
     Q_OBJECT
 public:
-    // A remembered record: the position of a row in the open snapshot.
-    using Bookmark = int;
-
     explicit DataSet(Connection *connection, QObject *parent = nullptr);
 
     Connection *connection() const { return m_connection; }
 
     // The statement.
     const QStringList &sql() const { return m_sql; }
-    void clearSql();
+    // Closes the set and makes the lines its statement.
+    void setSql(const QStringList &lines);
     void addSql(const QString &line);
     QString statement() const { return m_sql.join(QLatin1Char('\n')); }
+    // Closes the set, makes the lines its statement and opens it again.
+    void rebuild(const QStringList &lines);
 
     // Runs the statement and makes its first row current; an error leaves the set closed.
     void open();
@@ -36,16 +36,15 @@ public:
     bool isEmpty() const { return !m_active || m_rowCount == 0; }
     // The current row's position, -1 while the set is closed or empty.
     int currentRow() const { return m_current; }
-    void first();
     void next();
     void prior();
-    Bookmark bookmark() const;
-    void gotoBookmark(Bookmark bookmark);
+    // Makes the row at this position of the open set current.
+    void gotoBookmark(int row);
 
-    // Columns, looked up by name without regard to case.
-    int fieldCount() const { return int(m_fields.size()); }
-    QString fieldName(int column) const { return m_fields.value(column); }
+    // Columns, looked up by name without regard to case: -1 for a name the set lacks.
     int fieldIndex(const QString &name) const;
+    // As fieldIndex, raising "Field '%s' not found" for a name the set lacks.
+    int requiredField(const QString &name) const;
     // The current row's value of a column as text; a name the set lacks is an error.
     QString fieldText(const QString &name) const;
 
@@ -55,6 +54,10 @@ public:
     // current row; views reset as on a reopening. Values are text as UTF-8 bytes; a null array
     // is NULL.
     void replaceColumn(int column, const std::function<QByteArray(int row)> &value);
+
+    // Raises the error of an operation on a closed set, also the error of reaching for a set
+    // where none is bound.
+    [[noreturn]] static void raiseClosed();
 
 signals:
     // Around every open and close; views reset on these.

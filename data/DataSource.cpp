@@ -7,6 +7,13 @@ DataSource::DataSource(QObject *parent)
 {
 }
 
+DataSet *DataSource::boundSet() const
+{
+    if (!m_dataSet)
+        DataSet::raiseClosed();
+    return m_dataSet;
+}
+
 void DataSource::setDataSet(DataSet *dataSet)
 {
     if (dataSet == m_dataSet)

@@ -13,6 +13,8 @@ public:
     explicit DataSource(QObject *parent = nullptr);
 
     DataSet *dataSet() const { return m_dataSet; }
+    // The set pointed at; none raises the error of an operation on a closed set.
+    DataSet *boundSet() const;
     void setDataSet(DataSet *dataSet);
 
 signals:

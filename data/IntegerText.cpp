@@ -14,21 +14,28 @@ int IntegerText::digitValue(QChar c)
     return -1;
 }
 
-std::optional<int> IntegerText::parse(const QString &text)
+std::optional<qint64> IntegerText::read(const QString &text, Form form)
 {
+    // The 32-bit form skips spaces only, and only in front; the wide form skips every kind of
+    // blank on both sides.
+    const auto blank = [form](QChar c) {
+        return form.trailingBlanks ? c.isSpace() : c == QLatin1Char(' ');
+    };
     int i = 0;
-    const int n = int(text.size());
-    while (i < n && text[i] == QLatin1Char(' '))
+    int n = int(text.size());
+    while (i < n && blank(text[i]))
         ++i;
+    while (form.trailingBlanks && n > i && blank(text[n - 1]))
+        --n;
     bool negative = false;
     if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
         negative = text[i++] == QLatin1Char('-');
 
     int base = 10;
-    if (i < n && text[i] == QLatin1Char('$')) {
+    if (form.hexadecimal && i < n && text[i] == QLatin1Char('$')) {
         base = 16;
         ++i;
-    } else if (i + 1 < n && text[i] == QLatin1Char('0') &&
+    } else if (form.hexadecimal && i + 1 < n && text[i] == QLatin1Char('0') &&
                (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
         base = 16;
         i += 2;
@@ -36,8 +43,9 @@ std::optional<int> IntegerText::parse(const QString &text)
     if (i == n)
         return std::nullopt;
 
-    // Decimal numbers must fit a signed 32-bit integer; hexadecimal ones may use all 32 bits.
-    const quint64 limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+    // Decimal numbers must fit the signed range; hexadecimal ones may use all 32 bits.
+    const quint64 positive = form.wide ? quint64(INT64_MAX) : 0x7FFFFFFFull;
+    const quint64 limit = base == 16 ? 0xFFFFFFFFull : positive + (negative ? 1 : 0);
     quint64 value = 0;
     for (; i < n; ++i) {
         const char16_t c = text[i].unicode();
@@ -48,18 +56,39 @@ std::optional<int> IntegerText::parse(const QString &text)
             d = c - 'A' + 10;
         if (d < 0)
             return std::nullopt;
-        value = value * quint64(base) + quint64(d);
-        if (value > limit)
+        if (value > (limit - quint64(d)) / quint64(base))
             return std::nullopt;
+        value = value * quint64(base) + quint64(d);
     }
-    const auto bits = quint32(value);
-    const int result = int(bits);
-    return negative ? int(0u - bits) : result;
+    if (base == 16) {
+        const auto bits = quint32(value);
+        return negative ? qint64(int(0u - bits)) : qint64(int(bits));
+    }
+    return negative ? qint64(0 - value) : qint64(value);
+}
+
+std::optional<int> IntegerText::parse(const QString &text)
+{
+    if (const std::optional<qint64> value = read(text, Form{true, false, false}))
+        return int(*value);
+    return std::nullopt;
+}
+
+void IntegerText::raiseInvalid(const QString &text)
+{
+    throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
 }
 
 int IntegerText::toInt(const QString &text)
 {
     if (const std::optional<int> value = parse(text))
         return *value;
-    throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    raiseInvalid(text);
+}
+
+qint64 IntegerText::toInt64(const QString &text)
+{
+    if (const std::optional<qint64> value = read(text, Form{false, true, true}))
+        return *value;
+    raiseInvalid(text);
 }

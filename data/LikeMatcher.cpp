@@ -1,6 +1,7 @@
 #include "data/LikeMatcher.h"
 
 #include "data/TextFolding.h"
+#include "platform/Error.h"
 
 #include <QChar>
 #include <QList>
@@ -398,8 +399,12 @@ bool LikeMatcher::matchFolded(std::u32string_view text) const
 void LikeMatcher::install(sqlite3 *db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr,
-                               nullptr);
-    sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr,
-                               nullptr);
+    for (const int arguments : {2, 3}) {
+        // Without it the statements would compare with SQLite's own LIKE, which folds ASCII
+        // letters only: a search would quietly miss what it should find.
+        if (sqlite3_create_function_v2(db, "like", arguments, flags, nullptr, likeFunction, nullptr,
+                                       nullptr, nullptr) != SQLITE_OK)
+            throw Error(QStringLiteral("the letter-folding LIKE could not be installed: %1")
+                            .arg(QString::fromUtf8(sqlite3_errmsg(db))));
+    }
 }

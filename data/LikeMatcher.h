@@ -21,7 +21,8 @@ public:
     bool matches(std::string_view utf8Text) const;
     bool matches(const QString &text) const;
 
-    // Replaces the connection's like(pattern, text) and like(pattern, text, escape) functions.
+    // Replaces the connection's like(pattern, text) and like(pattern, text, escape) functions;
+    // raises an Error with SQLite's reason when it cannot.
     static void install(sqlite3 *db);
 
 private:

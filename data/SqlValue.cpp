@@ -1,7 +1,6 @@
 #include "data/SqlValue.h"
 
 #include "data/IntegerText.h"
-#include "platform/Error.h"
 
 QString SqlValue::quoted(const QString &value)
 {
@@ -27,17 +26,5 @@ QString SqlValue::insideQuotes(const QString &value)
 
 QString SqlValue::integer(const QString &value)
 {
-    const QString trimmed = value.trimmed();
-    int i = 0;
-    if (i < trimmed.size() && (trimmed[i] == QLatin1Char('+') || trimmed[i] == QLatin1Char('-')))
-        ++i;
-    QString ascii = trimmed.left(i);
-    const int digitsFrom = i;
-    for (int d; i < trimmed.size() && (d = IntegerText::digitValue(trimmed[i])) >= 0; ++i)
-        ascii.append(QChar(u'0' + d));
-    bool ok = i > digitsFrom && i == trimmed.size();
-    const qlonglong number = ok ? ascii.toLongLong(&ok) : 0;
-    if (!ok)
-        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(value));
-    return QString::number(number);
+    return QString::number(IntegerText::toInt64(value));
 }

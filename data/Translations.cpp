@@ -3,10 +3,10 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/SqlValue.h"
+#include "data/SqliteStatement.h"
 #include "platform/Error.h"
 
 #include <QHash>
-#include <sqlite3.h>
 
 namespace {
 
@@ -19,15 +19,9 @@ QString columnText(sqlite3_stmt *stmt, int column)
 // Runs a statement and hands each row to `row`; raises an Error with the engine's message.
 template <typename Row> void eachRow(sqlite3 *db, const QByteArray &sql, Row row)
 {
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
-        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        row(stmt);
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE)
-        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    SqliteStatement stmt(db, sql);
+    while (stmt.step())
+        row(stmt.handle());
 }
 
 void exec(sqlite3 *db, const QByteArray &sql)

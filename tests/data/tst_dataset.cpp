@@ -27,15 +27,6 @@ class tst_DataSet : public QObject {
     QTemporaryDir m_dir;
     Connection m_connection;
 
-    void rebuild(DataSet &set, const QStringList &lines)
-    {
-        set.close();
-        set.clearSql();
-        for (const QString &line : lines)
-            set.addSql(line);
-        set.open();
-    }
-
 private slots:
     void initTestCase()
     {
@@ -54,9 +45,9 @@ private slots:
     void openMovesAndReads()
     {
         DataSet set(&m_connection);
-        rebuild(set, {QStringLiteral("SELECT * "),
-                      QStringLiteral("From num left join main on num.id=main.id1"),
-                      QStringLiteral("WHERE (chapter = 2) ")});
+        set.rebuild({QStringLiteral("SELECT * "),
+                     QStringLiteral("From num left join main on num.id=main.id1"),
+                     QStringLiteral("WHERE (chapter = 2) ")});
         QCOMPARE(set.statement(), QStringLiteral("SELECT * \nFrom num left join main on "
                                                  "num.id=main.id1\nWHERE (chapter = 2) "));
         QVERIFY(set.isActive());
@@ -78,10 +69,9 @@ private slots:
         QCOMPARE(set.fieldText(QStringLiteral("vers")), QStringLiteral("4"));
         QCOMPARE(set.fieldText(QStringLiteral("English")), QString()); // NULL reads as empty
 
-        const DataSet::Bookmark mark = 1;
-        set.gotoBookmark(mark);
+        set.gotoBookmark(1);
         QCOMPARE(set.fieldText(QStringLiteral("vers")), QStringLiteral("2"));
-        QCOMPARE(set.bookmark(), mark);
+        QCOMPARE(set.currentRow(), 1);
         QVERIFY_ERROR(set.gotoBookmark(99), "Record not found");
         QVERIFY_ERROR(set.fieldText(QStringLiteral("nope")), "Field 'nope' not found");
     }
@@ -94,14 +84,15 @@ private slots:
         QVERIFY_ERROR(set.next(), closed);
         QVERIFY_ERROR(set.prior(), closed);
         QVERIFY_ERROR(set.fieldText(QStringLiteral("vers")), closed);
-        QVERIFY_ERROR(set.bookmark(), closed);
+        QVERIFY_ERROR(set.gotoBookmark(0), closed);
+        QVERIFY_ERROR(set.requiredField(QStringLiteral("vers")), "Field 'vers' not found");
         QVERIFY(set.isEmpty());
     }
 
     void changingTheStatementClosesTheSet()
     {
         DataSet set(&m_connection);
-        rebuild(set, {QStringLiteral("SELECT * FROM num")});
+        set.rebuild({QStringLiteral("SELECT * FROM num")});
         QVERIFY(set.isActive());
         QSignalSpy state(&set, &DataSet::stateChanged);
         set.addSql(QStringLiteral("WHERE chapter = 3"));
@@ -114,7 +105,7 @@ private slots:
     void emptyResultIsOpenAndEmpty()
     {
         DataSet set(&m_connection);
-        rebuild(set, {QStringLiteral("SELECT * FROM num WHERE chapter = 99")});
+        set.rebuild({QStringLiteral("SELECT * FROM num WHERE chapter = 99")});
         QVERIFY(set.isActive());
         QCOMPARE(set.recordCount(), 0);
         QCOMPARE(set.currentRow(), -1);
@@ -126,27 +117,46 @@ private slots:
     void rejectedStatementLeavesTheSetClosed()
     {
         DataSet set(&m_connection);
-        rebuild(set, {QStringLiteral("SELECT * FROM num")});
+        set.rebuild({QStringLiteral("SELECT * FROM num")});
         try {
-            rebuild(set, {QStringLiteral("SELECT * FROM num WHERE (vers = )")});
+            set.rebuild({QStringLiteral("SELECT * FROM num WHERE (vers = )")});
             QFAIL("the statement was accepted");
         } catch (const Error &e) {
             QCOMPARE(e.message(), QStringLiteral("near \")\": syntax error"));
         }
         QVERIFY(!set.isActive());
-        QVERIFY_ERROR(rebuild(set, {QStringLiteral("SELECT * FROM num; DELETE FROM num")}),
+        QVERIFY_ERROR(set.rebuild({QStringLiteral("SELECT * FROM num; DELETE FROM num")}),
                       "Characters found after end of SQL statement");
         QVERIFY(!set.isActive());
-        QVERIFY_ERROR(rebuild(set, {QStringLiteral("SELECT nope FROM num")}),
+        QVERIFY_ERROR(set.rebuild({QStringLiteral("SELECT nope FROM num")}),
                       "no such column: nope");
+    }
+
+    // A rebuild of an open set closes it once and opens it once, whatever the number of lines.
+    void rebuildClosesAndOpensOnce()
+    {
+        DataSet set(&m_connection);
+        set.rebuild({QStringLiteral("SELECT * FROM num WHERE chapter = 1")});
+        QSignalSpy state(&set, &DataSet::stateChanged);
+        const QStringList lines = {QStringLiteral("SELECT * FROM num"),
+                                   QStringLiteral("WHERE chapter = 3"), QStringLiteral("AND 1")};
+        set.rebuild(lines);
+        QCOMPARE(state.count(), 2);
+        QCOMPARE(set.sql(), lines);
+        QCOMPARE(set.recordCount(), 4);
+
+        DataSource source;
+        QVERIFY_ERROR(source.boundSet(), "Cannot perform this operation on a closed dataset");
+        source.setDataSet(&set);
+        QCOMPARE(source.boundSet(), &set);
     }
 
     void twoSetsOnOneConnection()
     {
         DataSet verses(&m_connection), results(&m_connection);
-        rebuild(verses, {QStringLiteral("SELECT * FROM num WHERE chapter = 2")});
-        rebuild(results, {QStringLiteral("SELECT * FROM num left join main on num.id=main.id1"),
-                          QStringLiteral("WHERE ( search1 like '%:3%') ")});
+        verses.rebuild({QStringLiteral("SELECT * FROM num WHERE chapter = 2")});
+        results.rebuild({QStringLiteral("SELECT * FROM num left join main on num.id=main.id1"),
+                         QStringLiteral("WHERE ( search1 like '%:3%') ")});
         verses.next();
         QCOMPARE(results.recordCount(), 3);
         QCOMPARE(verses.recordCount(), 4);
@@ -166,7 +176,7 @@ private slots:
                            "'بسم الله ' || i, char(97, 0, 98), x'00ff', "
                            "printf('%.*c', 1 + i % 3000, 'ی') FROM n")};
         for (int pass = 0; pass < 2; ++pass) {
-            rebuild(set, lines);
+            set.rebuild(lines);
             QCOMPARE(set.recordCount(), 20000);
             for (const int row : {0, 1, 2999, 19999}) {
                 const int i = row + 1;
@@ -197,8 +207,8 @@ private slots:
         source.setDataSet(&set);
         QCOMPARE(label.text(), QString()); // closed
 
-        rebuild(set, {QStringLiteral("SELECT * FROM num left join main on num.id=main.id1"),
-                      QStringLiteral("WHERE chapter = 3")});
+        set.rebuild({QStringLiteral("SELECT * FROM num left join main on num.id=main.id1"),
+                     QStringLiteral("WHERE chapter = 3")});
         QCOMPARE(label.text(), QStringLiteral("1"));
         QCOMPARE(pane.toPlainText(), QStringLiteral("arabic 3:1"));
         set.next();
@@ -210,7 +220,7 @@ private slots:
         paneBinding->setField(QStringLiteral("search1"));
         QCOMPARE(pane.toPlainText(), QStringLiteral("search 3:2"));
 
-        rebuild(set, {QStringLiteral("SELECT * FROM num WHERE chapter = 42")});
+        set.rebuild({QStringLiteral("SELECT * FROM num WHERE chapter = 42")});
         QCOMPARE(label.text(), QString()); // empty set
         set.close();
         QCOMPARE(label.text(), QString());

@@ -77,6 +77,17 @@ private slots:
         QTest::newRow("hex") << "0x10" << QString();
         QTest::newRow("fraction") << "1.5" << QString();
         QTest::newRow("too long") << QString(40, QLatin1Char('9')) << QString();
+        QTest::newRow("largest") << "9223372036854775807"
+                                 << "9223372036854775807";
+        QTest::newRow("smallest") << "-9223372036854775808"
+                                  << "-9223372036854775808";
+        QTest::newRow("just too large") << "9223372036854775808" << QString();
+        QTest::newRow("just too small") << "-9223372036854775809" << QString();
+        QTest::newRow("tab and line break") << "\t12\n"
+                                            << "12";
+        QTest::newRow("dollar hex") << "$10" << QString();
+        QTest::newRow("sign only") << "-" << QString();
+        QTest::newRow("blank after sign") << "- 3" << QString();
         QTest::newRow("persian digits") << QString::fromUtf8(" ۲۵۵ ") << QStringLiteral("255");
         QTest::newRow("arabic-indic digits") << QString::fromUtf8("-٢") << QStringLiteral("-2");
     }

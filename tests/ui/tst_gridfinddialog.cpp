@@ -73,7 +73,7 @@ private slots:
     }
     void init()
     {
-        m_set->first();
+        m_set->gotoBookmark(0);
         QCOMPARE(current(), 0);
     }
     void cleanupTestCase()

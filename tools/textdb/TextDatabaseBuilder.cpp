@@ -1,6 +1,9 @@
 #include "tools/textdb/TextDatabaseBuilder.h"
 
+#include "data/SqliteConnection.h"
+#include "data/SqliteStatement.h"
 #include "data/SuraNames.h"
+#include "data/TextSchema.h"
 #include "platform/Error.h"
 #include "tools/textdb/NahjReader.h"
 #include "tools/textdb/TanzilReader.h"
@@ -12,107 +15,63 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cstdio>
-#include <sqlite3.h>
+#include <memory>
 
 namespace {
 
-const char *const kSchema = R"(
-CREATE TABLE num (
-    id INTEGER PRIMARY KEY,
-    chapter INTEGER NOT NULL,
-    vers INTEGER NOT NULL,
-    name TEXT NOT NULL
-);
-CREATE TABLE main (
-    id1 INTEGER REFERENCES num(id),
-    Arabic TEXT, English TEXT, search1 TEXT, sub TEXT,
-    Code INTEGER, ID INTEGER, Name2 TEXT, Top TEXT, arabic2 TEXT, Farsi TEXT, search TEXT
-);
-CREATE TABLE Type (
-    Type INTEGER PRIMARY KEY,
-    Name TEXT NOT NULL
-);
-CREATE TABLE Notices (
-    Source TEXT NOT NULL,
-    Notice TEXT NOT NULL
-);
-CREATE TABLE Translations (
-    Code TEXT PRIMARY KEY,
-    Ord INTEGER NOT NULL,
-    Translator TEXT NOT NULL,
-    PersianName TEXT NOT NULL,
-    Notice TEXT NOT NULL
-);
-CREATE TABLE TranslationText (
-    Code TEXT NOT NULL,
-    id1 INTEGER NOT NULL,
-    Text TEXT NOT NULL,
-    PRIMARY KEY (Code, id1)
-) WITHOUT ROWID;
-)";
-
-const char *const kIndexes = R"(
-CREATE INDEX num_chapter_vers ON num(chapter, vers);
-CREATE INDEX main_id1 ON main(id1);
-CREATE INDEX main_code_id ON main(Code, ID);
-)";
-
-// A write connection to the file under construction.
+// A write connection to the file under construction; an Error names what failed.
 class Writer {
 public:
     explicit Writer(const QString &path)
     {
-        if (sqlite3_open(QFile::encodeName(path).constData(), &m_db) != SQLITE_OK)
-            fail(path);
+        try {
+            m_db.open(QFile::encodeName(path), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("%1: %2").arg(path, e.message()));
+        }
     }
-    ~Writer() { sqlite3_close(m_db); }
 
     void exec(const char *sql)
     {
-        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            fail(QString::fromUtf8(sql).left(40));
-    }
-
-    sqlite3_stmt *prepare(const char *sql)
-    {
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-            fail(QString::fromUtf8(sql));
-        return stmt;
-    }
-
-    // Binds text (an empty QString as NULL when nullIfEmpty), int, and steps the statement.
-    void insert(sqlite3_stmt *stmt, std::initializer_list<QVariant> values)
-    {
-        sqlite3_reset(stmt);
-        int i = 1;
-        for (const QVariant &v : values) {
-            if (!v.isValid()) {
-                sqlite3_bind_null(stmt, i);
-            } else if (v.typeId() == QMetaType::Int) {
-                sqlite3_bind_int(stmt, i, v.toInt());
-            } else {
-                const QByteArray utf8 = v.toString().toUtf8();
-                sqlite3_bind_text(stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-            }
-            ++i;
+        try {
+            m_db.exec(sql);
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("%1: %2").arg(QString::fromUtf8(sql).left(40), e.message()));
         }
-        if (sqlite3_step(stmt) != SQLITE_DONE)
-            fail(QStringLiteral("insert"));
     }
 
-    [[noreturn]] void fail(const QString &what)
+    std::unique_ptr<SqliteStatement> prepare(const char *sql)
     {
-        throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(m_db))));
+        try {
+            return std::make_unique<SqliteStatement>(m_db.handle(), sql);
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("%1: %2").arg(QString::fromUtf8(sql), e.message()));
+        }
+    }
+
+    // Binds text, int (an invalid value as NULL), and steps the statement.
+    static void insert(SqliteStatement &stmt, std::initializer_list<QVariant> values)
+    {
+        try {
+            stmt.reset();
+            int i = 1;
+            for (const QVariant &v : values) {
+                if (!v.isValid())
+                    stmt.bindNull(i);
+                else if (v.typeId() == QMetaType::Int)
+                    stmt.bind(i, qint64(v.toInt()));
+                else
+                    stmt.bind(i, v.toString());
+                ++i;
+            }
+            stmt.step();
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("insert: %1").arg(e.message()));
+        }
     }
 
 private:
-    sqlite3 *m_db = nullptr;
-};
-
-struct Statement {
-    sqlite3_stmt *stmt;
-    ~Statement() { sqlite3_finalize(stmt); }
+    SqliteConnection m_db;
 };
 
 // Every text must hold as many suras and verses per sura as the reference text.
@@ -304,68 +263,69 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     {
         Writer db(temp.fileName());
         db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
-        db.exec(kSchema);
+        db.exec(TextSchema::createTables().constData());
 
         say(QStringLiteral("writing %1 verses").arg(VerseCount));
-        Statement num{db.prepare("INSERT INTO num (id, chapter, vers, name) VALUES (?,?,?,?)")};
-        Statement verse{
-            db.prepare("INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,?)")};
+        const auto num = db.prepare("INSERT INTO num (id, chapter, vers, name) VALUES (?,?,?,?)");
+        const auto verse =
+            db.prepare("INSERT INTO main (id1, Arabic, English, search1, sub) VALUES (?,?,?,?,?)");
         int id = 0;
         for (size_t s = 0; s < simple.suras.size(); ++s) {
             const QString name = SuraNames::name(int(s) + 1);
             for (qsizetype a = 0; a < simple.suras[s].size(); ++a) {
                 ++id;
-                db.insert(num.stmt, {id, int(s) + 1, int(a) + 1, name});
+                Writer::insert(*num, {id, int(s) + 1, int(a) + 1, name});
                 // search1 holds the clean text verbatim, pause marks included: the searches'
                 // folding ignores them. The topic index matches the form without them.
-                db.insert(verse.stmt,
-                          {id, simple.suras[s][a], translation.suras[s][a], clean.suras[s][a],
-                           topics.codesFor(int(s) + 1, int(a) + 1, searchTexts[s][a])});
+                Writer::insert(*verse,
+                               {id, simple.suras[s][a], translation.suras[s][a], clean.suras[s][a],
+                                topics.codesFor(int(s) + 1, int(a) + 1, searchTexts[s][a])});
             }
         }
         counts.num = counts.main = id;
 
         say(QStringLiteral("writing %1 translations").arg(translations.size()));
-        Statement translator{db.prepare("INSERT INTO Translations (Code, Ord, Translator, "
-                                        "PersianName, Notice) VALUES (?,?,?,?,?)")};
-        Statement translated{
-            db.prepare("INSERT INTO TranslationText (Code, id1, Text) VALUES (?,?,?)")};
+        const auto translator = db.prepare("INSERT INTO Translations (Code, Ord, Translator, "
+                                           "PersianName, Notice) VALUES (?,?,?,?,?)");
+        const auto translated =
+            db.prepare("INSERT INTO TranslationText (Code, id1, Text) VALUES (?,?,?)");
         for (size_t t = 0; t < translations.size(); ++t) {
             const Translation &tr = translations[t];
-            db.insert(translator.stmt,
-                      {tr.code, int(t) + 1, tr.translator, tr.persianName, tr.text.notice});
+            Writer::insert(*translator,
+                           {tr.code, int(t) + 1, tr.translator, tr.persianName, tr.text.notice});
             int verseId = 0;
             for (const QStringList &sura : tr.text.suras) {
                 for (const QString &text : sura)
-                    db.insert(translated.stmt, {tr.code, ++verseId, text});
+                    Writer::insert(*translated, {tr.code, ++verseId, text});
             }
         }
         counts.translations = int(translations.size());
 
         say(QStringLiteral("writing Nahj al-Balagha"));
-        Statement section{db.prepare("INSERT INTO Type (Type, Name) VALUES (?,?)")};
+        const auto section = db.prepare("INSERT INTO Type (Type, Name) VALUES (?,?)");
         for (int s = 1; s <= NahjReader::SectionCount; ++s) {
-            db.insert(section.stmt, {s, NahjReader::sectionTitle(s)});
+            Writer::insert(*section, {s, NahjReader::sectionTitle(s)});
             ++counts.type;
         }
-        Statement item{db.prepare("INSERT INTO main (Code, ID, Name2, Top, arabic2, Farsi, search) "
-                                  "VALUES (?,?,?,?,?,?,?)")};
+        const auto item =
+            db.prepare("INSERT INTO main (Code, ID, Name2, Top, arabic2, Farsi, search) "
+                       "VALUES (?,?,?,?,?,?,?)");
         for (const NahjItem &n : nahj) {
             // The compiler's preface introduces the book; it is shown for the first section.
             if (n.section == 0 && n.number != 1)
                 continue;
             const bool introduction = n.section == 0;
-            db.insert(item.stmt,
-                      {n.section, n.number,
-                       introduction ? n.title : NahjReader::itemLabel(n.section, n.number),
-                       introduction ? QString() : n.title, n.arabic, n.persian,
-                       NahjReader::searchForm(n.arabic)});
+            Writer::insert(*item,
+                           {n.section, n.number,
+                            introduction ? n.title : NahjReader::itemLabel(n.section, n.number),
+                            introduction ? QString() : n.title, n.arabic, n.persian,
+                            NahjReader::searchForm(n.arabic)});
             ++counts.main;
         }
 
-        Statement notice{db.prepare("INSERT INTO Notices (Source, Notice) VALUES (?,?)")};
+        const auto notice = db.prepare("INSERT INTO Notices (Source, Notice) VALUES (?,?)");
         const auto addNotice = [&](const QString &sourceName, const QString &text) {
-            db.insert(notice.stmt, {sourceName, text});
+            Writer::insert(*notice, {sourceName, text});
             notices.emplace_back(sourceName, text);
             ++counts.notices;
         };
@@ -380,7 +340,7 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
                                  "Dashti."));
         addNotice(QFileInfo(nahjLicencePath).fileName(), nahjLicence);
 
-        db.exec(kIndexes);
+        db.exec(TextSchema::createIndexes().constData());
         db.exec("COMMIT; ANALYZE;");
     }
 

@@ -164,19 +164,14 @@ void NahjPage::prepareContentsTree()
 
 void NahjPage::buildContentsTree(DataSet *book, DataSet *lookup)
 {
-    book->close();
-    book->clearSql();
-    book->addSql(QStringLiteral("SELECT Type AS Type,Name AS Name FROM Type"));
-    book->open();
+    book->rebuild({QStringLiteral("SELECT Type AS Type,Name AS Name FROM Type")});
     const int sections = book->recordCount();
     for (int i = 1; i <= sections; ++i) {
         auto *section =
             new QTreeWidgetItem(TreeView1, QStringList(book->fieldText(QStringLiteral("Name"))));
-        lookup->close();
-        lookup->clearSql();
-        lookup->addSql(QStringLiteral("SELECT * FROM Main"));
-        lookup->addSql(QStringLiteral("WHERE Code = ") + book->fieldText(QStringLiteral("Type")));
-        lookup->open();
+        lookup->rebuild(
+            {QStringLiteral("SELECT * FROM Main"),
+             QStringLiteral("WHERE Code = ") + book->fieldText(QStringLiteral("Type"))});
         const int items = lookup->recordCount();
         for (int j = 1; j <= items; ++j) {
             new QTreeWidgetItem(section, QStringList(lookup->fieldText(QStringLiteral("Name2")) +
@@ -220,13 +215,9 @@ void NahjPage::itemLookup()
     const int code = parent ? TreeView1->indexOfTopLevelItem(parent) + 1 : 0;
     const int id = (parent ? parent->indexOfChild(node) : TreeView1->indexOfTopLevelItem(node)) + 1;
 
-    DataSet *book = m_book->dataSet();
-    book->close();
-    book->clearSql();
-    book->addSql(QStringLiteral("SELECT * FROM Main"));
-    book->addSql(QStringLiteral("WHERE Code = ") + QString::number(code));
-    book->addSql(QStringLiteral("AND ID = ") + QString::number(id));
-    book->open();
+    m_book->boundSet()->rebuild({QStringLiteral("SELECT * FROM Main"),
+                                 QStringLiteral("WHERE Code = ") + QString::number(code),
+                                 QStringLiteral("AND ID = ") + QString::number(id)});
     bindPanes(true);
 }
 

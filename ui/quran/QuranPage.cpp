@@ -390,20 +390,7 @@ void QuranPage::fitSideTabs()
 
 DataSet *QuranPage::verses() const
 {
-    DataSet *set = m_verses->dataSet();
-    if (!set)
-        throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    return set;
-}
-
-void QuranPage::rebuild(const QStringList &lines)
-{
-    DataSet *set = verses();
-    set->close();
-    set->clearSql();
-    for (const QString &line : lines)
-        set->addSql(line);
-    set->open();
+    return m_verses->boundSet();
 }
 
 void QuranPage::showSuraListTab()
@@ -456,9 +443,7 @@ void QuranPage::copyColumn(const QString &column)
     const QList<int> rows = DbAltGrid3->selectedRows();
     if (rows.isEmpty())
         return;
-    const int field = set->fieldIndex(column);
-    if (field < 0)
-        throw Error(QStringLiteral("Field '%1' not found").arg(column));
+    const int field = set->requiredField(column);
     QString text;
     for (const int row : rows)
         text += set->text(row, field) + QLatin1Char('\n');
@@ -487,11 +472,8 @@ QString QuranPage::verseWithReference(int row) const
     const DataSet *set = verses();
     int columns[4];
     const char *names[4] = {"Arabic", "English", "chapter", "vers"};
-    for (int i = 0; i < 4; ++i) {
-        columns[i] = set->fieldIndex(QLatin1String(names[i]));
-        if (columns[i] < 0)
-            throw Error(QStringLiteral("Field '%1' not found").arg(QLatin1String(names[i])));
-    }
+    for (int i = 0; i < 4; ++i)
+        columns[i] = set->requiredField(QLatin1String(names[i]));
     return set->text(row, columns[0]) + QLatin1Char('\n') + set->text(row, columns[1]) +
            QLatin1Char('\n') +
            verseReference(set->text(row, columns[2]).toInt(), set->text(row, columns[3]).toInt());
@@ -526,8 +508,9 @@ void QuranPage::ListBox5Click()
     if (selected.isEmpty())
         return;
     const int sura = ListBox5->row(selected.first()) + 1;
-    rebuild({QStringLiteral("SELECT * "), kQuranJoin,
-             QStringLiteral("WHERE (chapter = ") + QString::number(sura) + QStringLiteral(") ")});
+    verses()->rebuild(
+        {QStringLiteral("SELECT * "), kQuranJoin,
+         QStringLiteral("WHERE (chapter = ") + QString::number(sura) + QStringLiteral(") ")});
 }
 
 void QuranPage::chapterChange()
@@ -535,22 +518,20 @@ void QuranPage::chapterChange()
     const QString typed = chapter->text();
     if (IntegerText::toInt(typed) > SuraNames::Count)
         Messages::showMessage(QStringLiteral("شماره سوره غير معتبر است "), this);
-    rebuild({QStringLiteral("SELECT * "), kMainJoin,
-             QStringLiteral("WHERE (chapter like '") + SqlValue::insideQuotes(typed) +
-                 QStringLiteral("') ")});
+    verses()->rebuild({QStringLiteral("SELECT * "), kMainJoin,
+                       QStringLiteral("WHERE (chapter like '") + SqlValue::insideQuotes(typed) +
+                           QStringLiteral("') ")});
 }
 
 void QuranPage::verseChange()
 {
     DataSet *set = verses();
-    set->close();
-    set->clearSql();
-    set->addSql(QStringLiteral("SELECT * "));
-    set->addSql(kMainJoin);
-    set->addSql(QStringLiteral("WHERE (chapter = ") + SqlValue::integer(chapter->text()) +
-                QStringLiteral(") AND (vers = ") + SqlValue::integer(verse->text()) +
-                QStringLiteral(") "));
-    set->open();
+    // A number refused leaves the set closed on the statement's first lines.
+    set->setSql({QStringLiteral("SELECT * "), kMainJoin});
+    set->rebuild(set->sql() +
+                 QStringList{QStringLiteral("WHERE (chapter = ") +
+                             SqlValue::integer(chapter->text()) + QStringLiteral(") AND (vers = ") +
+                             SqlValue::integer(verse->text()) + QStringLiteral(") ")});
     if (DBMemo2->toPlainText().isEmpty())
         Messages::showMessage(QStringLiteral("اين آيه يافت نشد"), this);
 }
@@ -615,10 +596,10 @@ void QuranPage::topicButtonClick(const char *button)
 
 void QuranPage::bChange()
 {
-    rebuild({QStringLiteral("SELECT * "),
-             QStringLiteral("From main left join num on main.id1=num.id"),
-             QStringLiteral("WHERE (sub like '%") + SqlValue::insideQuotes(b->text()) +
-                 QStringLiteral("%') ")});
+    verses()->rebuild({QStringLiteral("SELECT * "),
+                       QStringLiteral("From main left join num on main.id1=num.id"),
+                       QStringLiteral("WHERE (sub like '%") + SqlValue::insideQuotes(b->text()) +
+                           QStringLiteral("%') ")});
 }
 
 // Quick search.
@@ -629,9 +610,9 @@ void QuranPage::BitBtn6Click()
     if (!ar->isChecked() && !fa->isChecked())
         return;
     const QString column = ar->isChecked() ? QStringLiteral("search1") : QStringLiteral("English");
-    rebuild({QStringLiteral("SELECT * "), kQuranJoin,
-             QStringLiteral("WHERE ( ") + column + QStringLiteral(" like '%") +
-                 SqlValue::insideQuotes(typed) + QStringLiteral("%') ")});
+    verses()->rebuild({QStringLiteral("SELECT * "), kQuranJoin,
+                       QStringLiteral("WHERE ( ") + column + QStringLiteral(" like '%") +
+                           SqlValue::insideQuotes(typed) + QStringLiteral("%') ")});
     if (typed.isEmpty())
         Messages::showMessage(QStringLiteral("کلمه اي براي جستجو بنويسيد"), this);
     else if (DBMemo2->toPlainText().isEmpty())

@@ -134,7 +134,6 @@ protected:
 
 private:
     DataSet *verses() const;
-    void rebuild(const QStringList &lines);
     void copyColumn(const QString &column);
     QString verseWithReference(int row) const;
     void topicButtonClick(const char *button);

@@ -185,10 +185,7 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
 
 DataSet *SearchPage::results() const
 {
-    DataSet *set = m_results->dataSet();
-    if (!set)
-        throw Error(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    return set;
+    return m_results->boundSet();
 }
 
 const SearchPage::Scope &SearchPage::selectedScope() const
@@ -247,12 +244,7 @@ void SearchPage::BitBtn5Click()
                 SqlValue::insideQuotes(typed) + QStringLiteral("%') ");
     }
     DataSet *set = results();
-    set->close();
-    set->clearSql();
-    set->addSql(QStringLiteral("SELECT * "));
-    set->addSql(QLatin1String(scope.from));
-    set->addSql(where);
-    set->open();
+    set->rebuild({QStringLiteral("SELECT * "), QLatin1String(scope.from), where});
 
     if (typed.isEmpty())
         Messages::showMessage(QStringLiteral("لطفا کلمه اي براي جستجو بنويسيد"), this);
