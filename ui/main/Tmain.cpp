@@ -34,7 +34,7 @@ Tmain::Tmain(QWidget *parent)
     , TabSheet1([this] { return makeQuranPage(); })
     , TabSheet2([this] { return makeNahjPage(); })
     , TabSheet3([this] { return place(2, new SearchPage(DataSource2, this)); })
-    , TabSheet4([this] { return place(3, new QuestionPage(DataSource1, this)); })
+    , TabSheet4([this] { return makeQuestionPage(); })
     , TabSheet5([this] { return makeDisplaySettingsPage(); })
     , TabSheet6([this] { return place(5, new AboutPage(DataSource1, this)); })
     , ADOConnection1(new Connection(this))
@@ -117,6 +117,14 @@ NahjPage *Tmain::makeNahjPage()
     return page;
 }
 
+QuestionPage *Tmain::makeQuestionPage()
+{
+    auto *page = place(3, new QuestionPage(DataSource1, this));
+    if (m_sender)
+        page->showSender(*m_sender);
+    return page;
+}
+
 DisplaySettingsPage *Tmain::makeDisplaySettingsPage()
 {
     auto *page = place(4, new DisplaySettingsPage(DataSource1, this, this));
@@ -175,7 +183,10 @@ void Tmain::FormCreate()
         TabSheet2->prepareContentsTree();
         ADOConnection1->open();
         TabSheet2->buildContentsTree(ADOQuery1, ADOQuery2);
-        TabSheet4->LoadSenderSettings();
+        if (QuestionPage *question = TabSheet4.made())
+            question->LoadSenderSettings();
+        else
+            m_sender = QuestionPage::readSender();
         TabSheet5->presetAndRestore();
     });
 }

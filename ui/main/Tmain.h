@@ -1,10 +1,12 @@
 #pragma once
 
 #include "ui/main/LazyPage.h"
+#include "ui/question/QuestionPage.h"
 
 #include <QFont>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 class AboutPage;
 class Connection;
@@ -13,7 +15,6 @@ class DataSource;
 class DisplaySettingsPage;
 class NahjPage;
 class QTabWidget;
-class QuestionPage;
 class QuranPage;
 class SearchPage;
 
@@ -75,8 +76,11 @@ private:
     template <typename T> T *place(int index, T *page);
     QuranPage *makeQuranPage();
     NahjPage *makeNahjPage();
+    QuestionPage *makeQuestionPage();
     DisplaySettingsPage *makeDisplaySettingsPage();
 
     QPointer<QWidget> m_applicationMainWindow;
     bool m_selectingFromCode = false;
+    // The sender settings read at creation, for a question page made later.
+    std::optional<QuestionPage::Sender> m_sender;
 };
