@@ -135,37 +135,46 @@ DisplaySettingsPage *Tmain::makeDisplaySettingsPage()
     return page;
 }
 
+void Tmain::makePage(int index)
+{
+    switch (index) {
+    case 0:
+        TabSheet1.get();
+        break;
+    case 1:
+        TabSheet2.get();
+        break;
+    case 2:
+        TabSheet3.get();
+        break;
+    case 3:
+        TabSheet4.get();
+        break;
+    case 4:
+        TabSheet5.get();
+        break;
+    case 5:
+        TabSheet6.get();
+        break;
+    }
+}
+
 void Tmain::makePages()
 {
-    TabSheet1.get();
-    TabSheet2.get();
-    TabSheet3.get();
-    TabSheet4.get();
-    TabSheet5.get();
-    TabSheet6.get();
+    for (int i = 0; i < PageControl1->count(); ++i)
+        makePage(i);
 }
 
 void Tmain::makePagesWhenIdle(QWidget *afterPaintOf)
 {
     new IdleSteps(
         afterPaintOf,
-        [this] {
-            // One page a step, in tab order; false once every page is made.
-            if (!TabSheet1.made())
-                TabSheet1.get();
-            else if (!TabSheet2.made())
-                TabSheet2.get();
-            else if (!TabSheet3.made())
-                TabSheet3.get();
-            else if (!TabSheet4.made())
-                TabSheet4.get();
-            else if (!TabSheet5.made())
-                TabSheet5.get();
-            else if (!TabSheet6.made())
-                TabSheet6.get();
-            else
-                return false;
-            return true;
+        [this, next = 0]() mutable {
+            // One page a step, in tab order, each tried once: a page that fails to be made is
+            // reported, and made again only when it is needed.
+            const int index = next++;
+            Messages::guard([this, index] { makePage(index); });
+            return next < PageControl1->count();
         },
         this);
 }

@@ -74,6 +74,8 @@ private:
     // Puts a page just made in its tab, in place of the empty widget there, leaving the current
     // tab as it was and running no page-change reaction.
     template <typename T> T *place(int index, T *page);
+    // Makes the page of that tab (0 to 5) if it was not made yet.
+    void makePage(int index);
     QuranPage *makeQuranPage();
     NahjPage *makeNahjPage();
     QuestionPage *makeQuestionPage();
