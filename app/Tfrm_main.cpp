@@ -14,11 +14,43 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QResource>
 #include <QScreen>
+#include <cstring>
 
 const QString Tfrm_main::Caption = QStringLiteral("KEVRAN");
+
+namespace {
+
+// The launcher picture, decoded when the program was built (kevran-decode-picture): a header
+// and the pixels, drawn straight from the program's own read-only data.
+QPixmap launcherPicture()
+{
+    const QResource resource(QStringLiteral(":/launcher.pixels"));
+    const uchar *data = resource.data();
+    const qint64 size = resource.size();
+    quint32 extent[2] = {0, 0};
+    if (!data || resource.compressionAlgorithm() != QResource::NoCompression || size < 16 ||
+        std::memcmp(data, "KVPIXEL1", 8) != 0)
+        return QPixmap();
+    std::memcpy(extent, data + 8, sizeof extent);
+    const int width = int(extent[0]);
+    const int height = int(extent[1]);
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096 ||
+        size != 16 + qint64(width) * height * 4)
+        return QPixmap();
+    const uchar *pixels = data + 16;
+    QImage image(pixels, width, height, width * 4, QImage::Format_RGB32);
+    // Pixels that are not on a 4-byte boundary are copied first.
+    if (reinterpret_cast<quintptr>(pixels) % 4 != 0)
+        image = image.copy();
+    return QPixmap::fromImage(std::move(image));
+}
+
+} // namespace
 
 Tfrm_main::Tfrm_main(QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
@@ -36,7 +68,7 @@ Tfrm_main::Tfrm_main(QWidget *parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 734, 532);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/launcher.jpg")));
+    Image1->setPixmap(launcherPicture());
 
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(571, 288, 137, 225);

@@ -2,6 +2,7 @@
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
 #include "platform/KeyboardLayout.h"
+#include "ui/main/Tmain.h"
 #ifdef KEVRAN_HAVE_XKB
 #include "platform/XkbKeyboardLayout.h"
 #endif
@@ -24,7 +25,10 @@ int main(int argc, char *argv[])
     if (!Program::createWindows())
         return 1;
 
-    PaintedExit::watchIfAsked(kevran::frm_main);
+    // The main window's pages are not seen before a launcher button is pressed: they are made
+    // while the reader looks at the launcher (unless the program ends once it has painted).
+    if (!PaintedExit::watchIfAsked(kevran::frm_main))
+        kevran::main->makePagesWhenIdle(kevran::frm_main);
     kevran::frm_main->show();
     if (Program::terminationRequested())
         QTimer::singleShot(0, &app, &QCoreApplication::quit);

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -116,6 +117,11 @@ private slots:
         QVERIFY(launcher->windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(launcher->windowTitle(), QStringLiteral("KEVRAN"));
         QCOMPARE(launcher->Image1->pixmap().size(), QSize(742, 557));
+        // Decoded when the program was built: the very pixels of the picture.
+        const QImage picture(QStringLiteral(KEVRAN_LAUNCHER_PICTURE));
+        QVERIFY(!picture.isNull());
+        QVERIFY(launcher->Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
+                picture.convertToFormat(QImage::Format_RGB32));
         QCOMPARE(launcher->GroupBox1->geometry(), QRect(571, 288, 137, 225));
         const QList<QPair<FlatButton *, QString>> buttons = {
             {launcher->AdvToolButton3, QString::fromUtf8("قرآن")},

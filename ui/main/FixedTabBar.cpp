@@ -1,5 +1,6 @@
 #include "ui/main/FixedTabBar.h"
 
+#include <QEvent>
 #include <QStyle>
 #include <algorithm>
 
@@ -17,7 +18,11 @@ FixedTabBar::FixedTabBar(const QSize &tabSize, QWidget *parent)
 QSize FixedTabBar::tabSizeHint(int index) const
 {
     const int padding = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this) + 8;
-    const int width = fontMetrics().horizontalAdvance(tabText(index)) + padding;
+    const QString caption = tabText(index);
+    auto known = m_captionWidths.constFind(caption);
+    if (known == m_captionWidths.cend())
+        known = m_captionWidths.insert(caption, fontMetrics().horizontalAdvance(caption));
+    const int width = *known + padding;
     const int height =
         fontMetrics().height() + style()->pixelMetric(QStyle::PM_TabBarTabVSpace, nullptr, this);
     return QSize(std::max(m_tabSize.width(), width), std::max(m_tabSize.height(), height));
@@ -27,4 +32,11 @@ QSize FixedTabBar::tabSizeHint(int index) const
 QSize FixedTabBar::minimumTabSizeHint(int index) const
 {
     return tabSizeHint(index);
+}
+
+void FixedTabBar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_captionWidths.clear();
+    QTabBar::changeEvent(event);
 }

@@ -5,6 +5,7 @@
 #include "data/DataSource.h"
 #include "platform/Messages.h"
 #include "ui/main/AboutPage.h"
+#include "ui/main/IdleSteps.h"
 #include "ui/main/TabControl.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/question/QuestionPage.h"
@@ -13,6 +14,7 @@
 #include "ui/settings/DisplaySettingsPage.h"
 
 #include <QCloseEvent>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -29,6 +31,12 @@ QFont Tmain::defaultFont()
 Tmain::Tmain(QWidget *parent)
     : QWidget(parent)
     , PageControl1(new TabControl(QSize(130, 30), this))
+    , TabSheet1([this] { return makeQuranPage(); })
+    , TabSheet2([this] { return makeNahjPage(); })
+    , TabSheet3([this] { return place(2, new SearchPage(DataSource2, this)); })
+    , TabSheet4([this] { return makeQuestionPage(); })
+    , TabSheet5([this] { return makeDisplaySettingsPage(); })
+    , TabSheet6([this] { return place(5, new AboutPage(DataSource1, this)); })
     , ADOConnection1(new Connection(this))
     , ADOQuery1(new DataSet(ADOConnection1, this))
     , ADOQuery2(new DataSet(ADOConnection1, this))
@@ -55,23 +63,18 @@ Tmain::Tmain(QWidget *parent)
     DataSource3->setObjectName(QStringLiteral("DataSource3"));
     DataSource3->setDataSet(ADOQuery1);
 
-    TabSheet1 = new QuranPage(DataSource1);
-    TabSheet2 = new NahjPage(DataSource3);
-    TabSheet3 = new SearchPage(DataSource2);
-    TabSheet4 = new QuestionPage(DataSource1);
-    TabSheet5 = new DisplaySettingsPage(TabSheet1, TabSheet2, this);
-    TabSheet6 = new AboutPage(DataSource1);
-
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setTabPosition(QTabWidget::South);
-    PageControl1->addTab(TabSheet1, QStringLiteral("قرآن"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("نهج البلاغه"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("صفحه جستجو"));
-    PageControl1->addTab(TabSheet4, QStringLiteral("سؤال از ما "));
-    PageControl1->addTab(TabSheet5, QStringLiteral("تنظيمات نمايش"));
-    PageControl1->addTab(TabSheet6, QStringLiteral("درباره نرم افزار"));
+    const QString captions[] = {
+        QStringLiteral("قرآن"),          QStringLiteral("نهج البلاغه"),
+        QStringLiteral("صفحه جستجو"),    QStringLiteral("سؤال از ما "),
+        QStringLiteral("تنظيمات نمايش"), QStringLiteral("درباره نرم افزار")};
+    for (int i = 0; i < 6; ++i) {
+        auto *empty = new QWidget;
+        empty->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+        PageControl1->addTab(empty, captions[i]);
+    }
     PageControl1->setCurrentIndex(0);
-    connect(TabSheet1, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4); });
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (!m_selectingFromCode)
             Messages::guard([this] { PageControl1Change(); });
@@ -82,13 +85,117 @@ Tmain::Tmain(QWidget *parent)
     layout->addWidget(PageControl1);
 }
 
+template <typename T> T *Tmain::place(int index, T *page)
+{
+    QWidget *empty = PageControl1->widget(index);
+    const QString caption = PageControl1->tabText(index);
+    const int current = PageControl1->currentIndex();
+    {
+        const QSignalBlocker quiet(PageControl1);
+        PageControl1->removeTab(index);
+        PageControl1->insertTab(index, page, caption);
+        PageControl1->setCurrentIndex(current);
+    }
+    delete empty;
+    return page;
+}
+
+QuranPage *Tmain::makeQuranPage()
+{
+    auto *page = place(0, new QuranPage(DataSource1, this));
+    connect(page, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4); });
+    if (DisplaySettingsPage *settings = TabSheet5.made())
+        settings->attach(page);
+    return page;
+}
+
+NahjPage *Tmain::makeNahjPage()
+{
+    auto *page = place(1, new NahjPage(DataSource3, this));
+    if (DisplaySettingsPage *settings = TabSheet5.made())
+        settings->attach(page);
+    return page;
+}
+
+QuestionPage *Tmain::makeQuestionPage()
+{
+    auto *page = place(3, new QuestionPage(DataSource1, this));
+    if (m_sender)
+        page->showSender(*m_sender);
+    return page;
+}
+
+DisplaySettingsPage *Tmain::makeDisplaySettingsPage()
+{
+    auto *page = place(4, new DisplaySettingsPage(DataSource1, this, this));
+    if (QuranPage *quran = TabSheet1.made())
+        page->attach(quran);
+    if (NahjPage *nahj = TabSheet2.made())
+        page->attach(nahj);
+    return page;
+}
+
+void Tmain::makePage(int index)
+{
+    switch (index) {
+    case 0:
+        TabSheet1.get();
+        break;
+    case 1:
+        TabSheet2.get();
+        break;
+    case 2:
+        TabSheet3.get();
+        break;
+    case 3:
+        TabSheet4.get();
+        break;
+    case 4:
+        TabSheet5.get();
+        break;
+    case 5:
+        TabSheet6.get();
+        break;
+    }
+}
+
+void Tmain::makePages()
+{
+    for (int i = 0; i < PageControl1->count(); ++i)
+        makePage(i);
+}
+
+void Tmain::makePagesWhenIdle(QWidget *afterPaintOf)
+{
+    new IdleSteps(
+        afterPaintOf,
+        [this, next = 0]() mutable {
+            // One page a step, in tab order, each tried once: a page that fails to be made is
+            // reported, and made again only when it is needed.
+            const int index = next++;
+            Messages::guard([this, index] { makePage(index); });
+            return next < PageControl1->count();
+        },
+        this);
+}
+
+void Tmain::setVisible(bool visible)
+{
+    if (visible)
+        makePages();
+    QWidget::setVisible(visible);
+}
+
 void Tmain::FormCreate()
 {
     Messages::guard([this] {
         TabSheet2->prepareContentsTree();
         ADOConnection1->open();
         TabSheet2->buildContentsTree(ADOQuery1, ADOQuery2);
-        TabSheet4->LoadSenderSettings();
+        if (QuestionPage *question = TabSheet4.made())
+            question->LoadSenderSettings();
+        else
+            m_sender = QuestionPage::readSender();
         TabSheet5->presetAndRestore();
     });
 }

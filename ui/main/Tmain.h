@@ -1,8 +1,12 @@
 #pragma once
 
+#include "ui/main/LazyPage.h"
+#include "ui/question/QuestionPage.h"
+
 #include <QFont>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 class AboutPage;
 class Connection;
@@ -11,7 +15,6 @@ class DataSource;
 class DisplaySettingsPage;
 class NahjPage;
 class QTabWidget;
-class QuestionPage;
 class QuranPage;
 class SearchPage;
 
@@ -36,16 +39,24 @@ public:
 
     // Brings a page to the front from code, without the page-change reaction.
     void setActivePage(QWidget *page);
+    // Makes every page not made yet. Showing the window does it first, so that no tab ever
+    // shows an empty page.
+    void makePages();
+    // Makes the pages not made yet one by one, each when the event loop has nothing else to
+    // do, once the given window has painted for the first time.
+    void makePagesWhenIdle(QWidget *afterPaintOf);
     // The window whose closing ends the program; the close step closes it.
     void setApplicationMainWindow(QWidget *window) { m_applicationMainWindow = window; }
 
     QTabWidget *PageControl1;
-    QuranPage *TabSheet1;
-    NahjPage *TabSheet2;
-    SearchPage *TabSheet3;
-    QuestionPage *TabSheet4;
-    DisplaySettingsPage *TabSheet5;
-    AboutPage *TabSheet6;
+    // Each page is made when it is first used, or when the window is first shown. Until then
+    // its tab holds an empty widget of the page's name.
+    LazyPage<QuranPage> TabSheet1;
+    LazyPage<NahjPage> TabSheet2;
+    LazyPage<SearchPage> TabSheet3;
+    LazyPage<QuestionPage> TabSheet4;
+    LazyPage<DisplaySettingsPage> TabSheet5;
+    LazyPage<AboutPage> TabSheet6;
 
     Connection *ADOConnection1;
     DataSet *ADOQuery1;      // the book set
@@ -54,10 +65,24 @@ public:
     DataSource *DataSource2; // the result set
     DataSource *DataSource3; // the book set
 
+    void setVisible(bool visible) override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Puts a page just made in its tab, in place of the empty widget there, leaving the current
+    // tab as it was and running no page-change reaction.
+    template <typename T> T *place(int index, T *page);
+    // Makes the page of that tab (0 to 5) if it was not made yet.
+    void makePage(int index);
+    QuranPage *makeQuranPage();
+    NahjPage *makeNahjPage();
+    QuestionPage *makeQuestionPage();
+    DisplaySettingsPage *makeDisplaySettingsPage();
+
     QPointer<QWidget> m_applicationMainWindow;
     bool m_selectingFromCode = false;
+    // The sender settings read at creation, for a question page made later.
+    std::optional<QuestionPage::Sender> m_sender;
 };

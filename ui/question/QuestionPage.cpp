@@ -287,10 +287,21 @@ QString QuestionPage::profilePath()
 
 void QuestionPage::LoadSenderSettings()
 {
+    showSender(readSender());
+}
+
+QuestionPage::Sender QuestionPage::readSender()
+{
     ProfileFile &files = ProfileFile::current();
     const QString path = profilePath();
-    dbEdit1->setText(files.readString(path, NameSection, NameKey, QString()));
-    ledFrom->setText(files.readString(path, MailSection, MailKey, QString()));
+    return {files.readString(path, NameSection, NameKey, QString()),
+            files.readString(path, MailSection, MailKey, QString())};
+}
+
+void QuestionPage::showSender(const Sender &sender)
+{
+    dbEdit1->setText(sender.name);
+    ledFrom->setText(sender.mail);
 }
 
 void QuestionPage::SaveSenderSettings()

@@ -51,6 +51,13 @@ public:
     void LoadSenderSettings();
     void SaveSenderSettings();
     static QString profilePath();
+    // The sender settings as the profile file holds them, and the fields showing them.
+    struct Sender {
+        QString name;
+        QString mail;
+    };
+    static Sender readSender();
+    void showSender(const Sender &sender);
 
     // Whether a send is going on: from the send button until its last status entry. The page
     // takes no input meanwhile; the rest of the window goes on working.

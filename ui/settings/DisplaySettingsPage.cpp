@@ -55,15 +55,13 @@ void setBackground(QWidget *widget, QColor color)
 
 } // namespace
 
-DisplaySettingsPage::DisplaySettingsPage(QuranPage *quran, NahjPage *nahj, QWidget *window,
-                                         QWidget *parent)
+DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QWidget *parent)
     : QWidget(parent)
     , FontFrame(new QGroupBox(QStringLiteral("فونت"), this))
     , ColorFrame(new QGroupBox(QStringLiteral("رنگ"), this))
     , TranslationFrame(new QGroupBox(QStringLiteral("ترجمه قرآن"), this))
     , TranslationBox(new QComboBox(TranslationFrame))
-    , m_quran(quran)
-    , m_nahj(nahj)
+    , m_verses(verses)
     , m_window(window)
 {
     setObjectName(QStringLiteral("TabSheet5"));
@@ -98,6 +96,24 @@ DisplaySettingsPage::DisplaySettingsPage(QuranPage *quran, NahjPage *nahj, QWidg
     CaptionFit::install(this);
 }
 
+void DisplaySettingsPage::attach(QuranPage *quran)
+{
+    m_quran = quran;
+    for (const DisplaySettings::Setting setting : m_applied) {
+        if (setting == DisplaySettings::QuranFont || setting == DisplaySettings::QuranBackground)
+            apply(setting);
+    }
+}
+
+void DisplaySettingsPage::attach(NahjPage *nahj)
+{
+    m_nahj = nahj;
+    for (const DisplaySettings::Setting setting : m_applied) {
+        if (setting == DisplaySettings::BookFont || setting == DisplaySettings::BookBackground)
+            apply(setting);
+    }
+}
+
 void DisplaySettingsPage::showEvent(QShowEvent *event)
 {
     if (TranslationBox->count() == 0)
@@ -107,7 +123,7 @@ void DisplaySettingsPage::showEvent(QShowEvent *event)
 
 void DisplaySettingsPage::loadTranslations()
 {
-    const DataSet *verses = m_quran->verseSource()->dataSet();
+    const DataSet *verses = m_verses->dataSet();
     if (!verses || !verses->connection() || !verses->connection()->isOpen())
         return;
     Connection *connection = verses->connection();
@@ -126,7 +142,7 @@ void DisplaySettingsPage::loadTranslations()
 
 void DisplaySettingsPage::TranslationBoxChange()
 {
-    DataSet *verses = m_quran->verseSource()->dataSet();
+    DataSet *verses = m_verses->dataSet();
     if (!verses || TranslationBox->currentIndex() < 0)
         return;
     const QString code = TranslationBox->currentData().toString();
@@ -243,9 +259,13 @@ QList<QWidget *> DisplaySettingsPage::controls(DisplaySettings::Setting setting)
     switch (setting) {
     case DisplaySettings::QuranFont:
     case DisplaySettings::QuranBackground:
+        if (!m_quran)
+            return {};
         return {m_quran->DBMemo2, m_quran->DBMemo1, m_quran->DbAltGrid3};
     case DisplaySettings::BookFont:
     case DisplaySettings::BookBackground:
+        if (!m_nahj)
+            return {};
         return {m_nahj->DBMemo3, m_nahj->DBMemo4};
     case DisplaySettings::WindowFont:
         break;
@@ -255,12 +275,14 @@ QList<QWidget *> DisplaySettingsPage::controls(DisplaySettings::Setting setting)
 
 void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
 {
+    if (!m_applied.contains(setting))
+        m_applied.append(setting);
     switch (setting) {
     case DisplaySettings::QuranFont:
     case DisplaySettings::BookFont: {
         const SettingsFont &font =
             static_cast<const FontSettings &>(m_settings.object(setting)).font();
-        if (setting == DisplaySettings::QuranFont) {
+        if (setting == DisplaySettings::QuranFont && m_quran) {
             // The grid's titles keep the font they have.
             QHeaderView *titles = m_quran->DbAltGrid3->horizontalHeader();
             OwnFont::set(titles, titles->font());

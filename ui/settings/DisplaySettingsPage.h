@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class DataSource;
 class NahjPage;
 class QComboBox;
 class QGroupBox;
@@ -18,10 +19,15 @@ class QuranPage;
 class DisplaySettingsPage : public QWidget {
     Q_OBJECT
 public:
-    // The controls the settings apply to: the Quran page's panes and grid, the Nahj page's
-    // panes, and the window whose font is the window font.
-    DisplaySettingsPage(QuranPage *quran, NahjPage *nahj, QWidget *window,
-                        QWidget *parent = nullptr);
+    // verses: the verse set's source, whose connection the translation is chosen on; window:
+    // the window whose font is the window font. The pages the settings apply to are attached
+    // when they are made.
+    DisplaySettingsPage(DataSource *verses, QWidget *window, QWidget *parent = nullptr);
+
+    // The Quran page's panes and grid, and the Nahj page's panes, take the settings applied so
+    // far at once and every one applied from now on.
+    void attach(QuranPage *quran);
+    void attach(NahjPage *nahj);
 
     // The main window's creation step for the display settings: presets the font objects
     // with the window's font and the colour objects with the window's colour, then restores
@@ -43,7 +49,8 @@ public:
     // current row, and stores the choice.
     void TranslationBoxChange();
 
-    // Gives the setting's controls the font or background colour of its object.
+    // Gives the setting's controls the font or background colour of its object, on the pages
+    // attached now and on those attached later.
     void apply(DisplaySettings::Setting setting);
 
     DisplaySettings &settings() { return m_settings; }
@@ -72,9 +79,11 @@ private:
                            int top, int width, void (DisplaySettingsPage::*handler)());
     QList<QWidget *> controls(DisplaySettings::Setting setting) const;
 
-    QuranPage *m_quran;
-    NahjPage *m_nahj;
+    DataSource *m_verses;
+    QuranPage *m_quran = nullptr;
+    NahjPage *m_nahj = nullptr;
     QWidget *m_window;
     DisplaySettings m_settings;
+    QList<DisplaySettings::Setting> m_applied; // for the pages attached later
     bool m_loadingTranslations = false;
 };
