@@ -1,8 +1,8 @@
+#include "doubles/MemorySockets.h"
+#include "doubles/MemoryTimeZone.h"
 #include "mail/MailMessage.h"
 #include "mail/SmtpClient.h"
 #include "platform/Error.h"
-#include "doubles/MemorySockets.h"
-#include "doubles/MemoryTimeZone.h"
 #include "support/ErrorOf.h"
 #include "support/ScriptedSmtpServer.h"
 
