@@ -7,6 +7,11 @@ DataSource::DataSource(QObject *parent)
 {
 }
 
+DataSet *DataSource::dataSet() const
+{
+    return m_dataSet;
+}
+
 DataSet *DataSource::boundSet() const
 {
     if (!m_dataSet)

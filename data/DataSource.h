@@ -12,7 +12,8 @@ class DataSource : public QObject {
 public:
     explicit DataSource(QObject *parent = nullptr);
 
-    DataSet *dataSet() const { return m_dataSet; }
+    // The set pointed at, or none.
+    DataSet *dataSet() const;
     // The set pointed at; none raises the error of an operation on a closed set.
     DataSet *boundSet() const;
     void setDataSet(DataSet *dataSet);
