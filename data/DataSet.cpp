@@ -75,27 +75,30 @@ void DataSet::open()
     int rows = 0;
     while (stmt.step()) {
         for (int c = 0; c < columns; ++c) {
-            const int type = sqlite3_column_type(row, c);
+            // One call into the statement per cell; the value's own accessors are plain reads
+            // (the connection has no mutex and is used by this thread alone).
+            sqlite3_value *const value = sqlite3_column_value(row, c);
+            const int type = sqlite3_value_type(value);
             const char *data = nullptr;
             qsizetype size = 0;
             qint64 integer = 0;
             double real = 0;
             switch (type) {
             case SQLITE_INTEGER:
-                integer = sqlite3_column_int64(row, c);
+                integer = sqlite3_value_int64(value);
                 data = reinterpret_cast<const char *>(&integer);
                 size = sizeof integer;
                 break;
             case SQLITE_FLOAT:
-                real = sqlite3_column_double(row, c);
+                real = sqlite3_value_double(value);
                 data = reinterpret_cast<const char *>(&real);
                 size = sizeof real;
                 break;
             case SQLITE_NULL:
                 break;
             default:
-                data = reinterpret_cast<const char *>(sqlite3_column_text(row, c));
-                size = sqlite3_column_bytes(row, c);
+                data = reinterpret_cast<const char *>(sqlite3_value_text(value));
+                size = sqlite3_value_bytes(value);
                 break;
             }
             if (size >= (qsizetype(1) << 29) || used + size > qsizetype(UINT32_MAX))

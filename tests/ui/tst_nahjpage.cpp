@@ -70,6 +70,36 @@ private slots:
         QCOMPARE(page->DBMemo4->toPlainText(), QString());
     }
 
+    void treeItemsWithMissingFields()
+    {
+        // A title or top that is NULL reads as empty text; the verse rows of the same table
+        // (no Code) belong to no section. Choosing such an item still shows the whole row.
+        const QString path = m_dir.filePath(QStringLiteral("gaps.db"));
+        FixtureDatabase::write(
+            path, {{1, 1, QStringLiteral("verse"), {}, {}, {}}},
+            {QStringLiteral("INSERT INTO Type VALUES (1, 'Sermons')"),
+             QStringLiteral("INSERT INTO main (Code, ID, Name2, Top, arabic2, Farsi) VALUES"
+                            " (1, 1, 'S1', NULL, 'arabic 1.1', 'farsi 1.1'),"
+                            " (1, 2, NULL, 'top only', 'arabic 1.2', NULL)")});
+        ProgramFixture program(path);
+        QVERIFY(program.started());
+        NahjPage *page = program.window()->TabSheet2;
+        QCOMPARE(page->TreeView1->topLevelItemCount(), 1);
+        QCOMPARE(node(page, 0)->childCount(), 2);
+        QCOMPARE(node(page, 0, 0)->text(0), QStringLiteral("S1    "));
+        QCOMPARE(node(page, 0, 1)->text(0), QStringLiteral("    top only"));
+        QVERIFY(!program.window()->ADOQuery2->isActive());
+
+        select(page, node(page, 0, 1));
+        page->itemLookup();
+        QCOMPARE(page->DBMemo4->toPlainText(), QStringLiteral("arabic 1.2"));
+        QCOMPARE(page->DBMemo3->toPlainText(), QString());
+        select(page, node(page, 0, 0));
+        page->itemLookup();
+        QCOMPARE(page->DBMemo3->toPlainText(), QStringLiteral("farsi 1.1"));
+        QCOMPARE(page->DBText4->text(), QStringLiteral("S1"));
+    }
+
     void looksUpTheSelectedNode()
     {
         ProgramFixture program(bookDatabase());

@@ -166,20 +166,24 @@ void NahjPage::buildContentsTree(DataSet *book, DataSet *lookup)
 {
     book->rebuild({QStringLiteral("SELECT Type AS Type,Name AS Name FROM Type")});
     const int sections = book->recordCount();
-    for (int i = 1; i <= sections; ++i) {
-        auto *section =
-            new QTreeWidgetItem(TreeView1, QStringList(book->fieldText(QStringLiteral("Name"))));
-        lookup->rebuild(
-            {QStringLiteral("SELECT * FROM Main"),
-             QStringLiteral("WHERE Code = ") + book->fieldText(QStringLiteral("Type"))});
+    const int type = book->requiredField(QStringLiteral("Type"));
+    const int name = book->requiredField(QStringLiteral("Name"));
+    const QString gap = QStringLiteral("    ");
+    for (int i = 0; i < sections; ++i) {
+        auto *section = new QTreeWidgetItem(TreeView1, QStringList(book->text(i, name)));
+        // The tree shows titles only: the items' texts are read when an item is chosen.
+        lookup->rebuild({QStringLiteral("SELECT Name2, Top FROM Main"),
+                         QStringLiteral("WHERE Code = ") + book->text(i, type)});
         const int items = lookup->recordCount();
-        for (int j = 1; j <= items; ++j) {
-            new QTreeWidgetItem(section, QStringList(lookup->fieldText(QStringLiteral("Name2")) +
-                                                     QStringLiteral("    ") +
-                                                     lookup->fieldText(QStringLiteral("Top"))));
-            lookup->next();
-        }
-        book->next();
+        const int title = lookup->requiredField(QStringLiteral("Name2"));
+        const int top = lookup->requiredField(QStringLiteral("Top"));
+        QList<QTreeWidgetItem *> children;
+        children.reserve(items);
+        for (int j = 0; j < items; ++j)
+            children.append(new QTreeWidgetItem(
+                QStringList(lookup->text(j, title) + gap + lookup->text(j, top))));
+        // Added at once: the view's model takes one insertion instead of one per item.
+        section->addChildren(children);
     }
     book->close();
     lookup->close();
