@@ -3,10 +3,7 @@
 #include "data/DataSource.h"
 #include "platform/Error.h"
 #include "support/FixtureDatabase.h"
-#include "ui/main/FieldBinding.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -195,37 +192,7 @@ private slots:
             set.close();
         }
     }
-
-    void displaysFollowTheCurrentRow()
-    {
-        DataSet set(&m_connection);
-        DataSource source;
-        QLabel label;
-        QPlainTextEdit pane;
-        FieldBinding::bind(&label, &source, QStringLiteral("vers"));
-        FieldBinding *paneBinding = FieldBinding::bind(&pane, &source, QStringLiteral("Arabic"));
-        source.setDataSet(&set);
-        QCOMPARE(label.text(), QString()); // closed
-
-        set.rebuild({QStringLiteral("SELECT * FROM num left join main on num.id=main.id1"),
-                     QStringLiteral("WHERE chapter = 3")});
-        QCOMPARE(label.text(), QStringLiteral("1"));
-        QCOMPARE(pane.toPlainText(), QStringLiteral("arabic 3:1"));
-        set.next();
-        QCOMPARE(label.text(), QStringLiteral("2"));
-        QCOMPARE(pane.toPlainText(), QStringLiteral("arabic 3:2"));
-
-        paneBinding->setField(QString()); // unbound: shows nothing
-        QCOMPARE(pane.toPlainText(), QString());
-        paneBinding->setField(QStringLiteral("search1"));
-        QCOMPARE(pane.toPlainText(), QStringLiteral("search 3:2"));
-
-        set.rebuild({QStringLiteral("SELECT * FROM num WHERE chapter = 42")});
-        QCOMPARE(label.text(), QString()); // empty set
-        set.close();
-        QCOMPARE(label.text(), QString());
-    }
 };
 
-QTEST_MAIN(tst_DataSet)
+QTEST_GUILESS_MAIN(tst_DataSet)
 #include "tst_dataset.moc"
