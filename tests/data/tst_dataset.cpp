@@ -27,14 +27,8 @@ class tst_DataSet : public QObject {
 private slots:
     void initTestCase()
     {
-        QList<FixtureDatabase::Verse> verses;
-        for (int s = 1; s <= 3; ++s)
-            for (int v = 1; v <= 4; ++v)
-                verses.append({s, v, QStringLiteral("arabic %1:%2").arg(s).arg(v),
-                               v == 4 ? QString() : QStringLiteral("english %1:%2").arg(s).arg(v),
-                               QStringLiteral("search %1:%2").arg(s).arg(v), QString()});
         const QString path = m_dir.filePath(QStringLiteral("1.db"));
-        FixtureDatabase::write(path, verses);
+        FixtureDatabase::write(path, FixtureDatabase::numbered(3, 4));
         m_connection.setFileName(path);
         m_connection.open();
     }

@@ -39,6 +39,18 @@ QString literal(const QString &s)
 
 } // namespace
 
+QList<FixtureDatabase::Verse> FixtureDatabase::numbered(int suras, int versesEach)
+{
+    QList<Verse> verses;
+    for (int s = 1; s <= suras; ++s)
+        for (int v = 1; v <= versesEach; ++v)
+            verses.append(
+                {s, v, QStringLiteral("arabic %1:%2").arg(s).arg(v),
+                 v == versesEach ? QString() : QStringLiteral("english %1:%2").arg(s).arg(v),
+                 QStringLiteral("search %1:%2").arg(s).arg(v), QString()});
+    return verses;
+}
+
 void FixtureDatabase::write(const QString &path, const QList<Verse> &verses,
                             const QStringList &extraSql)
 {

@@ -16,6 +16,10 @@ public:
         QString sub;
     };
 
+    // Suras 1..suras of versesEach verses, texts naming their place ("arabic 2:3", "english 2:3",
+    // "search 2:3"); the last verse of each sura has no translation.
+    static QList<Verse> numbered(int suras, int versesEach);
+
     // Writes the file; verses get ids from 1 in the order given.
     static void write(const QString &path, const QList<Verse> &verses,
                       const QStringList &extraSql = {});
