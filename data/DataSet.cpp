@@ -46,7 +46,19 @@ void DataSet::rebuild(const QStringList &lines)
     open();
 }
 
+DataSet::~DataSet() = default;
+
 void DataSet::open()
+{
+    start(-1);
+}
+
+void DataSet::openDeferred()
+{
+    start(1);
+}
+
+void DataSet::start(int rows)
 {
     if (m_active)
         return;
@@ -56,24 +68,44 @@ void DataSet::open()
 
     const QByteArray sql = statement().toUtf8();
     const char *tail = nullptr;
-    SqliteStatement stmt(m_connection->handle(), sql, &tail);
-    if (!stmt)
+    auto reader = std::make_unique<SqliteStatement>(m_connection->handle(), sql, &tail);
+    if (!*reader)
         throw Error(QStringLiteral("Command text was not set for the command object"));
     if (!onlyBlanks(tail))
         throw Error(QStringLiteral("Characters found after end of SQL statement"));
 
-    sqlite3_stmt *const row = stmt.handle();
     QStringList fields;
-    const int columns = stmt.columnCount();
+    const int columns = reader->columnCount();
     for (int c = 0; c < columns; ++c)
-        fields.append(stmt.columnName(c));
+        fields.append(reader->columnName(c));
+    // The rows are read while the set still reads as closed: views see it change once.
+    m_fields = std::move(fields);
+    m_reader = std::move(reader);
+    try {
+        fetch(rows);
+    } catch (const Error &) {
+        clearRows();
+        throw;
+    }
+
+    emit aboutToChangeState();
+    m_current = m_rowCount > 0 ? 0 : -1;
+    m_active = true;
+    emit stateChanged();
+}
+
+void DataSet::fetch(int limit)
+{
+    sqlite3_stmt *const row = m_reader->handle();
+    const int columns = int(m_fields.size());
     // Text stays UTF-8 until it is read: most cells of a snapshot are never shown.
-    std::vector<Cell> cells;
-    // Filled in place and grown by doubling: an append per cell cost more than the copy.
-    QByteArray bytes;
-    qsizetype used = 0;
-    int rows = 0;
-    while (stmt.step()) {
+    for (int read = 0; limit < 0 || read < limit; ++read) {
+        if (!m_reader->step()) {
+            m_reader.reset();
+            m_bytes.truncate(m_used);
+            m_bytes.squeeze();
+            return;
+        }
         for (int c = 0; c < columns; ++c) {
             // One call into the statement per cell; the value's own accessors are plain reads
             // (the connection has no mutex and is used by this thread alone).
@@ -101,28 +133,52 @@ void DataSet::open()
                 size = sqlite3_value_bytes(value);
                 break;
             }
-            if (size >= (qsizetype(1) << 29) || used + size > qsizetype(UINT32_MAX))
+            if (size >= (qsizetype(1) << 29) || m_used + size > qsizetype(UINT32_MAX))
                 throw Error(QStringLiteral("The result is too large"));
-            cells.push_back(Cell{quint32(used), quint32(size), quint32(type)});
-            if (used + size > bytes.size())
-                bytes.resize(std::max(used + size, std::max(bytes.size() * 2, qsizetype(1) << 16)));
+            m_cells.push_back(Cell{quint32(m_used), quint32(size), quint32(type)});
+            // Filled in place and grown by doubling: an append per cell cost more than the copy.
+            if (m_used + size > m_bytes.size())
+                m_bytes.resize(
+                    std::max(m_used + size, std::max(m_bytes.size() * 2, qsizetype(1) << 16)));
             if (size > 0)
-                std::memcpy(bytes.data() + used, data, size_t(size));
-            used += size;
+                std::memcpy(m_bytes.data() + m_used, data, size_t(size));
+            m_used += size;
         }
-        ++rows;
+        ++m_rowCount;
     }
-    bytes.truncate(used);
-    bytes.squeeze();
+}
 
-    emit aboutToChangeState();
-    m_fields = std::move(fields);
-    m_cells = std::move(cells);
-    m_bytes = std::move(bytes);
-    m_rowCount = rows;
-    m_current = rows > 0 ? 0 : -1;
-    m_active = true;
-    emit stateChanged();
+void DataSet::fetchAll()
+{
+    if (!m_reader)
+        return;
+    try {
+        fetch(-1);
+    } catch (const Error &) {
+        // Part of a snapshot is not the snapshot: the set closes, and views with it.
+        close();
+        throw;
+    }
+}
+
+void DataSet::complete() const
+{
+    // Reading the rest changes what is held, not what the set is: the rows were its own since
+    // it opened.
+    if (m_reader)
+        const_cast<DataSet *>(this)->fetchAll();
+}
+
+void DataSet::clearRows()
+{
+    m_reader.reset();
+    m_fields.clear();
+    m_cells.clear();
+    m_cells.shrink_to_fit();
+    m_bytes = QByteArray();
+    m_used = 0;
+    m_rowCount = 0;
+    m_current = -1;
 }
 
 void DataSet::close()
@@ -131,12 +187,7 @@ void DataSet::close()
         return;
     emit aboutToChangeState();
     m_active = false;
-    m_fields.clear();
-    m_cells.clear();
-    m_cells.shrink_to_fit();
-    m_bytes = QByteArray();
-    m_rowCount = 0;
-    m_current = -1;
+    clearRows();
     emit stateChanged();
 }
 
@@ -154,6 +205,7 @@ void DataSet::checkActive() const
 int DataSet::recordCount() const
 {
     checkActive();
+    complete();
     return m_rowCount;
 }
 
@@ -168,6 +220,8 @@ void DataSet::setCurrent(int row)
 void DataSet::next()
 {
     checkActive();
+    if (m_current + 1 >= m_rowCount)
+        complete();
     setCurrent(m_current + 1);
 }
 
@@ -180,6 +234,8 @@ void DataSet::prior()
 void DataSet::gotoBookmark(int row)
 {
     checkActive();
+    if (row >= m_rowCount)
+        complete();
     if (row < 0 || row >= m_rowCount)
         throw Error(QStringLiteral("Record not found"));
     setCurrent(row);
@@ -189,6 +245,7 @@ void DataSet::replaceColumn(int column, const std::function<QByteArray(int row)>
 {
     if (!m_active || column < 0 || column >= m_fields.size())
         return;
+    complete();
     const size_t columns = size_t(m_fields.size());
     std::vector<Cell> cells;
     cells.reserve(m_cells.size());
@@ -215,11 +272,14 @@ void DataSet::replaceColumn(int column, const std::function<QByteArray(int row)>
     emit aboutToChangeState();
     m_cells = std::move(cells);
     m_bytes = std::move(bytes);
+    m_used = m_bytes.size();
     emit stateChanged();
 }
 
 QString DataSet::text(int row, int column) const
 {
+    if (row >= m_rowCount)
+        complete();
     const Cell &cell = m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)];
     const char *data = m_bytes.constData() + cell.offset;
     switch (cell.type) {

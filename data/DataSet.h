@@ -4,9 +4,11 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class Connection;
+class SqliteStatement;
 
 // A read-only, static snapshot of one statement's rows with a current row. The statement is a
 // list of lines joined with line breaks; changing the lines closes the set. Operations that
@@ -15,6 +17,7 @@ class DataSet : public QObject {
     Q_OBJECT
 public:
     explicit DataSet(Connection *connection, QObject *parent = nullptr);
+    ~DataSet() override;
 
     Connection *connection() const { return m_connection; }
 
@@ -29,6 +32,15 @@ public:
 
     // Runs the statement and makes its first row current; an error leaves the set closed.
     void open();
+    // As open(), reading the first row only: the other rows are read when something first
+    // needs them (the count, a row past those read, moving on, replacing a column), or by
+    // fetchAll(). What the set holds is the same snapshot; an error while reading the rest
+    // closes the set and is raised by the operation that needed them. Until then its statement
+    // runs: read the rest before changing the schema on the connection.
+    void openDeferred();
+    // Reads the rows a deferred opening left, if any.
+    void fetchAll();
+    bool isFetched() const { return !m_reader; }
     void close();
     bool isActive() const { return m_active; }
 
@@ -67,6 +79,13 @@ signals:
     void currentChanged(int row);
 
 private:
+    void start(int rows);
+    // Reads up to `limit` more rows of the running statement, every row when negative; the
+    // statement is finalized once it has given its last row.
+    void fetch(int limit);
+    // The rows are read to the end before an operation that needs them all.
+    void complete() const;
+    void clearRows();
     void checkActive() const;
     void setCurrent(int row);
 
@@ -83,7 +102,11 @@ private:
         quint32 type : 3; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
     };
     QByteArray m_bytes;
+    // The bytes in use: the array grows by doubling while rows are read.
+    qsizetype m_used = 0;
     std::vector<Cell> m_cells;
+    // The statement, while rows are left to read.
+    std::unique_ptr<SqliteStatement> m_reader;
     int m_rowCount = 0;
     int m_current = -1;
 };

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #define QVERIFY_ERROR(expression, text)                                                            \
     do {                                                                                           \
@@ -91,6 +92,94 @@ private slots:
         QCOMPARE(state.count(), 1);
         set.open();
         QCOMPARE(set.recordCount(), 4);
+    }
+
+    // A deferred opening reads the first row only; whatever needs more reads the rest, once,
+    // and the set then holds what an opening reads, with no state change seen by its views.
+    void deferredOpeningHoldsTheSameSnapshot()
+    {
+        const QStringList verses = {QStringLiteral("SELECT * "),
+                                    QStringLiteral("From num left join main on num.id=main.id1")};
+        DataSet whole(&m_connection);
+        whole.rebuild(verses);
+
+        using Need = std::function<void(DataSet &)>;
+        const QList<QPair<const char *, Need>> needs = {
+            {"the count", [](DataSet &set) { set.recordCount(); }},
+            {"moving on", [](DataSet &set) { set.next(); }},
+            {"a bookmark", [](DataSet &set) { set.gotoBookmark(11); }},
+            {"a row not read", [](DataSet &set) { set.text(11, 0); }},
+            {"a column replaced",
+             [](DataSet &set) {
+                 set.replaceColumn(0, [&set](int row) { return set.text(row, 0).toUtf8(); });
+             }},
+            {"the idle step", [](DataSet &set) { set.fetchAll(); }},
+        };
+        for (const auto &[what, need] : needs) {
+            DataSet set(&m_connection);
+            set.setSql(verses);
+            set.openDeferred();
+            QVERIFY2(set.isActive() && !set.isFetched(), what);
+            QCOMPARE(set.currentRow(), 0);
+            QCOMPARE(set.fieldText(QStringLiteral("Arabic")), QStringLiteral("arabic 1:1"));
+            QVERIFY(!set.isEmpty());
+            QCOMPARE(set.text(0, 1), whole.text(0, 1));
+            QVERIFY2(!set.isFetched(), what);
+
+            QSignalSpy changing(&set, &DataSet::aboutToChangeState);
+            need(set);
+            QVERIFY2(set.isFetched(), what);
+            QCOMPARE(changing.count(), QByteArrayView(what) == "a column replaced" ? 1 : 0);
+            QCOMPARE(set.recordCount(), whole.recordCount());
+            for (int row = 0; row < whole.recordCount(); ++row) {
+                for (int column = 0; column < 12; ++column)
+                    QCOMPARE(set.text(row, column), whole.text(row, column));
+            }
+            set.fetchAll(); // nothing left: nothing happens
+            QCOMPARE(set.recordCount(), whole.recordCount());
+        }
+
+        // A statement without rows has nothing left to read.
+        DataSet none(&m_connection);
+        none.setSql({QStringLiteral("SELECT * FROM num WHERE chapter = 99")});
+        none.openDeferred();
+        QVERIFY(none.isActive() && none.isFetched() && none.isEmpty());
+        QCOMPARE(none.recordCount(), 0);
+    }
+
+    // An error while the rest is read closes the set, views told, and is raised by what needed
+    // the rows; a set closed while reading lets go of its statement.
+    void deferredReadingThatFailsClosesTheSet()
+    {
+        const QStringList failing = {
+            QStringLiteral("SELECT id, CASE WHEN id < 3 THEN id ELSE abs(-9223372036854775808) "
+                           "END AS v FROM num ORDER BY id")};
+        DataSet set(&m_connection);
+        set.setSql(failing);
+        QVERIFY_ERROR(set.open(), "integer overflow");
+        QVERIFY(!set.isActive());
+
+        set.openDeferred();
+        QVERIFY(set.isActive());
+        QCOMPARE(set.fieldText(QStringLiteral("v")), QStringLiteral("1"));
+        QSignalSpy state(&set, &DataSet::stateChanged);
+        QVERIFY_ERROR(set.recordCount(), "integer overflow");
+        QVERIFY(!set.isActive());
+        QCOMPARE(state.count(), 1);
+        QVERIFY_ERROR(set.fieldText(QStringLiteral("v")),
+                      "Cannot perform this operation on a closed dataset");
+        set.openDeferred();
+        QVERIFY_ERROR(set.fetchAll(), "integer overflow");
+        QVERIFY(!set.isActive());
+
+        // The running statement holds the file for reading; closing the set ends it, and a
+        // writer gets in.
+        set.setSql({QStringLiteral("SELECT * FROM num")});
+        set.openDeferred();
+        QVERIFY(!set.isFetched());
+        set.close();
+        FixtureDatabase::exec(m_connection.fileName(), QStringLiteral("CREATE TABLE x (a)"));
+        FixtureDatabase::exec(m_connection.fileName(), QStringLiteral("DROP TABLE x"));
     }
 
     void emptyResultIsOpenAndEmpty()
