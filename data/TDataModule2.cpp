@@ -29,5 +29,5 @@ void TDataModule2::DataModuleCreate()
             // A database whose translations cannot be read still shows its own.
         }
     }
-    ADOQuery1->open();
+    ADOQuery1->openDeferred();
 }

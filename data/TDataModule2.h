@@ -12,7 +12,8 @@ class TDataModule2 : public QObject {
 public:
     explicit TDataModule2(QObject *parent = nullptr);
 
-    // Loading: opens the connection and the verse set with every verse. Errors propagate.
+    // Loading: opens the connection and the verse set with every verse, on its first row; the
+    // other rows are read when first needed (DataSet::openDeferred). Errors propagate.
     void DataModuleCreate();
 
     // The reader's Persian translation, chosen on the connection before the verse set opens;

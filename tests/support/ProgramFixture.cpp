@@ -1,6 +1,7 @@
 #include "support/ProgramFixture.h"
 
 #include "app/Program.h"
+#include "data/DataSet.h"
 #include "data/TDataModule2.h"
 
 #include <QApplication>
@@ -8,13 +9,15 @@
 #include <QFile>
 #include <QFileInfo>
 
-ProgramFixture::ProgramFixture(const QString &database)
+ProgramFixture::ProgramFixture(const QString &database, Rows rows)
     : m_previousDir(QDir::currentPath())
 {
     Program::setUpApplication(*qApp);
     QFile::link(QFileInfo(database).absoluteFilePath(), m_dir.filePath(QStringLiteral("1.db")));
     QDir::setCurrent(m_dir.path());
     m_started = Program::createWindows();
+    if (m_started && rows == Rows::Read)
+        verses()->fetchAll();
 }
 
 ProgramFixture::~ProgramFixture()

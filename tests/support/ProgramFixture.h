@@ -10,8 +10,16 @@ class Tmain;
 // down again; tests then drive the windows through the program-wide references.
 class ProgramFixture {
 public:
+    enum class Rows {
+        // The verse rows read to the end, as the first idle step after the launcher paints does.
+        Read,
+        // As start-up leaves them: the first row read.
+        AsStartUpLeaves,
+    };
+
     // database: the text database to start with, the real one unless given.
-    explicit ProgramFixture(const QString &database = QStringLiteral(KEVRAN_TEST_DATABASE));
+    explicit ProgramFixture(const QString &database = QStringLiteral(KEVRAN_TEST_DATABASE),
+                            Rows rows = Rows::Read);
     ~ProgramFixture();
 
     bool started() const { return m_started; }

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
+#include "data/DataSet.h"
 #include "doubles/MemoryColorChooser.h"
 #include "doubles/MemoryFontChooser.h"
 #include "doubles/MemoryProfileFile.h"
@@ -53,9 +54,15 @@ private slots:
 
     void startUpMakesOnlyWhatItFills()
     {
-        m_program = std::make_unique<ProgramFixture>();
+        m_program = std::make_unique<ProgramFixture>(QStringLiteral(KEVRAN_TEST_DATABASE),
+                                                     ProgramFixture::Rows::AsStartUpLeaves);
         QVERIFY(m_program->started());
         Tmain *main = window();
+        // The verse set is open on every verse, on the first; its other rows are not read yet.
+        DataSet *verses = m_program->verses();
+        QVERIFY(verses->isActive());
+        QVERIFY(!verses->isFetched());
+        QCOMPARE(verses->fieldText(QStringLiteral("name")), QString::fromUtf8("الفاتحة"));
         // The creation step fills the Nahj tree, restores the display settings.
         QVERIFY(main->TabSheet2.made());
         QVERIFY(main->TabSheet2.made()->TreeView1->topLevelItemCount() > 0);
@@ -79,8 +86,11 @@ private slots:
         SearchPage *search = main->TabSheet3;
         QCOMPARE(tabs->widget(2), search);
         QCOMPARE(tabs->count(), 6);
-        // The verse displays made now show the verse set's current row.
+        // The verse displays made now show the verse set's current row; the verse list reads
+        // the rest.
         QVERIFY(!quran->DBMemo1->toPlainText().isEmpty());
+        QVERIFY(verses->isFetched());
+        QCOMPARE(quran->DbAltGrid3->model()->rowCount(), 6236);
     }
 
     void showingTheWindowMakesEveryPageQuietly()
@@ -170,17 +180,21 @@ private slots:
 
     void pagesAreMadeWhileTheLauncherShows()
     {
-        m_program = std::make_unique<ProgramFixture>();
+        m_program = std::make_unique<ProgramFixture>(QStringLiteral(KEVRAN_TEST_DATABASE),
+                                                     ProgramFixture::Rows::AsStartUpLeaves);
         QVERIFY(m_program->started());
         Tmain *main = window();
+        DataSet *verses = m_program->verses();
         main->makePagesWhenIdle(kevran::frm_main);
-        // Nothing before the launcher has painted, however long the event loop waits.
+        // Nothing before the launcher has painted, however long the event loop waits: the verse
+        // rows too are read then.
         {
             QEventLoop loop;
             QTimer::singleShot(50, &loop, &QEventLoop::quit);
             loop.exec();
         }
         QVERIFY(!main->TabSheet1.made());
+        QVERIFY(!verses->isFetched());
         kevran::frm_main->show();
         QVERIFY(QTest::qWaitForWindowExposed(kevran::frm_main));
         // The steps run when the event loop is about to wait, as it does in exec().
@@ -196,6 +210,7 @@ private slots:
             loop.exec();
         }
         QVERIFY(allMade());
+        QVERIFY(verses->isFetched());
         QVERIFY(!main->isVisible());
         QCOMPARE(main->PageControl1->currentIndex(), 0);
         for (int i = 0; i < 6; ++i)

@@ -169,11 +169,19 @@ void Tmain::makePagesWhenIdle(QWidget *afterPaintOf)
 {
     new IdleSteps(
         afterPaintOf,
-        [this, next = 0]() mutable {
-            // One page a step, in tab order, each tried once: a page that fails to be made is
-            // reported, and made again only when it is needed.
+        [this, next = -1]() mutable {
+            // First the verse rows an opening left to read (the Quran and search pages show
+            // them), then one page a step, in tab order, each tried once: a step that fails is
+            // reported, and what it did is done again only when it is needed.
             const int index = next++;
-            Messages::guard([this, index] { makePage(index); });
+            Messages::guard([this, index] {
+                if (index < 0) {
+                    if (DataSet *verses = DataSource1->dataSet())
+                        verses->fetchAll();
+                } else {
+                    makePage(index);
+                }
+            });
             return next < PageControl1->count();
         },
         this);

@@ -146,6 +146,8 @@ void DisplaySettingsPage::TranslationBoxChange()
     if (!verses || TranslationBox->currentIndex() < 0)
         return;
     const QString code = TranslationBox->currentData().toString();
+    // The views of the translation change under a set still reading its rows.
+    verses->fetchAll();
     QString inUse;
     try {
         inUse = Translations::choose(verses->connection(), code);
