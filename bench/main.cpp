@@ -181,18 +181,30 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    const QString verseStatement =
+        QStringLiteral("select *From num left join main on num.id=main.id1");
     bench.measure(
-        QStringLiteral("start-up steps 2-4 (windows, data module, 6236 verses, Nahj tree)"), runs,
-        [](int) { Program::createWindows(); },
-        {QStringLiteral("select *From num left join main on num.id=main.id1")},
+        QStringLiteral("start-up steps 2-4 (windows, data module, verse set open on its first "
+                       "verse, Nahj tree)"),
+        runs, [](int) { Program::createWindows(); }, {},
         [](int run) {
             if (run > 0)
                 Program::destroyWindows();
         });
+    // Start-up leaves the verse set's other rows to the first idle step after the launcher
+    // has painted: how long that step holds the event loop.
+    bench.measure(
+        QStringLiteral("the verse rows start-up left, read by the first idle step (6236 verses)"),
+        runs, [](int) { kevran::DataModule2->ADOQuery1->fetchAll(); }, {verseStatement},
+        [](int) {
+            Program::destroyWindows();
+            Program::createWindows();
+        });
 
     // The pages are made when first needed: showing the main window from the launcher, on a
     // fresh start, makes every page not made yet before it paints. (The program makes them
-    // while the launcher shows; these rows are what a reader quicker than that waits.)
+    // while the launcher shows; these rows are what a reader quicker than that waits. The verse
+    // rows are read, as the idle step before the first page does.)
     if (!startupOnly) {
         struct Opening {
             const char *page;
@@ -219,6 +231,7 @@ int main(int argc, char *argv[])
                     Program::createWindows();
                     kevran::frm_main->show();
                     QApplication::processEvents();
+                    kevran::DataModule2->ADOQuery1->fetchAll();
                 });
         }
         Program::destroyWindows();
