@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <memory>
 
 #define QVERIFY_ERROR(expression, text)                                                            \
     do {                                                                                           \
@@ -178,6 +179,18 @@ private slots:
         set.openDeferred();
         QVERIFY(!set.isFetched());
         set.close();
+        FixtureDatabase::exec(m_connection.fileName(), QStringLiteral("CREATE TABLE x (a)"));
+        FixtureDatabase::exec(m_connection.fileName(), QStringLiteral("DROP TABLE x"));
+
+        // At the program's end the connection goes before the sets: one still reading lets go
+        // of its statement after it (the sanitizer build watches this).
+        auto connection = std::make_unique<Connection>();
+        connection->setFileName(m_connection.fileName());
+        auto reading = std::make_unique<DataSet>(connection.get());
+        reading->setSql({QStringLiteral("SELECT * FROM num")});
+        reading->openDeferred();
+        connection.reset();
+        reading.reset();
         FixtureDatabase::exec(m_connection.fileName(), QStringLiteral("CREATE TABLE x (a)"));
         FixtureDatabase::exec(m_connection.fileName(), QStringLiteral("DROP TABLE x"));
     }
