@@ -25,7 +25,7 @@ bool IdleSteps::eventFilter(QObject *watched, QEvent *event)
 void IdleSteps::idle()
 {
     // The step runs from the loop's queue, not inside the dispatcher's own call.
-    if (m_queued)
+    if (m_queued || m_running)
         return;
     m_queued = true;
     QMetaObject::invokeMethod(this, &IdleSteps::runStep, Qt::QueuedConnection);
@@ -34,7 +34,10 @@ void IdleSteps::idle()
 void IdleSteps::runStep()
 {
     m_queued = false;
-    if (m_step())
+    m_running = true;
+    const bool more = m_step();
+    m_running = false;
+    if (more)
         return;
     disconnect(m_idle);
     deleteLater();

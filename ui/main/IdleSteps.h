@@ -9,7 +9,8 @@ class QWidget;
 // Runs a piece of work in steps while the event loop is otherwise idle: nothing until the given
 // window has painted for the first time, then one step each time the loop is about to wait for
 // events, so that input and painting go first. A step returns false when nothing is left; the
-// object then deletes itself. No timer runs meanwhile.
+// object then deletes itself. No timer runs meanwhile. A step that waits in an event loop of its
+// own (a message shown) is not joined by the next step.
 class IdleSteps : public QObject {
     Q_OBJECT
 public:
@@ -27,4 +28,5 @@ private:
     Step m_step;
     QMetaObject::Connection m_idle;
     bool m_queued = false;
+    bool m_running = false;
 };
