@@ -58,6 +58,14 @@ bool Program::createWindows()
     return loaded;
 }
 
+bool Program::readVerseRows()
+{
+    return Messages::guard([] {
+        if (kevran::DataModule2)
+            kevran::DataModule2->ADOQuery1->fetchAll();
+    });
+}
+
 void Program::destroyWindows()
 {
     delete kevran::DataModule2;

@@ -24,6 +24,10 @@ public:
     // Answers false when the data module could not be created; the error has been reported
     // and the windows are destroyed again.
     static bool createWindows();
+    // Reads the verse rows start-up left to read (the first idle step after the launcher has
+    // painted). Answers false when they cannot be read: the error has been reported, and the
+    // program is to end as when the data module could not be created.
+    static bool readVerseRows();
     // Destroys the three objects, last created first.
     static void destroyWindows();
 

@@ -26,9 +26,15 @@ int main(int argc, char *argv[])
         return 1;
 
     // The main window's pages are not seen before a launcher button is pressed: they are made
-    // while the reader looks at the launcher (unless the program ends once it has painted).
-    if (!PaintedExit::watchIfAsked(kevran::frm_main))
-        kevran::main->makePagesWhenIdle(kevran::frm_main);
+    // while the reader looks at the launcher (unless the program ends once it has painted),
+    // after the verse rows start-up left to read. Rows that cannot be read end the program as
+    // a data module that cannot be created does.
+    if (!PaintedExit::watchIfAsked(kevran::frm_main)) {
+        kevran::main->makePagesWhenIdle(kevran::frm_main, [] {
+            if (!Program::readVerseRows())
+                QCoreApplication::exit(1);
+        });
+    }
     kevran::frm_main->show();
     if (Program::terminationRequested())
         QTimer::singleShot(0, &app, &QCoreApplication::quit);

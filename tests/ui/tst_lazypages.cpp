@@ -185,7 +185,13 @@ private slots:
         QVERIFY(m_program->started());
         Tmain *main = window();
         DataSet *verses = m_program->verses();
-        main->makePagesWhenIdle(kevran::frm_main);
+        // The step given runs first, before any page is made: the program reads the verse
+        // rows there.
+        bool firstRanBeforePages = false;
+        main->makePagesWhenIdle(kevran::frm_main, [&] {
+            firstRanBeforePages = !main->TabSheet1.made() && !main->TabSheet3.made();
+            QVERIFY(Program::readVerseRows());
+        });
         // Nothing before the launcher has painted, however long the event loop waits: the verse
         // rows too are read then.
         {
@@ -210,6 +216,7 @@ private slots:
             loop.exec();
         }
         QVERIFY(allMade());
+        QVERIFY(firstRanBeforePages);
         QVERIFY(verses->isFetched());
         QVERIFY(!main->isVisible());
         QCOMPARE(main->PageControl1->currentIndex(), 0);

@@ -165,23 +165,20 @@ void Tmain::makePages()
         makePage(i);
 }
 
-void Tmain::makePagesWhenIdle(QWidget *afterPaintOf)
+void Tmain::makePagesWhenIdle(QWidget *afterPaintOf, std::function<void()> first)
 {
     new IdleSteps(
         afterPaintOf,
-        [this, next = -1]() mutable {
-            // First the verse rows an opening left to read (the Quran and search pages show
-            // them), then one page a step, in tab order, each tried once: a step that fails is
-            // reported, and what it did is done again only when it is needed.
+        [this, first = std::move(first), next = -1]() mutable {
+            // One page a step, in tab order, each tried once: a page that fails to be made is
+            // reported, and made again only when it is needed.
             const int index = next++;
-            Messages::guard([this, index] {
-                if (index < 0) {
-                    if (DataSet *verses = DataSource1->dataSet())
-                        verses->fetchAll();
-                } else {
-                    makePage(index);
-                }
-            });
+            if (index < 0) {
+                if (first)
+                    first();
+            } else {
+                Messages::guard([this, index] { makePage(index); });
+            }
             return next < PageControl1->count();
         },
         this);

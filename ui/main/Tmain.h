@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class AboutPage;
@@ -42,10 +43,9 @@ public:
     // Makes every page not made yet. Showing the window does it first, so that no tab ever
     // shows an empty page.
     void makePages();
-    // Reads the verse rows left to read, then makes the pages not made yet one by one, each
-    // when the event loop has nothing else to do, once the given window has painted for the
-    // first time.
-    void makePagesWhenIdle(QWidget *afterPaintOf);
+    // Runs `first`, then makes the pages not made yet one by one, each when the event loop has
+    // nothing else to do, once the given window has painted for the first time.
+    void makePagesWhenIdle(QWidget *afterPaintOf, std::function<void()> first = {});
     // The window whose closing ends the program; the close step closes it.
     void setApplicationMainWindow(QWidget *window) { m_applicationMainWindow = window; }
 
