@@ -45,6 +45,27 @@ HitTextView::HitTextView(QWidget *parent)
     });
 }
 
+void HitTextView::insertInPieces(QTextCursor &cursor, const QString &text,
+                                 const QTextCharFormat &format)
+{
+    constexpr qsizetype Piece = 256;
+    QTextCharFormat other = format;
+    other.setProperty(QTextFormat::UserProperty, true);
+    bool second = false;
+    qsizetype from = 0;
+    while (from < text.size()) {
+        qsizetype to = from + Piece;
+        // The piece ends after the next blank that a letter follows (not a mark, which would
+        // belong to the blank); a text without one goes in whole.
+        while (to < text.size() && !(text[to - 1] == u' ' && text[to].isLetter()))
+            ++to;
+        to = std::min(to, text.size());
+        cursor.insertText(text.mid(from, to - from), second ? other : format);
+        second = !second;
+        from = to;
+    }
+}
+
 void HitTextView::setHits(std::vector<Range> hits, const QColor &colour, const QColor &text)
 {
     m_hits = std::move(hits);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <vector>
 
@@ -22,6 +24,15 @@ public:
     void setHits(std::vector<Range> hits, const QColor &colour,
                  const QColor &text = QColor(Qt::black));
     const std::vector<Range> &hits() const { return m_hits; }
+
+    // Inserts text at the cursor in the format, as pieces of a few hundred characters that
+    // alternate between two formats differing only in a property nothing reads. Qt walks a run
+    // of one format from its start to the line it draws or measures, so in one paragraph of
+    // thousands of characters in one run every line near its end costs a walk over all of it;
+    // short runs keep that walk short. A piece ends only after a blank before a letter, where
+    // letters do not join, so every glyph is shaped as in one run.
+    static void insertInPieces(QTextCursor &cursor, const QString &text,
+                               const QTextCharFormat &format);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

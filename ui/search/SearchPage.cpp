@@ -282,7 +282,7 @@ void SearchPage::recolour(const QString *text)
         editor.beginEditBlock();
         editor.select(QTextCursor::Document);
         editor.removeSelectedText();
-        editor.insertText(*text, black);
+        HitTextView::insertInPieces(editor, *text, black);
         editor.endEditBlock();
     }
 
