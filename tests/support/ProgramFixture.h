@@ -20,6 +20,11 @@ public:
     // database: the text database to start with, the real one unless given.
     explicit ProgramFixture(const QString &database = QStringLiteral(KEVRAN_TEST_DATABASE),
                             Rows rows = Rows::Read);
+    // The real text database, its verse rows as given.
+    explicit ProgramFixture(Rows rows)
+        : ProgramFixture(QStringLiteral(KEVRAN_TEST_DATABASE), rows)
+    {
+    }
     ~ProgramFixture();
 
     bool started() const { return m_started; }

@@ -54,8 +54,7 @@ private slots:
 
     void startUpMakesOnlyWhatItFills()
     {
-        m_program = std::make_unique<ProgramFixture>(QStringLiteral(KEVRAN_TEST_DATABASE),
-                                                     ProgramFixture::Rows::AsStartUpLeaves);
+        m_program = std::make_unique<ProgramFixture>(ProgramFixture::Rows::AsStartUpLeaves);
         QVERIFY(m_program->started());
         Tmain *main = window();
         // The verse set is open on every verse, on the first; its other rows are not read yet.
@@ -180,8 +179,7 @@ private slots:
 
     void pagesAreMadeWhileTheLauncherShows()
     {
-        m_program = std::make_unique<ProgramFixture>(QStringLiteral(KEVRAN_TEST_DATABASE),
-                                                     ProgramFixture::Rows::AsStartUpLeaves);
+        m_program = std::make_unique<ProgramFixture>(ProgramFixture::Rows::AsStartUpLeaves);
         QVERIFY(m_program->started());
         Tmain *main = window();
         DataSet *verses = m_program->verses();

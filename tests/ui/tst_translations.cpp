@@ -295,8 +295,7 @@ private slots:
         storeChoice("fa.ayati\n");
         {
             // Switched before the verse rows left by start-up are read: every row follows.
-            ProgramFixture program(QStringLiteral(KEVRAN_TEST_DATABASE),
-                                   ProgramFixture::Rows::AsStartUpLeaves);
+            ProgramFixture program(ProgramFixture::Rows::AsStartUpLeaves);
             QVERIFY(program.started());
             DataSet *verses = program.verses();
             QVERIFY(!verses->isFetched());
