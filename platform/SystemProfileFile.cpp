@@ -1,8 +1,9 @@
 #include "platform/SystemProfileFile.h"
 
+#include "platform/FileReplacement.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 bool SystemProfileFile::load(const QString &path, QByteArray &bytes)
 {
@@ -19,13 +20,5 @@ bool SystemProfileFile::load(const QString &path, QByteArray &bytes)
 
 bool SystemProfileFile::store(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
+    return FileReplacement::write(path, bytes).isEmpty();
 }

@@ -1,10 +1,10 @@
 #include "settings/SettingsFile.h"
 
 #include "platform/Error.h"
+#include "platform/FileReplacement.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -33,9 +33,7 @@ QByteArray SettingsFile::read(const QString &path)
 
 void SettingsFile::write(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail("Cannot create file \"%1\". %2", path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        fail("Cannot create file \"%1\". %2", path, file.errorString());
+    const QString reason = FileReplacement::write(path, bytes);
+    if (!reason.isEmpty())
+        fail("Cannot create file \"%1\". %2", path, reason);
 }
