@@ -11,4 +11,6 @@ public:
     // The name of sura 1..114; empty for any other number.
     static QString name(int sura);
     static QStringList all();
+    // The number of verses of sura 1..114; 0 for any other number.
+    static int verseCount(int sura);
 };

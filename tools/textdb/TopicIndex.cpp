@@ -1,5 +1,6 @@
 #include "tools/textdb/TopicIndex.h"
 
+#include "data/SuraNames.h"
 #include "data/Topics.h"
 #include "platform/Error.h"
 
@@ -10,14 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-const std::vector<int> kSuraVerses = {
-    7,   286, 200, 176, 120, 165, 206, 75, 129, 109, 123, 111, 43, 52, 99, 128, 111, 110, 98,
-    135, 112, 78,  118, 64,  77,  227, 93, 88,  69,  60,  34,  30, 73, 54, 45,  83,  182, 88,
-    75,  85,  54,  53,  89,  59,  37,  35, 38,  29,  18,  45,  60, 49, 62, 55,  78,  96,  29,
-    22,  24,  13,  14,  11,  11,  18,  12, 12,  30,  52,  52,  44, 28, 28, 20,  56,  40,  31,
-    50,  40,  46,  42,  29,  19,  36,  25, 22,  17,  19,  26,  30, 20, 15, 21,  11,  8,   8,
-    19,  5,   8,   8,   11,  11,  8,   3,  9,   5,   4,   7,   3,  6,  3,  5,   4,   5,   6};
 
 int key(int sura, int verse)
 {
@@ -79,9 +72,9 @@ public:
             const int sura = m.captured(1).toInt();
             const int first = m.captured(2).toInt();
             const int last = m.hasCaptured(3) ? m.captured(3).toInt() : first;
-            if (sura < 1 || sura > int(kSuraVerses.size()))
+            if (sura < 1 || sura > SuraNames::Count)
                 fail(line, QStringLiteral("'%1': there is no sura %2").arg(ref).arg(sura));
-            const int count = kSuraVerses[size_t(sura - 1)];
+            const int count = SuraNames::verseCount(sura);
             if (first < 1 || last > count)
                 fail(line, QStringLiteral("'%1' is outside the Quran: sura %2 has %3 verses")
                                .arg(ref)
@@ -119,7 +112,13 @@ QString TopicIndex::captionOf(const QString &code)
 
 const std::vector<int> &TopicIndex::suraVerseCounts()
 {
-    return kSuraVerses;
+    static const std::vector<int> counts = [] {
+        std::vector<int> made;
+        for (int sura = 1; sura <= SuraNames::Count; ++sura)
+            made.push_back(SuraNames::verseCount(sura));
+        return made;
+    }();
+    return counts;
 }
 
 TopicIndex TopicIndex::read(const QString &path)
