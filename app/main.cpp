@@ -27,12 +27,15 @@ int main(int argc, char *argv[])
 
     // The main window's pages are not seen before a launcher button is pressed: they are made
     // while the reader looks at the launcher (unless the program ends once it has painted),
-    // after the verse rows start-up left to read. Rows that cannot be read end the program as
-    // a data module that cannot be created does.
+    // after the verse rows start-up left to read and the reader's own data is opened. Rows that
+    // cannot be read end the program as a data module that cannot be created does.
     if (!PaintedExit::watchIfAsked(kevran::frm_main)) {
         kevran::main->makePagesWhenIdle(kevran::frm_main, [] {
-            if (!Program::readVerseRows())
+            if (!Program::readVerseRows()) {
                 QCoreApplication::exit(1);
+                return;
+            }
+            kevran::main->openReaderData();
         });
     }
     kevran::frm_main->show();

@@ -10,6 +10,10 @@ public:
     {
         return QFileDialog::getOpenFileName(parent, QString(), start);
     }
+    QString chooseFileToSave(QWidget *parent, const QString &start) override
+    {
+        return QFileDialog::getSaveFileName(parent, QString(), start);
+    }
 };
 
 } // namespace

@@ -40,6 +40,13 @@ struct ReaderRef {
     // The kind of a name in exported files; -1 for none.
     static int kindOf(const QString &name);
 
+    // One number for the ref, for hashing.
+    quint64 key() const
+    {
+        return (quint64(quint32(kind)) << 48) | (quint64(quint32(number)) << 16) |
+               quint64(quint16(verse));
+    }
+
     bool operator==(const ReaderRef &o) const
     {
         return kind == o.kind && number == o.number && verse == o.verse;

@@ -16,3 +16,9 @@ QString MemoryFileChooser::chooseFileToOpen(QWidget *, const QString &start)
     m_starts.append(start);
     return m_answer;
 }
+
+QString MemoryFileChooser::chooseFileToSave(QWidget *, const QString &start)
+{
+    m_starts.append(start);
+    return m_answer;
+}

@@ -100,5 +100,13 @@ QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int
         return QVariant();
     if (orientation == Qt::Horizontal)
         return m_titles.value(section);
-    return section == m_current ? QStringLiteral("◀") : QString();
+    const QString current = section == m_current ? QStringLiteral("◀") : QString();
+    return m_rowMark ? current + m_rowMark(section) : current;
+}
+
+void DataGridModel::marksChanged()
+{
+    const int rows = rowCount();
+    if (rows > 0)
+        emit headerDataChanged(Qt::Vertical, 0, rows - 1);
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <functional>
 
 class DataSource;
 
@@ -24,6 +25,11 @@ public:
     // The set's current row, followed by the model.
     int currentRow() const { return m_current; }
 
+    // A mark shown beside the current-row indicator of each row (a note's, say), asked only
+    // for the rows in sight; marksChanged() has the view ask again.
+    void setRowMark(std::function<QString(int row)> mark) { m_rowMark = std::move(mark); }
+    void marksChanged();
+
 private:
     void refreshColumns();
     void followCurrentRow();
@@ -33,4 +39,5 @@ private:
     QStringList m_titles;
     QList<int> m_columns; // each field's column in the set, -1 when it has none
     int m_current = -1;
+    std::function<QString(int row)> m_rowMark;
 };

@@ -4,10 +4,14 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 #include "platform/Messages.h"
+#include "reader/TextOpenings.h"
+#include "settings/ResumeSetting.h"
 #include "ui/main/AboutPage.h"
 #include "ui/main/IdleSteps.h"
 #include "ui/main/TabControl.h"
 #include "ui/nahj/NahjPage.h"
+#include "ui/notes/NotesPage.h"
+#include "ui/notes/ReaderData.h"
 #include "ui/question/QuestionPage.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/search/SearchPage.h"
@@ -37,6 +41,8 @@ Tmain::Tmain(QWidget *parent)
     , TabSheet4([this] { return makeQuestionPage(); })
     , TabSheet5([this] { return makeDisplaySettingsPage(); })
     , TabSheet6([this] { return place(5, new AboutPage(DataSource1, this)); })
+    , NotesSheet([this] { return makeNotesPage(); })
+    , Reader(new ReaderData(this))
     , ADOConnection1(new Connection(this))
     , ADOQuery1(new DataSet(ADOConnection1, this))
     , ADOQuery2(new DataSet(ADOConnection1, this))
@@ -65,20 +71,29 @@ Tmain::Tmain(QWidget *parent)
 
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setTabPosition(QTabWidget::South);
-    const QString captions[] = {
-        QStringLiteral("قرآن"),          QStringLiteral("نهج البلاغه"),
-        QStringLiteral("صفحه جستجو"),    QStringLiteral("سؤال از ما "),
-        QStringLiteral("تنظيمات نمايش"), QStringLiteral("درباره نرم افزار")};
-    for (int i = 0; i < 6; ++i) {
+    const QString captions[] = {QStringLiteral("قرآن"),
+                                QStringLiteral("نهج البلاغه"),
+                                QStringLiteral("صفحه جستجو"),
+                                QStringLiteral("سؤال از ما "),
+                                QStringLiteral("تنظيمات نمايش"),
+                                QStringLiteral("درباره نرم افزار"),
+                                NotesPage::Caption};
+    for (int i = 0; i < 7; ++i) {
         auto *empty = new QWidget;
-        empty->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+        empty->setObjectName(i < 6 ? QStringLiteral("TabSheet%1").arg(i + 1)
+                                   : QStringLiteral("NotesPage"));
         PageControl1->addTab(empty, captions[i]);
     }
     PageControl1->setCurrentIndex(0);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        // What another program changed shows on the page the reader turns to.
+        Reader->refreshIfChanged();
         if (!m_selectingFromCode)
             Messages::guard([this] { PageControl1Change(); });
     });
+    connect(DataSource1, &DataSource::currentChanged, this, [this] { recordQuranPlace(); });
+    connect(DataSource1, &DataSource::reset, this, [this] { recordQuranPlace(); });
+    connect(DataSource3, &DataSource::reset, this, [this] { recordNahjPlace(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -103,6 +118,7 @@ template <typename T> T *Tmain::place(int index, T *page)
 QuranPage *Tmain::makeQuranPage()
 {
     auto *page = place(0, new QuranPage(DataSource1, this));
+    page->setReader(Reader);
     connect(page, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4); });
     if (DisplaySettingsPage *settings = TabSheet5.made())
         settings->attach(page);
@@ -112,6 +128,7 @@ QuranPage *Tmain::makeQuranPage()
 NahjPage *Tmain::makeNahjPage()
 {
     auto *page = place(1, new NahjPage(DataSource3, this));
+    page->setReader(Reader);
     if (DisplaySettingsPage *settings = TabSheet5.made())
         settings->attach(page);
     return page;
@@ -135,6 +152,72 @@ DisplaySettingsPage *Tmain::makeDisplaySettingsPage()
     return page;
 }
 
+NotesPage *Tmain::makeNotesPage()
+{
+    auto *page = place(6, new NotesPage(
+                              Reader,
+                              [this](TextOpenings &openings) {
+                                  ADOConnection1->open();
+                                  openings.load(ADOConnection1->handle());
+                              },
+                              this));
+    connect(page, &NotesPage::openRequested, this,
+            [this](const ReaderRef &ref) { Messages::guard([&] { openRef(ref); }); });
+    return page;
+}
+
+void Tmain::openReaderData()
+{
+    if (!Reader->open())
+        return;
+    Messages::guard([this] {
+        if (!ResumeSetting::load())
+            return;
+        const std::optional<ReaderRef> at = Reader->store().place(ReaderStore::Slot::Quran);
+        if (at && at->isWellFormed() && DataSource1->dataSet())
+            QuranPage::goToVerse(DataSource1->dataSet(), at->number, at->verse);
+    });
+}
+
+void Tmain::openRef(const ReaderRef &ref)
+{
+    if (ref.isVerse()) {
+        TabSheet1->showVerse(ref.number, ref.verse);
+        TabSheet1->showSuraListTab();
+        setActivePage(TabSheet1);
+    } else if (ref.isNahj()) {
+        TabSheet2->showItem(ref.nahjCode(), ref.number);
+        setActivePage(TabSheet2);
+    }
+}
+
+void Tmain::recordQuranPlace()
+{
+    if (!Reader->isOpen())
+        return;
+    const DataSet *set = DataSource1->dataSet();
+    if (!set || set->isEmpty() || set->currentRow() < 0)
+        return;
+    const int sura = set->fieldIndex(QStringLiteral("chapter"));
+    const int verse = set->fieldIndex(QStringLiteral("vers"));
+    if (sura < 0 || verse < 0)
+        return;
+    const ReaderRef ref = ReaderRef::ofVerse(set->text(set->currentRow(), sura).toInt(),
+                                             set->text(set->currentRow(), verse).toInt());
+    if (ref.isWellFormed())
+        Reader->recordPlace(ReaderStore::Slot::Quran, ref);
+}
+
+void Tmain::recordNahjPlace()
+{
+    if (!Reader->isOpen())
+        return;
+    if (NahjPage *nahj = TabSheet2.made()) {
+        if (const std::optional<ReaderRef> item = nahj->shownItem())
+            Reader->recordPlace(ReaderStore::Slot::Nahj, *item);
+    }
+}
+
 void Tmain::makePage(int index)
 {
     switch (index) {
@@ -155,6 +238,9 @@ void Tmain::makePage(int index)
         break;
     case 5:
         TabSheet6.get();
+        break;
+    case 6:
+        NotesSheet.get();
         break;
     }
 }
@@ -216,6 +302,13 @@ void Tmain::FormClose()
 
 void Tmain::closeEvent(QCloseEvent *event)
 {
+    // A note that cannot be saved keeps the window open with the note in its editor: the
+    // reader is told, and may free the disk and close again.
+    if (!Reader->saveOpenNotes()) {
+        event->ignore();
+        return;
+    }
+    Reader->flushPlaces();
     FormClose();
     event->accept();
 }

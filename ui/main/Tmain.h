@@ -15,8 +15,11 @@ class DataSet;
 class DataSource;
 class DisplaySettingsPage;
 class NahjPage;
+class NotesPage;
 class QTabWidget;
 class QuranPage;
+class ReaderData;
+struct ReaderRef;
 class SearchPage;
 
 // The main window: six pages in a tab control, the window's own database connection with the
@@ -46,6 +49,12 @@ public:
     // Runs `first`, then makes the pages not made yet one by one, each when the event loop has
     // nothing else to do, once the given window has painted for the first time.
     void makePagesWhenIdle(QWidget *afterPaintOf, std::function<void()> first = {});
+    // Opens the reader's own data (after the launcher has painted): from then on the places
+    // are recorded as the reader moves, and the program starts on the last verse when the
+    // reader asked for it.
+    void openReaderData();
+    // Shows a verse on the Quran page, or an item on the Nahj page, and brings it to the front.
+    void openRef(const ReaderRef &ref);
     // The window whose closing ends the program; the close step closes it.
     void setApplicationMainWindow(QWidget *window) { m_applicationMainWindow = window; }
 
@@ -58,6 +67,9 @@ public:
     LazyPage<QuestionPage> TabSheet4;
     LazyPage<DisplaySettingsPage> TabSheet5;
     LazyPage<AboutPage> TabSheet6;
+    // The reader's own page: places, bookmarks and notes.
+    LazyPage<NotesPage> NotesSheet;
+    ReaderData *Reader;
 
     Connection *ADOConnection1;
     DataSet *ADOQuery1;      // the book set
@@ -81,6 +93,9 @@ private:
     NahjPage *makeNahjPage();
     QuestionPage *makeQuestionPage();
     DisplaySettingsPage *makeDisplaySettingsPage();
+    NotesPage *makeNotesPage();
+    void recordQuranPlace();
+    void recordNahjPlace();
 
     QPointer<QWidget> m_applicationMainWindow;
     bool m_selectingFromCode = false;

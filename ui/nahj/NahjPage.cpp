@@ -8,6 +8,8 @@
 #include "ui/main/OwnFont.h"
 #include "ui/main/PaneMenu.h"
 #include "ui/main/RightToLeftText.h"
+#include "ui/notes/NoteMark.h"
+#include "ui/notes/ReaderData.h"
 
 #include <QAction>
 #include <QEvent>
@@ -151,6 +153,27 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     PopupMenu7->attach(DBMemo4);
     PopupMenu7->attach(DBMemo3);
 
+    // The reader's own commands, hidden until the reader's data is attached.
+    AddBookmark = named(new QAction(QStringLiteral("نشانه گذاري"), this), "AddBookmark");
+    AddBookmark->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    AddBookmark->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    EditNote = named(new QAction(QStringLiteral("يادداشت"), this), "EditNote");
+    addAction(AddBookmark);
+    PopupMenu7->addSeparator();
+    PopupMenu7->addAction(AddBookmark);
+    PopupMenu7->addAction(EditNote);
+    AddBookmark->setVisible(false);
+    EditNote->setVisible(false);
+    connect(AddBookmark, &QAction::triggered, this,
+            [this] { Messages::guard([this] { AddBookmarkClick(); }); });
+    connect(EditNote, &QAction::triggered, this,
+            [this] { Messages::guard([this] { EditNoteClick(); }); });
+    NoteMark3 = new NoteMark(DBMemo4);
+    NoteMark4 = new NoteMark(DBMemo3);
+    for (NoteMark *mark : {NoteMark3, NoteMark4})
+        connect(mark, &QToolButton::clicked, this,
+                [this] { Messages::guard([this] { EditNoteClick(); }); });
+
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(); });
     connect(RadioButton8, &QRadioButton::clicked, this, [this] { RadioButton8Click(); });
@@ -255,4 +278,74 @@ bool NahjPage::eventFilter(QObject *watched, QEvent *event)
     else if (watched == TreeView1->viewport() && type == QEvent::MouseButtonRelease)
         Messages::guard([this] { TreeView1Click(); });
     return false;
+}
+
+void NahjPage::setReader(ReaderData *reader)
+{
+    m_reader = reader;
+    AddBookmark->setVisible(reader != nullptr);
+    EditNote->setVisible(reader != nullptr);
+    if (!reader)
+        return;
+    connect(reader, &ReaderData::notesChanged, this, [this] { showNoteMarks(); });
+    connect(m_book, &DataSource::reset, this, [this] { showNoteMarks(); });
+    showNoteMarks();
+}
+
+std::optional<ReaderRef> NahjPage::shownItem() const
+{
+    const DataSet *book = m_book->dataSet();
+    if (!book || book->isEmpty() || book->currentRow() < 0)
+        return std::nullopt;
+    const int code = book->fieldIndex(QStringLiteral("Code"));
+    const int id = book->fieldIndex(QStringLiteral("ID"));
+    if (code < 0 || id < 0)
+        return std::nullopt;
+    const int row = book->currentRow();
+    const QString codeText = book->text(row, code);
+    if (codeText.isEmpty())
+        return std::nullopt;
+    const ReaderRef ref = ReaderRef::ofNahj(codeText.toInt(), book->text(row, id).toInt());
+    return ref.isWellFormed() ? std::optional<ReaderRef>(ref) : std::nullopt;
+}
+
+void NahjPage::showNoteMarks()
+{
+    const std::optional<ReaderRef> item = shownItem();
+    const bool noted = m_reader && m_reader->isOpen() && item && m_reader->hasNote(*item);
+    NoteMark3->setVisible(noted);
+    NoteMark4->setVisible(noted);
+}
+
+void NahjPage::showItem(int code, int id)
+{
+    // Code 0 is looked up through the sections' own nodes (the preface is the first one's);
+    // an item is a child of its section's node.
+    QTreeWidgetItem *node = nullptr;
+    if (code == 0)
+        node = TreeView1->topLevelItem(id - 1);
+    else if (QTreeWidgetItem *section = TreeView1->topLevelItem(code - 1))
+        node = section->child(id - 1);
+    if (!node)
+        throw Error(QStringLiteral("اين بخش در نهج البلاغه يافت نشد"));
+    TreeView1->setCurrentItem(node);
+    node->setSelected(true);
+    TreeView1->scrollToItem(node);
+    itemLookup();
+}
+
+void NahjPage::AddBookmarkClick()
+{
+    if (!m_reader)
+        return;
+    if (const std::optional<ReaderRef> item = shownItem())
+        m_reader->addBookmarks({*item});
+}
+
+void NahjPage::EditNoteClick()
+{
+    if (!m_reader)
+        return;
+    if (const std::optional<ReaderRef> item = shownItem())
+        m_reader->editNote(*item, window());
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "reader/ReaderRef.h"
+
 #include <QWidget>
+#include <optional>
 
 class DataSet;
 class DataSource;
 class FieldBinding;
+class NoteMark;
 class PaneMenu;
 class QGroupBox;
 class QAction;
@@ -14,6 +18,7 @@ class QRadioButton;
 class QSlider;
 class QSplitter;
 class QTreeWidget;
+class ReaderData;
 
 // The Nahj al-Balagha page: the contents tree of sections and items, the chosen item's text
 // and translation, a font size slider and the choice of view.
@@ -42,6 +47,15 @@ public:
     // of its own by the item's reference: "(نهج البلاغه، خطبه ۲۷)".
     void copyItemWithReference(QPlainTextEdit *pane);
 
+    // The reader's own data: bookmarks and notes of items. Without it the commands are hidden.
+    void setReader(ReaderData *reader);
+    // Selects the item in the contents tree and shows it (code: its section, 0 for the preface).
+    void showItem(int code, int id);
+    // The item the panes show, if any.
+    std::optional<ReaderRef> shownItem() const;
+    void AddBookmarkClick();
+    void EditNoteClick();
+
     QTreeWidget *TreeView1;
     QSplitter *Splitter1;
     QPlainTextEdit *DBMemo4; // the Arabic text
@@ -55,15 +69,21 @@ public:
     PaneMenu *PopupMenu7;       // context menu of the two panes
     QAction *CopyBookText;
     QAction *CopyItemWithReference;
+    QAction *AddBookmark; // Ctrl+D anywhere on the page, and in the panes' menu
+    QAction *EditNote;
+    NoteMark *NoteMark3; // on the Arabic pane
+    NoteMark *NoteMark4; // on the translation pane
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void bindPanes(bool bound);
+    void showNoteMarks();
 
     DataSource *m_book;
     FieldBinding *m_text;
     FieldBinding *m_translation;
     FieldBinding *m_title;
+    ReaderData *m_reader = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "platform/Messages.h"
 #include "ui/main/ButtonIcons.h"
 #include "ui/main/CaptionFit.h"
+#include "ui/main/DataGridModel.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/FieldBinding.h"
 #include "ui/main/FlatButton.h"
@@ -19,6 +20,8 @@
 #include "ui/main/PopupMenu.h"
 #include "ui/main/RightToLeftText.h"
 #include "ui/main/TabControl.h"
+#include "ui/notes/NoteMark.h"
+#include "ui/notes/ReaderData.h"
 #include "ui/quran/VerseGrid.h"
 
 #include <QAction>
@@ -38,6 +41,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -360,6 +364,30 @@ void QuranPage::buildViews()
     PopupMenu6->attach(DBMemo1);
     PopupMenu6->attach(DBMemo2);
 
+    // The reader's own commands: in the grid's and the panes' menus, and Ctrl+D anywhere on the
+    // page. Hidden until the reader's data is attached.
+    AddBookmark = named(new QAction(QStringLiteral("نشانه گذاري"), this), "AddBookmark");
+    AddBookmark->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    AddBookmark->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    EditNote = named(new QAction(QStringLiteral("يادداشت"), this), "EditNote");
+    addAction(AddBookmark);
+    for (QMenu *menu : {static_cast<QMenu *>(PopupMenu3), static_cast<QMenu *>(PopupMenu6)}) {
+        menu->addSeparator();
+        menu->addAction(AddBookmark);
+        menu->addAction(EditNote);
+    }
+    AddBookmark->setVisible(false);
+    EditNote->setVisible(false);
+    connect(AddBookmark, &QAction::triggered, this,
+            [this] { Messages::guard([this] { AddBookmarkClick(); }); });
+    connect(EditNote, &QAction::triggered, this,
+            [this] { Messages::guard([this] { EditNoteClick(); }); });
+    NoteMark1 = new NoteMark(DBMemo1);
+    NoteMark2 = new NoteMark(DBMemo2);
+    for (NoteMark *mark : {NoteMark1, NoteMark2})
+        connect(mark, &QToolButton::clicked, this,
+                [this] { Messages::guard([this] { EditNoteClick(); }); });
+
     // The panes lie over the grid; hiding them uncovers it.
     Views->addWidget(DbAltGrid3);
     Views->addWidget(Panes);
@@ -679,4 +707,120 @@ bool QuranPage::eventFilter(QObject *watched, QEvent *event)
             Messages::guard([this, handler] { (this->*handler)(); });
     }
     return false;
+}
+
+void QuranPage::setReader(ReaderData *reader)
+{
+    m_reader = reader;
+    AddBookmark->setVisible(reader != nullptr);
+    EditNote->setVisible(reader != nullptr);
+    if (!reader)
+        return;
+    DbAltGrid3->dataModel()->setRowMark([this](int row) {
+        const DataSet *set = m_verses->dataSet();
+        if (!set || !m_reader->isOpen() || row < 0 || row >= set->recordCount())
+            return QString();
+        const int suraColumn = set->fieldIndex(QStringLiteral("chapter"));
+        const int verseColumn = set->fieldIndex(QStringLiteral("vers"));
+        if (suraColumn < 0 || verseColumn < 0)
+            return QString();
+        const ReaderRef ref = ReaderRef::ofVerse(set->text(row, suraColumn).toInt(),
+                                                 set->text(row, verseColumn).toInt());
+        return m_reader->hasNote(ref) ? QStringLiteral("✎") : QString();
+    });
+    connect(reader, &ReaderData::notesChanged, this, [this] {
+        DbAltGrid3->dataModel()->marksChanged();
+        showNoteMarks();
+    });
+    connect(m_verses, &DataSource::currentChanged, this, [this] { showNoteMarks(); });
+    connect(m_verses, &DataSource::reset, this, [this] { showNoteMarks(); });
+    showNoteMarks();
+}
+
+void QuranPage::showNoteMarks()
+{
+    const std::optional<ReaderRef> at = currentVerse();
+    const bool noted = m_reader && m_reader->isOpen() && at && m_reader->hasNote(*at);
+    NoteMark1->setVisible(noted);
+    NoteMark2->setVisible(noted);
+}
+
+std::optional<ReaderRef> QuranPage::currentVerse() const
+{
+    const DataSet *set = m_verses->dataSet();
+    if (!set || set->isEmpty() || set->currentRow() < 0)
+        return std::nullopt;
+    const int suraColumn = set->fieldIndex(QStringLiteral("chapter"));
+    const int verseColumn = set->fieldIndex(QStringLiteral("vers"));
+    if (suraColumn < 0 || verseColumn < 0)
+        return std::nullopt;
+    const ReaderRef ref = ReaderRef::ofVerse(set->text(set->currentRow(), suraColumn).toInt(),
+                                             set->text(set->currentRow(), verseColumn).toInt());
+    return ref.isWellFormed() ? std::optional<ReaderRef>(ref) : std::nullopt;
+}
+
+std::vector<ReaderRef> QuranPage::chosenVerses() const
+{
+    std::vector<ReaderRef> refs;
+    const DataSet *set = m_verses->dataSet();
+    if (set && !set->isEmpty() && Views->currentWidget() == DbAltGrid3) {
+        const int suraColumn = set->fieldIndex(QStringLiteral("chapter"));
+        const int verseColumn = set->fieldIndex(QStringLiteral("vers"));
+        for (const int row : DbAltGrid3->selectedRows()) {
+            const ReaderRef ref = ReaderRef::ofVerse(set->text(row, suraColumn).toInt(),
+                                                     set->text(row, verseColumn).toInt());
+            if (suraColumn >= 0 && verseColumn >= 0 && ref.isWellFormed())
+                refs.push_back(ref);
+        }
+    }
+    if (refs.empty()) {
+        if (const std::optional<ReaderRef> at = currentVerse())
+            refs.push_back(*at);
+    }
+    return refs;
+}
+
+void QuranPage::AddBookmarkClick()
+{
+    if (!m_reader)
+        return;
+    const std::vector<ReaderRef> refs = chosenVerses();
+    if (!refs.empty())
+        m_reader->addBookmarks(refs);
+}
+
+void QuranPage::EditNoteClick()
+{
+    if (!m_reader)
+        return;
+    if (const std::optional<ReaderRef> at = currentVerse())
+        m_reader->editNote(*at, window());
+}
+
+void QuranPage::goToVerse(DataSet *set, int sura, int number)
+{
+    set->rebuild(
+        {QStringLiteral("SELECT * "), kQuranJoin,
+         QStringLiteral("WHERE (chapter = ") + QString::number(sura) + QStringLiteral(") ")});
+    const int column = set->fieldIndex(QStringLiteral("vers"));
+    const int rows = set->recordCount();
+    // The verses stand in order: the verse's row is found at once, checked all the same.
+    int row = std::clamp(number - 1, 0, std::max(rows - 1, 0));
+    if (rows > 0 && column >= 0 && set->text(row, column).toInt() != number) {
+        for (int r = 0; r < rows; ++r) {
+            if (set->text(r, column).toInt() == number) {
+                row = r;
+                break;
+            }
+        }
+    }
+    if (rows > 0)
+        set->gotoBookmark(row);
+}
+
+void QuranPage::showVerse(int sura, int number)
+{
+    goToVerse(verses(), sura, number);
+    const QSignalBlocker quiet(ListBox5);
+    ListBox5->setCurrentRow(sura - 1);
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "data/Topics.h"
+#include "reader/ReaderRef.h"
 
 #include <QWidget>
+#include <optional>
+#include <vector>
 
 class DataSet;
 class DataSource;
 class FlatButton;
+class NoteMark;
 class PaneMenu;
 class QAction;
 class QCheckBox;
@@ -22,6 +26,7 @@ class QScrollArea;
 class QSlider;
 class QStackedWidget;
 class QTabWidget;
+class ReaderData;
 class VerseGrid;
 
 // The Quran page: the verse set shown verse by verse or as a grid, sura and verse navigation,
@@ -38,6 +43,20 @@ public:
 
     // Brings the side tab control's sura list tab to the front.
     void showSuraListTab();
+
+    // The reader's own data: bookmarks and notes of verses. Without it the commands are hidden.
+    void setReader(ReaderData *reader);
+    // Lists the verse's sura in the verse set, with that verse current.
+    void showVerse(int sura, int number);
+    static void goToVerse(DataSet *set, int sura, int number);
+    // The current verse of the verse set, if it stands on one.
+    std::optional<ReaderRef> currentVerse() const;
+    // The verses selected in the grid, or the current verse when none is.
+    std::vector<ReaderRef> chosenVerses() const;
+    // Bookmarks the chosen verses in the folder used last.
+    void AddBookmarkClick();
+    // Opens the current verse's note.
+    void EditNoteClick();
 
     // Display.
     void TrackBar3Change();
@@ -124,6 +143,10 @@ public:
     PaneMenu *PopupMenu6; // context menu of the verse panes
     QAction *CopyPaneText;
     QAction *CopyVerseWithReference;
+    QAction *AddBookmark; // Ctrl+D anywhere on the page, and in the grid's and panes' menus
+    QAction *EditNote;
+    NoteMark *NoteMark1; // on the Arabic pane
+    NoteMark *NoteMark2; // on the translation pane
 
 signals:
     // The question button asks the main window for the question page.
@@ -143,7 +166,10 @@ private:
     void buildViews();
     void fitSideTabs();
 
+    void showNoteMarks();
+
     DataSource *m_verses;
+    ReaderData *m_reader = nullptr;
     QWidget *m_topicButtons = nullptr;
     bool m_suraListMousePressed = false;
     bool m_suraListMoved = false; // the selection moved while the button was down

@@ -8,6 +8,7 @@
 #include "platform/Error.h"
 #include "platform/Messages.h"
 #include "settings/ColorValue.h"
+#include "settings/ResumeSetting.h"
 #include "settings/TranslationSetting.h"
 #include "ui/main/CaptionFit.h"
 #include "ui/main/DefaultButton.h"
@@ -17,11 +18,13 @@
 #include "ui/quran/VerseGrid.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -61,6 +64,7 @@ DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QW
     , ColorFrame(new QGroupBox(QStringLiteral("رنگ"), this))
     , TranslationFrame(new QGroupBox(QStringLiteral("ترجمه قرآن"), this))
     , TranslationBox(new QComboBox(TranslationFrame))
+    , ResumeBox(new QCheckBox(QStringLiteral("شروع از آخرين آيه"), this))
     , m_verses(verses)
     , m_window(window)
 {
@@ -87,6 +91,12 @@ DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QW
     TranslationBox->setObjectName(QStringLiteral("TranslationBox"));
     TranslationBox->setGeometry(24, 26, 225, 25);
     TranslationBox->setEnabled(false);
+    ResumeBox->setObjectName(QStringLiteral("ResumeBox"));
+    ResumeBox->setGeometry(264, 12, 361, 22);
+    ResumeBox->setChecked(ResumeSetting::load());
+    // toggled, not clicked: Space and the accessibility action change it too.
+    connect(ResumeBox, &QCheckBox::toggled, this,
+            [this] { Messages::guard([this] { ResumeBoxClick(); }); });
     connect(TranslationBox, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_loadingTranslations)
             Messages::guard([this] { TranslationBoxChange(); });
@@ -312,5 +322,17 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
             setBackground(control, color);
         break;
     }
+    }
+}
+
+void DisplaySettingsPage::ResumeBoxClick()
+{
+    try {
+        ResumeSetting::save(ResumeBox->isChecked());
+    } catch (const Error &) {
+        // What is stored stays what the box shows.
+        const QSignalBlocker quiet(ResumeBox);
+        ResumeBox->setChecked(ResumeSetting::load());
+        throw;
     }
 }

@@ -7,6 +7,7 @@
 
 class DataSource;
 class NahjPage;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QPushButton;
@@ -68,6 +69,9 @@ public:
     QPushButton *BookColorButton;
     QGroupBox *TranslationFrame;
     QComboBox *TranslationBox;
+    // Whether the program starts on the last verse read (off by default).
+    QCheckBox *ResumeBox;
+    void ResumeBoxClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,0 +1,215 @@
+#include "data/DataSet.h"
+#include "doubles/MemoryDialogs.h"
+#include "doubles/MemoryFileChooser.h"
+#include "reader/ReaderStore.h"
+#include "settings/ResumeSetting.h"
+#include "support/ProgramFixture.h"
+#include "support/Typing.h"
+#include "ui/main/DataGridModel.h"
+#include "ui/main/Tmain.h"
+#include "ui/nahj/NahjPage.h"
+#include "ui/notes/BookmarkTreeModel.h"
+#include "ui/notes/NoteEditor.h"
+#include "ui/notes/NoteListModel.h"
+#include "ui/notes/NoteMark.h"
+#include "ui/notes/NotesPage.h"
+#include "ui/notes/ReaderData.h"
+#include "ui/quran/QuranPage.h"
+#include "ui/quran/VerseGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+const ReaderRef kThrone = ReaderRef::ofVerse(2, 255);
+const ReaderRef kSermon27 = ReaderRef::ofNahj(1, 27);
+
+// Types into a note editor as a reader does, and closes it.
+void writeNote(NoteEditor *editor, const QString &text)
+{
+    QVERIFY(editor);
+    editor->Text->setFocus();
+    typeText(editor->Text, text);
+    editor->close();
+}
+
+NoteEditor *openEditor()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *editor = qobject_cast<NoteEditor *>(w); editor && editor->isVisible())
+            return editor;
+    }
+    return nullptr;
+}
+
+int rowOf(DataSet *set, int sura, int verse)
+{
+    const int c = set->fieldIndex(QStringLiteral("chapter"));
+    const int v = set->fieldIndex(QStringLiteral("vers"));
+    for (int r = 0; r < set->recordCount(); ++r) {
+        if (set->text(r, c).toInt() == sura && set->text(r, v).toInt() == verse)
+            return r;
+    }
+    return -1;
+}
+
+} // namespace
+
+// The reader's own page with the real text database: a reader bookmarks 2:255 into a folder,
+// writes notes on it and on Sermon 27, starts the program again and finds both.
+class tst_NotesPage : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The program's name, as start-up sets it, places the reader's files.
+    void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("kevran")); }
+
+    void init()
+    {
+        const QString path = ReaderStore::defaultPath();
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(path + QLatin1String(suffix));
+        QFile::remove(QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+                          .filePath(ResumeSetting::FileName));
+    }
+
+    void bookmarkAndNotesSurviveARestart()
+    {
+        MemoryDialogs dialogs;
+        {
+            ProgramFixture program;
+            QVERIFY(program.started());
+            Tmain *window = program.window();
+            window->makePages();
+            NotesPage *notes = window->NotesSheet;
+            notes->NewFolderClick();
+            QuranPage *quran = window->TabSheet1;
+            quran->showVerse(2, 255);
+            QCOMPARE(*quran->currentVerse(), kThrone);
+            QVERIFY(quran->AddBookmark->isVisible());
+            quran->AddBookmark->trigger();
+            quran->AddBookmark->trigger(); // twice in one folder: one bookmark
+            quran->EditNote->trigger();
+            writeNote(openEditor(), QStringLiteral("آية الكرسي: بخوانم هر شب"));
+            QVERIFY(quran->NoteMark1->isVisibleTo(quran));
+            const int row = rowOf(program.verses(), 2, 255);
+            QVERIFY(quran->DbAltGrid3->dataModel()
+                        ->headerData(row, Qt::Vertical, Qt::DisplayRole)
+                        .toString()
+                        .contains(QStringLiteral("✎")));
+            QVERIFY(!quran->DbAltGrid3->dataModel()
+                         ->headerData(row + 1, Qt::Vertical, Qt::DisplayRole)
+                         .toString()
+                         .contains(QStringLiteral("✎")));
+
+            NahjPage *nahj = window->TabSheet2;
+            nahj->showItem(1, 27);
+            QCOMPARE(*nahj->shownItem(), kSermon27);
+            nahj->EditNote->trigger();
+            writeNote(openEditor(), QStringLiteral("خطبه جهاد"));
+            QVERIFY(nahj->NoteMark3->isVisibleTo(nahj));
+            window->close();
+        }
+        QVERIFY(dialogs.shown().isEmpty());
+
+        ProgramFixture program;
+        Tmain *window = program.window();
+        window->makePages();
+        NotesPage *notes = window->NotesSheet;
+        notes->reload();
+        BookmarkTreeModel *tree = notes->bookmarkModel();
+        QCOMPARE(int(tree->bookmarks().size()), 1);
+        QCOMPARE(tree->bookmarks().front().ref, kThrone);
+        QCOMPARE(tree->folderAt(tree->folderIndex(tree->bookmarks().front().folder))->name,
+                 QStringLiteral("پوشه تازه"));
+        QCOMPARE(notes->noteModel()->noteCount(), 2);
+        // The places where the reader stopped.
+        QVERIFY(notes->ContinueQuran->text().contains(kThrone.label()));
+        QVERIFY(notes->ContinueNahj->text().contains(kSermon27.label()));
+
+        // The filter folds as the search does: a Persian keyboard's ی and ک find «الكرسي».
+        typeText(notes->BookmarkFilter, QStringLiteral("کرسی"));
+        QCOMPARE(notes->noteModel()->rowCount(), 1);
+        QCOMPARE(tree->rowCount(), 0); // no bookmark's reference or opening holds it
+        notes->BookmarkFilter->clear();
+
+        // A note opens its verse; the marks show from the verse itself.
+        const QModelIndex first = notes->noteModel()->index(0);
+        emit notes->NoteList->activated(first);
+        QCOMPARE(window->PageControl1->currentWidget(), static_cast<QWidget *>(window->TabSheet1));
+        QCOMPARE(*window->TabSheet1->currentVerse(), kThrone);
+        QVERIFY(window->TabSheet1->NoteMark1->isVisibleTo(window->TabSheet1));
+    }
+
+    void removalIsConfirmedAndUndone()
+    {
+        MemoryDialogs dialogs;
+        ProgramFixture program;
+        Tmain *window = program.window();
+        window->makePages();
+        ReaderStore &store = window->Reader->store();
+        const qint64 folder = store.addFolder(QStringLiteral("حفظ"), 0);
+        store.addBookmarks({kThrone, ReaderRef::ofVerse(2, 256)}, folder);
+        NotesPage *notes = window->NotesSheet;
+        notes->reload();
+        BookmarkTreeModel *tree = notes->bookmarkModel();
+        notes->BookmarkTree->setCurrentIndex(tree->folderIndex(folder));
+
+        dialogs.setConfirmAnswer(false);
+        notes->DeleteEntryClick();
+        QCOMPARE(dialogs.texts().size(), 1);
+        QVERIFY(dialogs.texts().first().contains(QStringLiteral("حفظ")));
+        QVERIFY(dialogs.texts().first().contains(QStringLiteral("۲ نشانه")));
+        QCOMPARE(int(store.bookmarks().size()), 2); // "No" keeps everything
+
+        dialogs.setConfirmAnswer(true);
+        notes->DeleteEntryClick();
+        QCOMPARE(int(store.bookmarks().size()), 0);
+        QVERIFY(notes->UndoRemoval->isEnabled());
+        notes->UndoRemovalClick();
+        QCOMPARE(int(store.bookmarks().size()), 2);
+        QCOMPARE(store.folders().at(0).name, QStringLiteral("حفظ"));
+
+        // Dragged onto "no folder", a bookmark leaves its folder.
+        notes->reload();
+        const QModelIndex mark = tree->bookmarkIndex(store.bookmarks().at(0).id);
+        std::unique_ptr<QMimeData> dragged(tree->mimeData({mark}));
+        QVERIFY(tree->canDropMimeData(dragged.get(), Qt::MoveAction, -1, -1, tree->folderIndex(0)));
+        tree->dropMimeData(dragged.get(), Qt::MoveAction, -1, -1, tree->folderIndex(0));
+        QCOMPARE(store.bookmarks().at(0).folder, 0);
+        QCOMPARE(store.lastFolder(), 0);
+    }
+
+    void startsOnTheLastVerseWhenAsked()
+    {
+        {
+            ReaderStore store;
+            store.open(ReaderStore::defaultPath());
+            store.setPlace(ReaderStore::Slot::Quran, ReaderRef::ofVerse(18, 10));
+        }
+        {
+            ProgramFixture program;
+            program.window()->openReaderData();
+            QCOMPARE(program.verses()->currentRow(), 0); // unchecked: the start as it was
+            QCOMPARE(program.verses()->recordCount(), 6236);
+        }
+        ResumeSetting::save(true);
+        ProgramFixture program;
+        program.window()->openReaderData();
+        QCOMPARE(*program.window()->TabSheet1->currentVerse(), ReaderRef::ofVerse(18, 10));
+    }
+};
+
+QTEST_MAIN(tst_NotesPage)
+#include "tst_notespage.moc"
