@@ -11,7 +11,7 @@
 #include "ui/notes/BookmarkTreeModel.h"
 #include "ui/notes/NoteEditor.h"
 #include "ui/notes/NoteListModel.h"
-#include "ui/notes/NoteMark.h"
+#include "ui/notes/NotePane.h"
 #include "ui/notes/NotesPage.h"
 #include "ui/notes/ReaderData.h"
 #include "ui/quran/QuranPage.h"
@@ -22,12 +22,15 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 namespace {
@@ -102,7 +105,7 @@ private slots:
             quran->AddBookmark->trigger(); // twice in one folder: one bookmark
             quran->EditNote->trigger();
             writeNote(openEditor(), QStringLiteral("آية الكرسي: بخوانم هر شب"));
-            QVERIFY(quran->NoteMark1->isVisibleTo(quran));
+            QVERIFY(quran->DBMemo1->isNoted() && quran->DBMemo1->mark()->isVisibleTo(quran));
             const int row = rowOf(program.verses(), 2, 255);
             QVERIFY(quran->DbAltGrid3->dataModel()
                         ->headerData(row, Qt::Vertical, Qt::DisplayRole)
@@ -118,7 +121,7 @@ private slots:
             QCOMPARE(*nahj->shownItem(), kSermon27);
             nahj->EditNote->trigger();
             writeNote(openEditor(), QStringLiteral("خطبه جهاد"));
-            QVERIFY(nahj->NoteMark3->isVisibleTo(nahj));
+            QVERIFY(nahj->DBMemo4->isNoted());
             window->close();
         }
         QVERIFY(dialogs.shown().isEmpty());
@@ -149,7 +152,7 @@ private slots:
         emit notes->NoteList->activated(first);
         QCOMPARE(window->PageControl1->currentWidget(), static_cast<QWidget *>(window->TabSheet1));
         QCOMPARE(*window->TabSheet1->currentVerse(), kThrone);
-        QVERIFY(window->TabSheet1->NoteMark1->isVisibleTo(window->TabSheet1));
+        QVERIFY(window->TabSheet1->DBMemo1->isNoted());
     }
 
     void removalIsConfirmedAndUndone()
@@ -208,6 +211,57 @@ private slots:
         ProgramFixture program;
         program.window()->openReaderData();
         QCOMPARE(*program.window()->TabSheet1->currentVerse(), ReaderRef::ofVerse(18, 10));
+    }
+
+    // The page as drawn at 1366x768, right to left, with entries whose captions fit; the
+    // picture is kept for a person to look at.
+    void drawnRightToLeft()
+    {
+        MemoryDialogs dialogs;
+        ProgramFixture program;
+        Tmain *window = program.window();
+        ReaderStore &store = window->Reader->store();
+        const qint64 folder = store.addFolder(QStringLiteral("آيات حفظ"), 0);
+        store.addBookmarks({kThrone, ReaderRef::ofVerse(1, 1), ReaderRef::ofVerse(114, 6)}, folder);
+        store.addBookmarks({kSermon27, ReaderRef::ofNahj(2, 53)}, 0);
+        store.saveNote(
+            kThrone,
+            QStringLiteral(
+                "آية الكرسي را هر شب مي‌خوانم؛ ۲۵۵ آيه دوم"),
+            0);
+        store.saveNote(kSermon27, QStringLiteral("خطبه جهاد: «أَمَّا بَعْدُ، فَإِنَّ الْجِهَادَ»"), 0);
+        store.setPlace(ReaderStore::Slot::Quran, kThrone);
+        store.setPlace(ReaderStore::Slot::Nahj, ReaderRef::ofNahj(2, 53));
+        window->showNormal();
+        window->resize(1366, 768);
+        window->setActivePage(window->NotesSheet);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        NotesPage *notes = window->NotesSheet;
+        // Right to left: the bookmarks stand right of the notes, the first place at the right.
+        QVERIFY(notes->BookmarkTree->mapTo(window, QPoint()).x() >
+                notes->NoteList->mapTo(window, QPoint()).x());
+        QVERIFY(notes->ContinueQuran->mapTo(window, QPoint()).x() >
+                notes->ContinueNahj->mapTo(window, QPoint()).x());
+        for (QPushButton *b : notes->findChildren<QPushButton *>()) {
+            QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) <= b->width(),
+                     qPrintable(b->objectName()));
+        }
+        const QString dir = QStringLiteral(KEVRAN_SCREENSHOT_DIR);
+        QDir().mkpath(dir);
+        QVERIFY(window->grab().save(QDir(dir).filePath("main-notes.png")));
+        window->TabSheet1->showVerse(2, 255);
+        window->setActivePage(window->TabSheet1);
+        QVERIFY(window->grab().save(QDir(dir).filePath("main-quran-noted.png")));
+
+        // Ctrl+D wherever the focus is: the sura list, the tabs.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->TabSheet1->ListBox5->setFocus();
+        QTest::keyClick(window->TabSheet1->ListBox5, Qt::Key_D, Qt::ControlModifier);
+        window->TabSheet1->showVerse(2, 256);
+        window->PageControl1->tabBar()->setFocus();
+        QTest::keyClick(window->PageControl1->tabBar(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(int(store.bookmarks().size()), 5 + 2);
     }
 };
 

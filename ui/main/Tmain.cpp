@@ -17,7 +17,9 @@
 #include "ui/search/SearchPage.h"
 #include "ui/settings/DisplaySettingsPage.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -90,6 +92,16 @@ Tmain::Tmain(QWidget *parent)
         Reader->refreshIfChanged();
         if (!m_selectingFromCode)
             Messages::guard([this] { PageControl1Change(); });
+    });
+    // Ctrl+D bookmarks what the page in front shows, wherever the focus is in the window.
+    auto *bookmark = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    bookmark->setObjectName(QStringLiteral("BookmarkShortcut"));
+    connect(bookmark, &QShortcut::activated, this, [this] {
+        QWidget *page = PageControl1->currentWidget();
+        if (QuranPage *quran = TabSheet1.made(); quran && page == quran)
+            quran->AddBookmark->trigger();
+        else if (NahjPage *nahj = TabSheet2.made(); nahj && page == nahj)
+            nahj->AddBookmark->trigger();
     });
     connect(DataSource1, &DataSource::currentChanged, this, [this] { recordQuranPlace(); });
     connect(DataSource1, &DataSource::reset, this, [this] { recordQuranPlace(); });

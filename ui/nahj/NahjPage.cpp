@@ -8,7 +8,7 @@
 #include "ui/main/OwnFont.h"
 #include "ui/main/PaneMenu.h"
 #include "ui/main/RightToLeftText.h"
-#include "ui/notes/NoteMark.h"
+#include "ui/notes/NotePane.h"
 #include "ui/notes/ReaderData.h"
 
 #include <QAction>
@@ -35,9 +35,9 @@ template <typename T> T *named(T *widget, const char *name)
     return widget;
 }
 
-QPlainTextEdit *pane(const char *name, QWidget *parent)
+NotePane *pane(const char *name, QWidget *parent)
 {
-    auto *edit = named(new QPlainTextEdit(parent), name);
+    auto *edit = named(new NotePane(parent), name);
     edit->setReadOnly(true);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = edit->palette();
@@ -156,9 +156,9 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     // The reader's own commands, hidden until the reader's data is attached.
     AddBookmark = named(new QAction(QStringLiteral("نشانه گذاري"), this), "AddBookmark");
     AddBookmark->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    AddBookmark->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // Shown in the menus; the main window takes Ctrl+D wherever the focus is.
+    AddBookmark->setShortcutContext(Qt::WidgetShortcut);
     EditNote = named(new QAction(QStringLiteral("يادداشت"), this), "EditNote");
-    addAction(AddBookmark);
     PopupMenu7->addSeparator();
     PopupMenu7->addAction(AddBookmark);
     PopupMenu7->addAction(EditNote);
@@ -168,10 +168,8 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
             [this] { Messages::guard([this] { AddBookmarkClick(); }); });
     connect(EditNote, &QAction::triggered, this,
             [this] { Messages::guard([this] { EditNoteClick(); }); });
-    NoteMark3 = new NoteMark(DBMemo4);
-    NoteMark4 = new NoteMark(DBMemo3);
-    for (NoteMark *mark : {NoteMark3, NoteMark4})
-        connect(mark, &QToolButton::clicked, this,
+    for (NotePane *notePane : {DBMemo4, DBMemo3})
+        connect(notePane, &NotePane::noteRequested, this,
                 [this] { Messages::guard([this] { EditNoteClick(); }); });
 
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
@@ -313,8 +311,8 @@ void NahjPage::showNoteMarks()
 {
     const std::optional<ReaderRef> item = shownItem();
     const bool noted = m_reader && m_reader->isOpen() && item && m_reader->hasNote(*item);
-    NoteMark3->setVisible(noted);
-    NoteMark4->setVisible(noted);
+    DBMemo4->setNoted(noted);
+    DBMemo3->setNoted(noted);
 }
 
 void NahjPage::showItem(int code, int id)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reader/ReaderRef.h"
+#include "ui/notes/NotePane.h"
 
 #include <QWidget>
 #include <optional>
@@ -8,7 +9,6 @@
 class DataSet;
 class DataSource;
 class FieldBinding;
-class NoteMark;
 class PaneMenu;
 class QGroupBox;
 class QAction;
@@ -58,9 +58,9 @@ public:
 
     QTreeWidget *TreeView1;
     QSplitter *Splitter1;
-    QPlainTextEdit *DBMemo4; // the Arabic text
-    QPlainTextEdit *DBMemo3; // the Persian translation
-    QLabel *DBText4;         // the item's title
+    NotePane *DBMemo4; // the Arabic text
+    NotePane *DBMemo3; // the Persian translation
+    QLabel *DBText4;   // the item's title
     QLabel *Label2;
     QSlider *TrackBar1;
     QGroupBox *GroupBox6;
@@ -71,8 +71,6 @@ public:
     QAction *CopyItemWithReference;
     QAction *AddBookmark; // Ctrl+D anywhere on the page, and in the panes' menu
     QAction *EditNote;
-    NoteMark *NoteMark3; // on the Arabic pane
-    NoteMark *NoteMark4; // on the translation pane
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -20,7 +20,7 @@
 #include "ui/main/PopupMenu.h"
 #include "ui/main/RightToLeftText.h"
 #include "ui/main/TabControl.h"
-#include "ui/notes/NoteMark.h"
+#include "ui/notes/NotePane.h"
 #include "ui/notes/ReaderData.h"
 #include "ui/quran/VerseGrid.h"
 
@@ -316,8 +316,8 @@ void QuranPage::buildViews()
 {
     Views = named(new QStackedWidget(this), "Views");
     Panes = named(new QWidget, "Panes");
-    DBMemo1 = named(new QPlainTextEdit(Panes), "DBMemo1");
-    DBMemo2 = named(new QPlainTextEdit(Panes), "DBMemo2");
+    DBMemo1 = named(new NotePane(Panes), "DBMemo1");
+    DBMemo2 = named(new NotePane(Panes), "DBMemo2");
     for (QPlainTextEdit *pane : {DBMemo1, DBMemo2}) {
         pane->setReadOnly(true);
         pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -368,9 +368,9 @@ void QuranPage::buildViews()
     // page. Hidden until the reader's data is attached.
     AddBookmark = named(new QAction(QStringLiteral("نشانه گذاري"), this), "AddBookmark");
     AddBookmark->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    AddBookmark->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // Shown in the menus; the main window takes Ctrl+D wherever the focus is.
+    AddBookmark->setShortcutContext(Qt::WidgetShortcut);
     EditNote = named(new QAction(QStringLiteral("يادداشت"), this), "EditNote");
-    addAction(AddBookmark);
     for (QMenu *menu : {static_cast<QMenu *>(PopupMenu3), static_cast<QMenu *>(PopupMenu6)}) {
         menu->addSeparator();
         menu->addAction(AddBookmark);
@@ -382,10 +382,8 @@ void QuranPage::buildViews()
             [this] { Messages::guard([this] { AddBookmarkClick(); }); });
     connect(EditNote, &QAction::triggered, this,
             [this] { Messages::guard([this] { EditNoteClick(); }); });
-    NoteMark1 = new NoteMark(DBMemo1);
-    NoteMark2 = new NoteMark(DBMemo2);
-    for (NoteMark *mark : {NoteMark1, NoteMark2})
-        connect(mark, &QToolButton::clicked, this,
+    for (NotePane *pane : {DBMemo1, DBMemo2})
+        connect(pane, &NotePane::noteRequested, this,
                 [this] { Messages::guard([this] { EditNoteClick(); }); });
 
     // The panes lie over the grid; hiding them uncovers it.
@@ -741,8 +739,8 @@ void QuranPage::showNoteMarks()
 {
     const std::optional<ReaderRef> at = currentVerse();
     const bool noted = m_reader && m_reader->isOpen() && at && m_reader->hasNote(*at);
-    NoteMark1->setVisible(noted);
-    NoteMark2->setVisible(noted);
+    DBMemo1->setNoted(noted);
+    DBMemo2->setNoted(noted);
 }
 
 std::optional<ReaderRef> QuranPage::currentVerse() const

@@ -2,6 +2,7 @@
 
 #include "data/Topics.h"
 #include "reader/ReaderRef.h"
+#include "ui/notes/NotePane.h"
 
 #include <QWidget>
 #include <optional>
@@ -10,7 +11,6 @@
 class DataSet;
 class DataSource;
 class FlatButton;
-class NoteMark;
 class PaneMenu;
 class QAction;
 class QCheckBox;
@@ -133,8 +133,8 @@ public:
     QScrollArea *ScrollBox1;
     QStackedWidget *Views;
     QWidget *Panes;
-    QPlainTextEdit *DBMemo1; // Arabic pane
-    QPlainTextEdit *DBMemo2; // translation pane
+    NotePane *DBMemo1; // Arabic pane
+    NotePane *DBMemo2; // translation pane
     VerseGrid *DbAltGrid3;
     QMenu *PopupMenu3;
     QAction *Copy2;
@@ -145,8 +145,6 @@ public:
     QAction *CopyVerseWithReference;
     QAction *AddBookmark; // Ctrl+D anywhere on the page, and in the grid's and panes' menus
     QAction *EditNote;
-    NoteMark *NoteMark1; // on the Arabic pane
-    NoteMark *NoteMark2; // on the translation pane
 
 signals:
     // The question button asks the main window for the question page.
