@@ -7,12 +7,17 @@
 #include "bench/Bench.h"
 #include "bench/WholeProcess.h"
 #include "data/DataSet.h"
+#include "data/SuraNames.h"
 #include "data/TDataModule2.h"
 #include "doubles/MemoryClipboard.h"
 #include "doubles/MemoryDialogs.h"
+#include "reader/ReaderStore.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/Tmain.h"
 #include "ui/nahj/NahjPage.h"
+#include "ui/notes/NoteEditor.h"
+#include "ui/notes/NotesPage.h"
+#include "ui/notes/ReaderData.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/quran/VerseGrid.h"
 #include "ui/search/SearchPage.h"
@@ -27,15 +32,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <sqlite3.h>
 #include <sys/resource.h>
 
 namespace {
@@ -128,6 +136,94 @@ void measureWholeProcess(Bench &bench, int runs, const QString &folder, const QB
 void display()
 {
     kevran::main->repaint();
+}
+
+// A reader's database as a heavy reader's grows: 10,000 bookmarks in 40 folders and a note on
+// every verse, written straight into the file in one transaction.
+void fillReaderDatabase(const QString &path)
+{
+    {
+        ReaderStore store;
+        store.open(path); // the schema
+    }
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt *folder = nullptr, *mark = nullptr, *note = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO folder (parent, name, created) VALUES (0, ?, ?)", -1,
+                       &folder, nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT OR IGNORE INTO bookmark (folder, kind, number, verse, created) "
+                       "VALUES (?, 0, ?, ?, ?)",
+                       -1, &mark, nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO note (kind, number, verse, text, created, modified) "
+                       "VALUES (0, ?, ?, ?, ?, ?)",
+                       -1, &note, nullptr);
+    const QByteArray time = ReaderStore::timeText(QDateTime::currentDateTimeUtc()).toUtf8();
+    const auto text = [](sqlite3_stmt *st, int i, const QByteArray &bytes) {
+        sqlite3_bind_text(st, i, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    };
+    for (int f = 1; f <= 40; ++f) {
+        text(folder, 1, QStringLiteral("پوشه %1").arg(f).toUtf8());
+        text(folder, 2, time);
+        sqlite3_step(folder);
+        sqlite3_reset(folder);
+    }
+    std::vector<std::pair<int, int>> verses;
+    for (int sura = 1; sura <= 114; ++sura) {
+        for (int verse = 1; verse <= SuraNames::verseCount(sura); ++verse)
+            verses.emplace_back(sura, verse);
+    }
+    for (int i = 0; i < 10000; ++i) {
+        const auto &[sura, verse] = verses[size_t(i) % verses.size()];
+        sqlite3_bind_int(mark, 1, 1 + i % 40);
+        sqlite3_bind_int(mark, 2, sura);
+        sqlite3_bind_int(mark, 3, verse);
+        text(mark, 4, time);
+        sqlite3_step(mark);
+        sqlite3_reset(mark);
+    }
+    const QByteArray words =
+        QStringLiteral("يادداشتي بر اين آيه: معناي آن را از تفسير خواندم و با ترجمه سنجيدم؛ ")
+            .repeated(3)
+            .toUtf8();
+    for (const auto &[sura, verse] : verses) {
+        sqlite3_bind_int(note, 1, sura);
+        sqlite3_bind_int(note, 2, verse);
+        text(note, 3, words + QByteArray::number(sura * 1000 + verse));
+        text(note, 4, time);
+        text(note, 5, time);
+        sqlite3_step(note);
+        sqlite3_reset(note);
+    }
+    sqlite3_finalize(folder);
+    sqlite3_finalize(mark);
+    sqlite3_finalize(note);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// The floor of an action on the reader's database: its statements straight through SQLite on
+// a connection of their own, as the store's are set (WAL, full synchronisation), every row
+// stepped through.
+double readerFloor(sqlite3 *db, const QByteArray &sql)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const char *rest = sql.constData();
+    while (rest && *rest) {
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(db, rest, -1, &stmt, &rest) != SQLITE_OK || !stmt)
+            break;
+        const int columns = sqlite3_column_count(stmt);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int c = 0; c < columns; ++c)
+                sqlite3_column_text(stmt, c);
+        }
+        sqlite3_finalize(stmt);
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 } // namespace
@@ -247,6 +343,8 @@ int main(int argc, char *argv[])
     Tmain *window = kevran::main;
     window->resize(1280, 800);
     QuranPage *quran = window->TabSheet1;
+    QTemporaryDir readerDir;
+    window->Reader->setPath(readerDir.filePath(QStringLiteral("reader.db")));
 
     bench.measure(
         QStringLiteral("launcher's Quran button to the painted Quran page"), runs,
@@ -533,6 +631,114 @@ int main(int argc, char *argv[])
     bench.measure(
         QStringLiteral("copy of 286 selected verses"), runs, [&](int) { quran->Copy2Click(); }, {},
         [&](int) { quran->DbAltGrid3->selectAll(); });
+
+    // The reader's own data, at a heavy reader's size.
+    if (bench.wanted(QStringLiteral("reader's"))) {
+        const QString readerPath = window->Reader->path();
+        fillReaderDatabase(readerPath);
+        sqlite3 *floorDb = nullptr;
+        sqlite3_open(QFile::encodeName(readerPath).constData(), &floorDb);
+        sqlite3_busy_timeout(floorDb, 5000);
+        sqlite3_exec(floorDb, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+        window->Reader->open();
+        NotesPage *notesPage = window->NotesSheet;
+        const auto timed = [](const std::function<void()> &action) {
+            QElapsedTimer timer;
+            timer.start();
+            action();
+            return double(timer.nsecsElapsed()) / 1e6;
+        };
+
+        // Opening the page after the entries changed (the page reads them all again), and
+        // after nothing changed.
+        std::vector<double> times, floors;
+        for (int i = 0; i < runs; ++i) {
+            window->setActivePage(quran);
+            display();
+            window->Reader->entriesChangedHere(false);
+            times.push_back(timed([&] {
+                window->setActivePage(notesPage);
+                display();
+            }));
+            floors.push_back(readerFloor(floorDb, "SELECT * FROM folder ORDER BY name, id;"
+                                                  "SELECT * FROM bookmark ORDER BY folder, id;"
+                                                  "SELECT * FROM note ORDER BY kind, number, "
+                                                  "verse, origin, id;"));
+        }
+        bench.add(QStringLiteral("reader's page opened after a change, 10000 bookmarks and 6236 "
+                                 "notes read, page painted"),
+                  times, floors);
+        times.clear();
+        for (int i = 0; i < runs; ++i) {
+            window->setActivePage(quran);
+            display();
+            times.push_back(timed([&] {
+                window->setActivePage(notesPage);
+                display();
+            }));
+        }
+        bench.add(QStringLiteral("reader's page opened again, nothing changed, page painted"),
+                  times);
+
+        // The filter, one typed letter at a time, each painted.
+        const QString word = QStringLiteral("رحمت الله");
+        times.clear();
+        for (int i = 0; i < runs; ++i) {
+            const int letters = 1 + i % int(word.size());
+            if (letters == 1)
+                notesPage->BookmarkFilter->clear();
+            times.push_back(timed([&] {
+                notesPage->BookmarkFilter->setText(word.left(letters));
+                display();
+            }));
+        }
+        notesPage->BookmarkFilter->clear();
+        bench.add(QStringLiteral("reader's page filtered, each typed letter of «رحمت الله», "
+                                 "page painted"),
+                  times);
+
+        // Ctrl+D on the Quran page, a new verse each run, beside the insert alone.
+        window->setActivePage(quran);
+        quran->ListBox5->setCurrentRow(2); // sura 3: its verses are not bookmarked in folder 0
+        times.clear();
+        floors.clear();
+        for (int i = 0; i < runs; ++i) {
+            kevran::DataModule2->ADOQuery1->gotoBookmark(i); // its verse i + 1
+            times.push_back(timed([&] {
+                quran->AddBookmark->trigger();
+                display();
+            }));
+            floors.push_back(readerFloor(
+                floorDb, QStringLiteral("BEGIN IMMEDIATE; INSERT OR IGNORE INTO bookmark (folder, "
+                                        "kind, number, verse, created) VALUES (0, 0, 4, %1, "
+                                        "'2026-12-10T00:00:00.000Z'); COMMIT;")
+                             .arg(i + 1)
+                             .toUtf8()));
+        }
+        bench.add(QStringLiteral("reader's bookmark added (Ctrl+D), page painted"), times, floors);
+
+        // A note saved as the reader types: one letter more, saved, editor and page painted.
+        NoteEditor *editor = window->Reader->editNote(ReaderRef::ofVerse(2, 255), window);
+        times.clear();
+        floors.clear();
+        for (int i = 0; i < runs; ++i) {
+            times.push_back(timed([&] {
+                editor->Text->insertPlainText(QStringLiteral("ن"));
+                editor->saveNow();
+                editor->repaint();
+                display();
+            }));
+            floors.push_back(readerFloor(
+                floorDb, "BEGIN IMMEDIATE; SELECT id, text, revision FROM note WHERE kind = 0 AND "
+                         "number = 2 AND verse = 254 AND origin = 0; UPDATE note SET text = text "
+                         "|| 'ن', modified = '2026-12-10T00:00:00.000Z', revision = revision + 1 "
+                         "WHERE kind = 0 AND number = 2 AND verse = 254 AND origin = 0; COMMIT;"));
+        }
+        bench.add(QStringLiteral("reader's note saved after a typed letter, painted"), times,
+                  floors);
+        editor->close();
+        sqlite3_close(floorDb);
+    }
 
     // At rest: the Quran page shown and nothing happening for ten seconds.
     // One second first for what the last action left pending (layouts, cache sweeps).

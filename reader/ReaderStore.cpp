@@ -323,9 +323,14 @@ void ReaderStore::rollback()
 
 qint64 ReaderStore::changeStamp()
 {
+    return (othersChanges() << 32) + m_ownChanges;
+}
+
+qint64 ReaderStore::othersChanges()
+{
     Query q(m_db.handle(), "PRAGMA data_version");
     q.step();
-    return (q.integer(0) << 32) + m_ownChanges;
+    return q.integer(0);
 }
 
 std::optional<ReaderRef> ReaderStore::place(Slot slot)

@@ -80,6 +80,8 @@ public:
     // A number that changes whenever the entries change, by this store or by another program
     // on the same file: a view compares it with the one it read to know it is out of date.
     qint64 changeStamp();
+    // A number that changes whenever another program changes the entries.
+    qint64 othersChanges();
 
     // Where the reader stopped.
     std::optional<ReaderRef> place(Slot slot);

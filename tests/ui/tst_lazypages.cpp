@@ -70,11 +70,15 @@ private slots:
         QVERIFY(!main->TabSheet3.made());
         QVERIFY(!main->TabSheet4.made());
         QVERIFY(!main->TabSheet6.made());
-        // Every tab is there, named and captioned, the first one current.
+        QVERIFY(!main->NotesSheet.made());
+        // Every tab is there, named and captioned, the first one current; the reader's own
+        // page after the six.
         QTabWidget *tabs = main->PageControl1;
-        QCOMPARE(tabs->count(), 6);
+        QCOMPARE(tabs->count(), 7);
         for (int i = 0; i < 6; ++i)
             QCOMPARE(tabs->widget(i)->objectName(), QStringLiteral("TabSheet%1").arg(i + 1));
+        QCOMPARE(tabs->widget(6)->objectName(), QStringLiteral("NotesPage"));
+        QCOMPARE(tabs->tabText(6), QStringLiteral("يادداشت ها"));
         QCOMPARE(tabs->tabText(3), QStringLiteral("سؤال از ما "));
         QCOMPARE(tabs->currentIndex(), 0);
 
@@ -84,7 +88,7 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         SearchPage *search = main->TabSheet3;
         QCOMPARE(tabs->widget(2), search);
-        QCOMPARE(tabs->count(), 6);
+        QCOMPARE(tabs->count(), 7);
         // The verse displays made now show the verse set's current row; the verse list reads
         // the rest.
         QVERIFY(!quran->DBMemo1->toPlainText().isEmpty());

@@ -17,8 +17,8 @@ namespace {
 
 // What the children type: Persian with the zero-width non-joiner and Persian digits, Arabic
 // with its marks, line breaks.
-const QString kTyped = QStringLiteral("آية الكرسي را مي‌خوانم ۲۵۵\nاللَّهُ لَا إِلَٰهَ إِلَّا هُوَ الْحَيُّ "
-                                      "الْقَيُّومُ؛ ")
+const QString kTyped = (QStringLiteral("آية الكرسي را مي‌خوانم ۲۵۵\n") +
+                        QStringLiteral("اللَّهُ لَا إِلَٰهَ إِلَّا هُوَ ") + QStringLiteral("الْحَيُّ الْقَيُّومُ؛ "))
                            .repeated(12);
 constexpr int kKeyIntervalMs = 12;
 

@@ -81,7 +81,7 @@ int ReaderData::addBookmarks(const std::vector<ReaderRef> &refs)
 {
     ReaderStore &s = store();
     const int added = s.addBookmarks(refs, s.lastFolder());
-    entriesChangedHere();
+    entriesChangedHere(false);
     return added;
 }
 
@@ -114,7 +114,6 @@ void ReaderData::noteSaved(const ReaderRef &ref, bool exists)
         m_noted.insert(ref.key());
     else
         m_noted.remove(ref.key());
-    m_seen = m_store.changeStamp();
     if (had != exists)
         emit notesChanged();
     emit entriesChanged();
@@ -125,7 +124,7 @@ void ReaderData::refreshIfChanged()
     if (!m_store.isOpen())
         return;
     Messages::guard([this] {
-        if (m_store.changeStamp() == m_seen)
+        if (m_store.othersChanges() == m_seenOthers)
             return;
         readMarks();
         emit notesChanged();
@@ -133,17 +132,19 @@ void ReaderData::refreshIfChanged()
     });
 }
 
-void ReaderData::entriesChangedHere()
+void ReaderData::entriesChangedHere(bool notes)
 {
-    readMarks();
-    emit notesChanged();
+    if (notes) {
+        readMarks();
+        emit notesChanged();
+    }
     emit entriesChanged();
 }
 
 void ReaderData::readMarks()
 {
+    m_seenOthers = m_store.othersChanges();
     m_noted.clear();
     for (const ReaderRef &ref : m_store.notedRefs())
         m_noted.insert(ref.key());
-    m_seen = m_store.changeStamp();
 }

@@ -54,8 +54,9 @@ public:
 
     // Reads the marks again when another program changed the entries since they were read.
     void refreshIfChanged();
-    // The entries changed here: marks are read again and the views told.
-    void entriesChangedHere();
+    // Entries changed here: the views are told, and the marks read again when notes may have
+    // changed (a removal, an import).
+    void entriesChangedHere(bool notes = true);
 
 signals:
     // Folders, bookmarks or notes changed, here or in another program.
@@ -70,7 +71,7 @@ private:
     QString m_path;
     ReaderStore m_store;
     QSet<quint64> m_noted;
-    qint64 m_seen = -1;
+    qint64 m_seenOthers = -1; // another program's changes, when the marks were read
     QTimer m_placeTimer;
     std::optional<ReaderRef> m_pendingPlace[2];
     bool m_placeFailureShown = false;
