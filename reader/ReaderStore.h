@@ -36,6 +36,7 @@ struct ReaderNote {
     QDateTime modified;
     int origin = Own;
     qint64 revision = 0; // grows with each save; 0 for a note not saved yet
+    bool cut = false;    // text holds only the note's beginning (see noteHeads)
 };
 
 // Entries taken out, as they were, so that they can be put back.
@@ -109,6 +110,11 @@ public:
 
     // Notes.
     std::vector<ReaderNote> notes();
+    // The notes with only the first `length` characters of their texts, for lists.
+    std::vector<ReaderNote> noteHeads(int length);
+    // The ids of the notes whose text holds the typed text, compared as the search folds
+    // text (blanks standing for runs of blanks and punctuation); % and _ are plain letters.
+    std::vector<qint64> notesHolding(const QString &typed);
     // The reader's own note on it, if any.
     std::optional<ReaderNote> note(const ReaderRef &ref);
     struct NoteSave {

@@ -73,6 +73,7 @@ const QString &BookmarkTreeModel::foldedFolder(int entry) const
 void BookmarkTreeModel::build()
 {
     m_nodes.clear();
+    m_shownBookmarks = 0;
     m_nodes.push_back({-1, true, -1, 0, {}}); // the root
     m_nodes.push_back({-1, true, 0, 0, {}});  // "no folder"
     QHash<qint64, int> folderNode{{0, 1}};
@@ -102,6 +103,7 @@ void BookmarkTreeModel::build()
         if (filtering && !foldedBookmark(int(i)).contains(m_filter))
             continue;
         m_nodes.push_back({int(i), false, parent, 0, {}});
+        ++m_shownBookmarks;
         shown.push_back(1);
         for (int up = parent; up > 0 && !shown[size_t(up)]; up = m_nodes[size_t(up)].parent)
             shown[size_t(up)] = 1;

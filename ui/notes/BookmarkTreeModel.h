@@ -36,6 +36,8 @@ public:
     QModelIndex bookmarkIndex(qint64 id) const;
     const std::vector<ReaderFolder> &folders() const { return m_folders; }
     const std::vector<ReaderBookmark> &bookmarks() const { return m_bookmarks; }
+    // How many bookmarks the filter lets through.
+    int shownBookmarks() const { return m_shownBookmarks; }
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
@@ -77,6 +79,7 @@ private:
     Opening m_opening;
     QString m_filter;
     std::vector<Node> m_nodes;
+    int m_shownBookmarks = 0;
     // Folded texts, made at the first filter.
     mutable std::vector<QString> m_foldedBookmarks;
     mutable std::vector<QString> m_foldedFolders;

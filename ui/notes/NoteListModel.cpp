@@ -10,7 +10,7 @@ NoteListModel::NoteListModel(QObject *parent)
 QString NoteListModel::rowText(const ReaderNote &note)
 {
     QString opening = note.text.left(OpeningLength).simplified();
-    if (note.text.size() > OpeningLength)
+    if (note.cut || note.text.size() > OpeningLength)
         opening += QStringLiteral("…");
     QString text = note.ref.label() + QStringLiteral(": ") + opening;
     if (note.origin == ReaderNote::Imported)
@@ -24,17 +24,18 @@ void NoteListModel::setNotes(std::vector<ReaderNote> notes)
 {
     beginResetModel();
     m_notes = std::move(notes);
-    m_folded.clear();
+    m_foldedLabels.clear();
     build();
     endResetModel();
 }
 
-void NoteListModel::setFilter(const QString &folded)
+void NoteListModel::setFilter(const QString &folded, const QSet<qint64> &textMatches)
 {
-    if (folded == m_filter)
+    if (folded == m_filter && textMatches == m_textMatches)
         return;
     beginResetModel();
     m_filter = folded;
+    m_textMatches = textMatches;
     build();
     endResetModel();
 }
@@ -48,13 +49,13 @@ void NoteListModel::build()
             m_shown[i] = int(i);
         return;
     }
-    if (m_folded.empty()) {
-        m_folded.reserve(m_notes.size());
+    if (m_foldedLabels.empty()) {
+        m_foldedLabels.reserve(m_notes.size());
         for (const ReaderNote &n : m_notes)
-            m_folded.push_back(TextFolding::fold(n.ref.label() + QLatin1Char(' ') + n.text));
+            m_foldedLabels.push_back(TextFolding::fold(n.ref.label()));
     }
     for (size_t i = 0; i < m_notes.size(); ++i) {
-        if (m_folded[i].contains(m_filter))
+        if (m_textMatches.contains(m_notes[i].id) || m_foldedLabels[i].contains(m_filter))
             m_shown.push_back(int(i));
     }
 }
@@ -79,6 +80,6 @@ QVariant NoteListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole)
         return rowText(*note);
     if (role == Qt::ToolTipRole)
-        return note->text.left(1000);
+        return note->text;
     return QVariant();
 }

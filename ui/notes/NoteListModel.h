@@ -3,10 +3,12 @@
 #include "reader/ReaderStore.h"
 
 #include <QAbstractListModel>
+#include <QSet>
 #include <vector>
 
 // The notes, each as its reference and the first words of its text, in the order of the
-// texts; a filter of folded text narrows them to those whose reference or text holds it.
+// texts. A filter narrows them to those whose reference holds the folded text, or whose text
+// held it when the store was asked.
 class NoteListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -15,8 +17,10 @@ public:
 
     explicit NoteListModel(QObject *parent = nullptr);
 
+    // The notes' heads will do (ReaderStore::noteHeads).
     void setNotes(std::vector<ReaderNote> notes);
-    void setFilter(const QString &folded);
+    // textMatches: the ids of the notes whose whole text holds the filter.
+    void setFilter(const QString &folded, const QSet<qint64> &textMatches);
     const ReaderNote *noteAt(const QModelIndex &index) const;
     int noteCount() const { return int(m_notes.size()); }
 
@@ -33,5 +37,6 @@ private:
     std::vector<ReaderNote> m_notes;
     std::vector<int> m_shown;
     QString m_filter;
-    mutable std::vector<QString> m_folded;
+    QSet<qint64> m_textMatches;
+    mutable std::vector<QString> m_foldedLabels;
 };

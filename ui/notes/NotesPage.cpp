@@ -220,9 +220,8 @@ void NotesPage::reload()
     m_places[1] = store.place(ReaderStore::Slot::Nahj);
     m_bookmarks->setEntries(store.folders(), store.bookmarks(),
                             [this](const ReaderRef &ref) { return m_openings.opening(ref); });
-    m_notes->setNotes(store.notes());
-    if (!BookmarkFilter->text().isEmpty() || m_bookmarks->bookmarks().size() < 500)
-        BookmarkTree->expandAll();
+    m_notes->setNotes(store.noteHeads(NoteHeadLength));
+    expandBookmarks();
     showPlaces();
 }
 
@@ -239,10 +238,26 @@ void NotesPage::showPlaces()
 
 void NotesPage::applyFilter()
 {
-    const QString folded = TextFolding::fold(BookmarkFilter->text()).trimmed();
+    const QString typed = BookmarkFilter->text().trimmed();
+    const QString folded = TextFolding::fold(typed).trimmed();
+    // The notes' whole texts are searched where they are; the lists hold their beginnings.
+    QSet<qint64> inText;
+    if (!folded.isEmpty() && m_data->isOpen()) {
+        Messages::guard([&] {
+            for (const qint64 id : m_data->store().notesHolding(typed))
+                inText.insert(id);
+        });
+    }
     m_bookmarks->setFilter(folded);
-    m_notes->setFilter(folded);
-    if (!folded.isEmpty() || m_bookmarks->bookmarks().size() < 500)
+    m_notes->setFilter(folded, inText);
+    expandBookmarks();
+}
+
+void NotesPage::expandBookmarks()
+{
+    // Folders open while what they show stays short; a long list keeps them closed, as
+    // opening thousands of rows would take longer than a keystroke may.
+    if (m_bookmarks->shownBookmarks() <= 500)
         BookmarkTree->expandAll();
 }
 

@@ -23,6 +23,8 @@ class NotesPage : public QWidget {
     Q_OBJECT
 public:
     static const QString Caption;
+    // How much of each note the list reads.
+    static constexpr int NoteHeadLength = 200;
 
     // openings: the first words of the verses and the items' titles, read from the text
     // database when the page first needs them (it may raise).
@@ -74,6 +76,7 @@ protected:
 
 private:
     void applyFilter();
+    void expandBookmarks();
     void showPlaces();
     // The folder the selection is in, or is (0 for none).
     qint64 selectedFolder() const;
