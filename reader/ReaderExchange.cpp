@@ -191,6 +191,10 @@ void readFolders(const QJsonObject &root, Contents &contents)
                        .arg(fieldAt(fieldAt(QStringLiteral("folders"), qsizetype(i)), "parent")));
         children[folder.parent].push_back(i);
     }
+    for (auto &siblings : children)
+        std::sort(siblings.begin(), siblings.end(), [&](size_t a, size_t b) {
+            return contents.folders[a].id < contents.folders[b].id;
+        });
     // Breadth first from the top: a folder never reached sits in a loop of parents.
     std::vector<size_t> &order = contents.folderOrder;
     order = children.value(0);
@@ -366,22 +370,29 @@ ReaderExchange::Report merge(ReaderStore &store, const Contents &contents)
     ReaderExchange::Report report;
     store.transaction([&] {
         sqlite3 *db = store.connection().handle();
+        // The file's folders of one name under one parent match the store's of that name
+        // under the matching parent one to one, in the order of their ids; what is left over
+        // is made.
         QHash<qint64, qint64> folderOf{{0, 0}};
+        QHash<QPair<qint64, QString>, qint64> matched;
         SqliteStatement findFolder(db, "SELECT id FROM folder WHERE parent = ? AND name = ? "
-                                       "ORDER BY id LIMIT 1");
+                                       "ORDER BY id LIMIT 1 OFFSET ?");
         SqliteStatement addFolder(db,
                                   "INSERT INTO folder (parent, name, created) VALUES (?, ?, ?)");
         for (const size_t i : contents.folderOrder) {
             const ReaderFolder &folder = contents.folders[i];
             const qint64 parent = folderOf.value(folder.parent);
+            qint64 &seen = matched[qMakePair(parent, folder.name)];
             findFolder.bind(1, parent);
             findFolder.bind(2, folder.name);
-            if (findFolder.step()) {
-                folderOf.insert(folder.id, sqlite3_column_int64(findFolder.handle(), 0));
-                findFolder.reset();
+            findFolder.bind(3, seen++);
+            const bool found = findFolder.step();
+            const qint64 id = found ? sqlite3_column_int64(findFolder.handle(), 0) : 0;
+            findFolder.reset();
+            if (found) {
+                folderOf.insert(folder.id, id);
                 continue;
             }
-            findFolder.reset();
             addFolder.bind(1, parent);
             addFolder.bind(2, folder.name);
             addFolder.bind(3, ReaderStore::timeText(folder.created));

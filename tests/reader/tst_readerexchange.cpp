@@ -101,6 +101,7 @@ private slots:
         const qint64 top = full.addFolder(kOdd, 0);
         const qint64 inner = full.addFolder(QStringLiteral("درون"), top);
         full.addFolder(QStringLiteral("درون"), 0); // same name at the top: another folder
+        full.addBookmark(kSermon27, full.addFolder(QStringLiteral("درون"), top)); // a namesake
         full.addBookmarks({kThrone, kSermon27, ReaderRef::ofNahj(0, 1)}, inner);
         full.addBookmark(kThrone, top);
         full.setBookmarkTitle(full.addBookmark(ReaderRef::ofVerse(114, 6), 0), kOdd);
@@ -119,8 +120,8 @@ private slots:
         empty.open(m_dir.filePath(QStringLiteral("empty.db")));
         const auto report = ReaderExchange::importFile(empty, file, exists);
         QCOMPARE(entries(empty), expected);
-        QCOMPARE(report.folders, 3);
-        QCOMPARE(report.bookmarks, 5);
+        QCOMPARE(report.folders, 4);
+        QCOMPARE(report.bookmarks, 6);
         QCOMPARE(report.notes, 3);
         QCOMPARE(report.places, 2);
         QCOMPARE(report.skipped + report.keptBeside, 0);
@@ -128,7 +129,7 @@ private slots:
         const QStringList fullIds = entries(full, true);
         const auto again = ReaderExchange::importFile(full, file, exists);
         QCOMPARE(entries(full, true), fullIds);
-        QCOMPARE(again.skipped, 8);
+        QCOMPARE(again.skipped, 9);
         QCOMPARE(again.folders + again.bookmarks + again.notes + again.places, 0);
     }
 
