@@ -100,11 +100,15 @@ QString textOf(const QJsonValue &value, const QString &field)
     return QString::fromUtf8(value.toString().toUtf8());
 }
 
+// A time as the store keeps it; one that its text form cannot hold (a year past 9999 in UTC)
+// is refused.
 QDateTime timeOf(const QJsonValue &value, const QString &field)
 {
-    const QDateTime time = value.isUndefined() ? QDateTime::currentDateTimeUtc()
-                                               : ReaderStore::timeOf(value.toString());
-    if (!time.isValid() || (!value.isUndefined() && !value.isString()))
+    if (value.isUndefined())
+        return QDateTime::currentDateTimeUtc();
+    const QDateTime time = ReaderStore::timeOf(value.toString());
+    if (!value.isString() || !time.isValid() ||
+        ReaderStore::timeOf(ReaderStore::timeText(time)) != time)
         wrongType(field, QStringLiteral("زماني به شکل ISO 8601 مانند 2024-03-01T08:30:00Z"));
     return time;
 }

@@ -221,6 +221,10 @@ private slots:
                                          R"("bookmarks": [{"ref": {"kind": "saying", "number": 1},
                                         "created": "yesterday"}]})"
                                   << "«bookmarks[0].created»";
+        QTest::newRow("year past 9999") // its export could not be read back
+            << head + R"("folders": [{"id": 1, "name": "a",
+                                     "created": "9999-12-31T23:00:00-05:00"}]})"
+            << "«folders[0].created»";
         QTest::newRow("unknown verses")
             << head + R"("bookmarks": [{"ref": {"kind": "verse", "sura": 115, "verse": 1}},
                                        {"ref": {"kind": "verse", "sura": 2, "verse": 255}}],
