@@ -41,15 +41,19 @@ public:
         int skipped = 0;
         int keptBeside = 0;
     };
-    // Merges the file into the store in one transaction. Folders are matched by their name
-    // under the same parent and reused, or made (several of one name under one parent match
-    // one to one, in the order of their ids, so a file imported twice adds nothing); a bookmark the
-    // folder holds already is skipped; a note whose text some note on the same reference has
-    // already is skipped; a note of the reader's own goes in as the reference's own note when it
-    // has none, and else beside it, marked Imported; other notes keep their origin. A file that is
-    // damaged, of a newer format version, larger than MaxFileSize, holds a value of the wrong type
-    // or names a reference that does not exist raises an Error in Persian that names the problem
-    // (the byte offset, the version, the field, the references), and the store is left unchanged.
+    // Merges the file into the store in one transaction:
+    // - a folder is the store's one of its name under the same parent, or is made (several of
+    //   one name under one parent match one to one, in the order of their ids, so a file
+    //   imported twice adds nothing);
+    // - a bookmark its folder holds already is skipped;
+    // - a note whose text some note on the same reference has already, or an empty one, is
+    //   skipped; a note of the reader's own goes in as the reference's own note when it has
+    //   none, and else beside it, marked Imported; other notes keep their origin;
+    // - a place is set only where the store has none.
+    // A file that is damaged, of a newer format version, larger than MaxFileSize, holds a value
+    // of the wrong type or names a reference that does not exist raises an Error in Persian that
+    // names the problem (the byte offset, the version, the field, the references), and the
+    // store is left unchanged.
     static Report importJson(ReaderStore &store, const QByteArray &json,
                              const RefCheck &check = {});
     // Reads at most MaxFileSize + 1 bytes (none of a regular file larger than that), then
