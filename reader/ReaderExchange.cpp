@@ -63,7 +63,7 @@ QJsonValue required(const QJsonObject &object, const QString &path, const char *
 }
 
 // A member that may be left out or null; answers Undefined then.
-QJsonValue optional(const QJsonObject &object, const char *key)
+QJsonValue given(const QJsonObject &object, const char *key)
 {
     const QJsonValue value = object.value(QLatin1String(key));
     return value.isNull() ? QJsonValue(QJsonValue::Undefined) : value;
@@ -163,7 +163,7 @@ struct Contents {
 
 QJsonArray listOf(const QJsonObject &root, const char *key)
 {
-    const QJsonValue value = optional(root, key);
+    const QJsonValue value = given(root, key);
     return value.isUndefined() ? QJsonArray() : arrayOf(value, QString::fromLatin1(key));
 }
 
@@ -176,11 +176,11 @@ void readFolders(const QJsonObject &root, Contents &contents)
         const QJsonObject object = objectOf(list.at(i), path);
         ReaderFolder folder;
         folder.id = integerOf(required(object, path, "id"), fieldAt(path, "id"), 1, kMaxId);
-        const QJsonValue parent = optional(object, "parent");
+        const QJsonValue parent = given(object, "parent");
         if (!parent.isUndefined())
             folder.parent = integerOf(parent, fieldAt(path, "parent"), 0, kMaxId);
         folder.name = textOf(required(object, path, "name"), fieldAt(path, "name"));
-        folder.created = timeOf(optional(object, "created"), fieldAt(path, "created"));
+        folder.created = timeOf(given(object, "created"), fieldAt(path, "created"));
         if (index.contains(folder.id))
             refuse(QStringLiteral("شماره پوشه «%1» در پرونده دو بار آمده است.")
                        .arg(fieldAt(path, "id")));
@@ -230,16 +230,16 @@ void readBookmarks(const QJsonObject &root, Contents &contents)
         const QJsonObject object = objectOf(list.at(i), path);
         ReaderBookmark mark;
         mark.ref = refOf(required(object, path, "ref"), fieldAt(path, "ref"));
-        const QJsonValue folder = optional(object, "folder");
+        const QJsonValue folder = given(object, "folder");
         if (!folder.isUndefined())
             mark.folder = integerOf(folder, fieldAt(path, "folder"), 0, kMaxId);
         if (mark.folder != 0 && !folders.contains(mark.folder))
             refuse(QStringLiteral("«%1» پوشه اي را نام مي برد که در پرونده نيست.")
                        .arg(fieldAt(path, "folder")));
-        const QJsonValue title = optional(object, "title");
+        const QJsonValue title = given(object, "title");
         if (!title.isUndefined())
             mark.title = textOf(title, fieldAt(path, "title"));
-        mark.created = timeOf(optional(object, "created"), fieldAt(path, "created"));
+        mark.created = timeOf(given(object, "created"), fieldAt(path, "created"));
         contents.bookmarks.push_back(mark);
     }
 }
@@ -253,11 +253,11 @@ void readNotes(const QJsonObject &root, Contents &contents)
         ReaderNote note;
         note.ref = refOf(required(object, path, "ref"), fieldAt(path, "ref"));
         note.text = textOf(required(object, path, "text"), fieldAt(path, "text"));
-        note.created = timeOf(optional(object, "created"), fieldAt(path, "created"));
-        const QJsonValue modified = optional(object, "modified");
+        note.created = timeOf(given(object, "created"), fieldAt(path, "created"));
+        const QJsonValue modified = given(object, "modified");
         note.modified =
             modified.isUndefined() ? note.created : timeOf(modified, fieldAt(path, "modified"));
-        const QJsonValue origin = optional(object, "origin");
+        const QJsonValue origin = given(object, "origin");
         if (!origin.isUndefined()) {
             const QString name = textOf(origin, fieldAt(path, "origin"));
             note.origin = -1;
@@ -275,12 +275,12 @@ void readNotes(const QJsonObject &root, Contents &contents)
 
 void readPlaces(const QJsonObject &root, Contents &contents)
 {
-    const QJsonValue value = optional(root, "places");
+    const QJsonValue value = given(root, "places");
     if (value.isUndefined())
         return;
     const QJsonObject places = objectOf(value, QStringLiteral("places"));
     auto place = [&](const char *key, bool verse) -> std::optional<ReaderRef> {
-        const QJsonValue ref = optional(places, key);
+        const QJsonValue ref = given(places, key);
         if (ref.isUndefined())
             return std::nullopt;
         const QString field = fieldAt(QStringLiteral("places"), key);
