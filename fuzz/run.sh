@@ -12,7 +12,7 @@ cd "$root"
 seconds=${1:-30}
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 targets=${FUZZ_TARGETS:-"settings_stream smtp_reply address_list integer_text like_matcher
-    ini_document tanzil_reader nahj_reader topic_index"}
+    ini_document tanzil_reader nahj_reader topic_index reader_import"}
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKEVRAN_FUZZ=ON -DKEVRAN_SANITIZE=ON -DKEVRAN_WERROR=ON -DBUILD_TESTING=OFF >/dev/null
