@@ -194,6 +194,54 @@ private slots:
         QCOMPARE(store.lastFolder(), 0);
     }
 
+    // Export, remove everything, import: all of it back, through the page's buttons.
+    void exportRemoveImport()
+    {
+        MemoryDialogs dialogs;
+        MemoryFileChooser chooser;
+        QTemporaryDir dir;
+        ProgramFixture program;
+        Tmain *window = program.window();
+        ReaderStore &store = window->Reader->store();
+        const qint64 folder = store.addFolder(QStringLiteral("روزانه"), 0);
+        store.addBookmarks({kThrone, kSermon27}, folder);
+        store.saveNote(kThrone, QStringLiteral("آية الكرسي"), 0);
+        store.saveNote(kSermon27, QStringLiteral("جهاد"), 0);
+        NotesPage *notes = window->NotesSheet;
+        chooser.setAnswer(dir.filePath(QStringLiteral("backup.json")));
+        notes->ExportClick();
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("backup.json"))));
+
+        dialogs.setConfirmAnswer(true);
+        notes->reload();
+        notes->BookmarkTree->setCurrentIndex(notes->bookmarkModel()->folderIndex(folder));
+        notes->DeleteEntryClick();
+        notes->NoteList->selectAll();
+        QTest::keyClick(notes->NoteList, Qt::Key_Delete);
+        QVERIFY(store.bookmarks().empty() && store.notes().empty() && store.folders().empty());
+
+        dialogs.clear();
+        notes->ImportClick();
+        QCOMPARE(int(store.folders().size()), 1);
+        QCOMPARE(int(store.bookmarks().size()), 2);
+        QCOMPARE(store.note(kThrone)->text, QStringLiteral("آية الكرسي"));
+        QCOMPARE(store.note(kSermon27)->text, QStringLiteral("جهاد"));
+        QCOMPARE(notes->noteModel()->noteCount(), 2);
+        QVERIFY(dialogs.texts().last().contains(QStringLiteral("۲ نشانه")));
+
+        // A damaged file changes nothing and says what is wrong.
+        QFile damaged(dir.filePath(QStringLiteral("damaged.json")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("{\"format\": \"kevran-reader\", \"version\": 1, \"notes\": [");
+        damaged.close();
+        chooser.setAnswer(damaged.fileName());
+        dialogs.clear();
+        notes->ImportButton->click();
+        QCOMPARE(dialogs.shown().size(), 1);
+        QCOMPARE(dialogs.shown().first().kind, Dialogs::Kind::Error);
+        QCOMPARE(int(store.bookmarks().size()), 2);
+    }
+
     void startsOnTheLastVerseWhenAsked()
     {
         {

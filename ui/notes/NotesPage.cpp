@@ -470,6 +470,7 @@ bool NotesPage::eventFilter(QObject *watched, QEvent *event)
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete &&
         (watched == BookmarkTree || watched == NoteList)) {
         // While a name is edited in place, the keys go to the editor, not here.
+        m_noteListActive = watched == NoteList;
         Messages::guard([this] { DeleteEntryClick(); });
         return true;
     }
