@@ -427,14 +427,24 @@ void ReaderStore::setLastFolder(qint64 folder)
         .run();
 }
 
-std::vector<ReaderBookmark> ReaderStore::bookmarks()
+std::vector<ReaderBookmark> ReaderStore::bookmarks(Times times)
 {
     std::vector<ReaderBookmark> all;
     // In the order of the index that keeps a folder's bookmarks apart: no sorting.
     Query q(m_db.handle(),
             select(kBookmarkColumns, "FROM bookmark ORDER BY folder, kind, number, verse"));
-    while (q.step())
-        all.push_back(bookmarkAt(q));
+    while (q.step()) {
+        if (times == Times::Read) {
+            all.push_back(bookmarkAt(q));
+        } else {
+            ReaderBookmark b;
+            b.id = q.integer(0);
+            b.folder = q.integer(1);
+            b.ref = q.ref(2);
+            b.title = q.text(5);
+            all.push_back(std::move(b));
+        }
+    }
     return all;
 }
 
@@ -497,14 +507,23 @@ std::vector<ReaderNote> ReaderStore::notes()
 
 std::vector<ReaderNote> ReaderStore::noteHeads(int length)
 {
+    // One character more than is kept tells a longer text; SQLite reads no further. The times
+    // are left out: lists do not show them.
     std::vector<ReaderNote> all;
-    Query q(m_db.handle(),
-            "SELECT id, kind, number, verse, substr(text, 1, ?1), created, modified, origin, "
-            "revision, length(text) > ?1 FROM note ORDER BY kind, number, verse");
-    q.bind(1, length);
+    Query q(m_db.handle(), "SELECT id, kind, number, verse, substr(text, 1, ?), origin, revision "
+                           "FROM note ORDER BY kind, number, verse");
+    q.bind(1, length + 1);
     while (q.step()) {
-        all.push_back(noteAt(q));
-        all.back().cut = q.integer(9) != 0;
+        ReaderNote note;
+        note.id = q.integer(0);
+        note.ref = q.ref(1);
+        note.text = q.text(4);
+        note.origin = int(q.integer(5));
+        note.revision = q.integer(6);
+        note.cut = note.text.size() > length;
+        if (note.cut)
+            note.text.truncate(length);
+        all.push_back(std::move(note));
     }
     return all;
 }

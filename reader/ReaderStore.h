@@ -100,7 +100,10 @@ public:
 
     // Bookmarks. Adding what the folder holds already changes nothing; the answer is the id of
     // the bookmark that holds it.
-    std::vector<ReaderBookmark> bookmarks();
+    // Lists leave the times out (ReaderBookmark::created stays null): reading thousands of them
+    // costs more than the rest of a row.
+    enum class Times { Read, Skip };
+    std::vector<ReaderBookmark> bookmarks(Times times = Times::Read);
     qint64 addBookmark(const ReaderRef &ref, qint64 folder);
     // Adds each in one transaction; answers how many were new.
     int addBookmarks(const std::vector<ReaderRef> &refs, qint64 folder);
@@ -110,7 +113,8 @@ public:
 
     // Notes.
     std::vector<ReaderNote> notes();
-    // The notes with only the first `length` characters of their texts, for lists.
+    // The notes with only the first `length` characters of their texts, and no times, for
+    // lists.
     std::vector<ReaderNote> noteHeads(int length);
     // The ids of the notes whose text holds the typed text, compared as the search folds
     // text (blanks standing for runs of blanks and punctuation); % and _ are plain letters.

@@ -218,7 +218,7 @@ void NotesPage::reload()
     m_shownStamp = store.changeStamp();
     m_places[0] = store.place(ReaderStore::Slot::Quran);
     m_places[1] = store.place(ReaderStore::Slot::Nahj);
-    m_bookmarks->setEntries(store.folders(), store.bookmarks(),
+    m_bookmarks->setEntries(store.folders(), store.bookmarks(ReaderStore::Times::Skip),
                             [this](const ReaderRef &ref) { return m_openings.opening(ref); });
     m_notes->setNotes(store.noteHeads(NoteHeadLength));
     expandBookmarks();
