@@ -4,6 +4,7 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 #include "data/TDataModule2.h"
+#include "platform/Error.h"
 #include "platform/Messages.h"
 #include "settings/TranslationSetting.h"
 #include "ui/main/Tmain.h"
@@ -52,10 +53,21 @@ bool Program::createWindows()
     kevran::DataModule2->setTranslation(TranslationSetting::load());
     kevran::main->DataSource1->setDataSet(kevran::DataModule2->ADOQuery1);
     kevran::main->DataSource2->setDataSet(kevran::DataModule2->ADOQuery2);
-    const bool loaded = Messages::guard([] { kevran::DataModule2->DataModuleCreate(); });
-    if (!loaded)
+    // The main window's own connection meets a fault of the database first and reports it;
+    // the same fault met again here ends the program without a second report of it.
+    try {
+        kevran::DataModule2->DataModuleCreate();
+    } catch (const Error &e) {
+        if (e.message() != kevran::main->creationError())
+            Messages::showError(e.message());
         destroyWindows();
-    return loaded;
+        return false;
+    } catch (const std::exception &e) {
+        Messages::showError(QString::fromLocal8Bit(e.what()));
+        destroyWindows();
+        return false;
+    }
+    return true;
 }
 
 bool Program::readVerseRows()

@@ -69,8 +69,10 @@ void Connection::checkSchema(const QString &path)
                                  QByteArray("PRAGMA table_info(\"") + table->name + "\")");
             while (info.step())
                 columns.append(info.columnText(1));
-        } catch (const Error &e) {
-            throw Error(QStringLiteral("'%1' is not a text database: %2").arg(path, e.message()));
+        } catch (const Error &) {
+            // SQLite's own words: the message names the file already.
+            throw Error(QStringLiteral("'%1' is not a text database: %2")
+                            .arg(path, QString::fromUtf8(sqlite3_errmsg(m_db.handle()))));
         }
         if (columns.isEmpty())
             throw Error(QStringLiteral("'%1' is not a text database: table '%2' is missing")

@@ -52,5 +52,11 @@ void SqliteStatement::check(int rc) const
 
 void SqliteStatement::raise() const
 {
-    throw Error(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+    // Damage is the file's, not the statement's: the reader is told which file it is.
+    const int code = sqlite3_extended_errcode(m_db) & 0xff;
+    const char *file = sqlite3_db_filename(m_db, "main");
+    if ((code == SQLITE_CORRUPT || code == SQLITE_NOTADB) && file && *file)
+        throw Error(QStringLiteral("'%1' is damaged: %2").arg(QString::fromUtf8(file), message));
+    throw Error(message);
 }

@@ -5,7 +5,8 @@
 #include <sqlite3.h>
 
 // Owns one prepared SQLite statement: it is finalized when its owner goes, and every call that
-// can fail raises an Error carrying SQLite's message.
+// can fail raises an Error carrying SQLite's message; for a damaged database file the message
+// names the file and says it is damaged.
 class SqliteStatement {
 public:
     // Prepares the first statement of sql. A text of nothing but blanks and comments prepares

@@ -272,7 +272,10 @@ QFont FontChooserDialog::sampleFont() const
 {
     const FontChooser::Answer chosen = answer();
     QFont font(chosen.font.face);
-    font.setPixelSize(std::max(1, int(std::lround(chosenPoints() * 96.0 / 72.0))));
+    // Any size may be chosen, but the sample stays at most 120 points (160 pixels) high: a
+    // sample thousands of pixels high would make a dialog larger than any screen.
+    const int pixels = int(std::lround(chosenPoints() * 96.0 / 72.0));
+    font.setPixelSize(std::clamp(pixels, 1, 160));
     font.setBold(chosen.font.weight > FontChooser::RegularWeight);
     font.setItalic(chosen.font.italic);
     font.setUnderline(chosen.font.underline);

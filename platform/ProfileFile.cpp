@@ -58,13 +58,33 @@ QString ProfileFile::readString(const QString &path, const QString &section, con
 void ProfileFile::writeString(const QString &path, const QString &section, const QString &key,
                               const QString &value)
 {
-    const Error failure(QStringLiteral("Unable to write to %1").arg(path));
-    QByteArray bytes;
-    // A file that cannot be read is not overwritten: what else it holds would be lost.
-    if (!load(path, bytes))
-        throw failure;
-    IniDocument doc = IniDocument::parse(bytes);
-    doc.setValue(section, key, value);
-    if (!store(path, doc.toBytes()))
-        throw failure;
+    writeStrings(path, {Entry{section, key, value}});
+}
+
+void ProfileFile::writeStrings(const QString &path, const QList<Entry> &entries)
+{
+    exclusive(path, [&] {
+        QByteArray bytes;
+        // A file that cannot be read is not overwritten: what else it holds would be lost.
+        if (!load(path, bytes))
+            throw Error(QStringLiteral("Unable to write to %1").arg(path));
+        IniDocument doc = IniDocument::parse(bytes);
+        for (const Entry &entry : entries) {
+            if (!entry.keepStored || !doc.value(entry.section, entry.key))
+                doc.setValue(entry.section, entry.key, entry.value);
+        }
+        const QByteArray updated = doc.toBytes();
+        if (updated == bytes)
+            return;
+        QString reason;
+        if (!store(path, updated, reason))
+            throw Error(reason.isEmpty()
+                            ? QStringLiteral("Unable to write to %1").arg(path)
+                            : QStringLiteral("Unable to write to %1. %2").arg(path, reason));
+    });
+}
+
+void ProfileFile::exclusive(const QString &, const std::function<void()> &update)
+{
+    update();
 }

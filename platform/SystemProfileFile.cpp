@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 bool SystemProfileFile::load(const QString &path, QByteArray &bytes)
 {
@@ -18,7 +19,17 @@ bool SystemProfileFile::load(const QString &path, QByteArray &bytes)
     return file.error() == QFileDevice::NoError;
 }
 
-bool SystemProfileFile::store(const QString &path, const QByteArray &bytes)
+bool SystemProfileFile::store(const QString &path, const QByteArray &bytes, QString &reason)
 {
-    return FileReplacement::write(path, bytes).isEmpty();
+    reason = FileReplacement::write(path, bytes);
+    return reason.isEmpty();
+}
+
+void SystemProfileFile::exclusive(const QString &path, const std::function<void()> &update)
+{
+    // A lock left by a program that ended without removing it is taken over at once: its
+    // owner is no longer running.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.tryLock(LockWaitMs);
+    update();
 }

@@ -4,20 +4,24 @@
 #include "data/SqliteStatement.h"
 #include "data/TDataModule2.h"
 #include "doubles/MemoryDialogs.h"
+#include "platform/ConfigLocation.h"
+#include "settings/TranslationSetting.h"
 #include "support/FixtureDatabase.h"
 #include "ui/main/Tmain.h"
+#include "ui/settings/DisplaySettingsPage.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
 
-// Start-up against a text database that is there but unusable: the main window's creation
-// step reports the fault, then the data module does, and the program ends before any window
-// is shown, leaving the file as it was. (Damage among the verse rows past the first is found
-// just after the launcher shows: the last test.)
+// Start-up against a text database that is there but unusable: the fault is reported once,
+// naming the file, and the program ends before any window is shown, leaving the file as it
+// was. (Damage among the verse rows past the first is found just after the launcher shows,
+// and damage among a translation's rows when it is chosen: the last tests.)
 class tst_DatabaseFaults : public QObject {
     Q_OBJECT
 
@@ -104,7 +108,7 @@ private slots:
         QDir::setCurrent(dir.path());
         QVERIFY(!Program::createWindows());
         const QString expected = error.arg(path);
-        QCOMPARE(dialogs.texts(), QStringList({expected, expected}));
+        QCOMPARE(dialogs.texts(), QStringList{expected});
         for (const MemoryDialogs::Shown &shown : dialogs.shown()) {
             QCOMPARE(shown.kind, Dialogs::Kind::Error);
             QCOMPARE(shown.caption, QStringLiteral("kevran"));
@@ -117,40 +121,93 @@ private slots:
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
-    // Start-up reads the first verse only; damage among the other verse rows is found when the
-    // first idle step after the launcher's paint reads them, reported there, and the program
-    // is to end as above.
-    void damagedVerseRowsEndTheProgramAfterTheLauncher()
+    // A copy of the real database in dir whose page holding the text that `sql` selects is
+    // overwritten.
+    static QString damagedCopy(const QTemporaryDir &dir, const QByteArray &sql)
     {
-        QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("1.db"));
         QByteArray bytes = contents(QStringLiteral(KEVRAN_TEST_DATABASE));
         int pageSize = 0;
-        QByteArray verse;
+        QByteArray text;
         {
             SqliteConnection db;
             db.open(QByteArray(KEVRAN_TEST_DATABASE), SQLITE_OPEN_READONLY);
             SqliteStatement size(db.handle(), "PRAGMA page_size");
-            QVERIFY(size.step());
+            size.step();
             pageSize = size.columnText(0).toInt();
-            SqliteStatement arabic(db.handle(), "SELECT Arabic FROM main WHERE id1 = 3000");
-            QVERIFY(arabic.step());
-            verse = arabic.columnText(0).toUtf8();
+            SqliteStatement select(db.handle(), sql);
+            select.step();
+            text = select.columnText(0).toUtf8();
         }
-        const qsizetype at = bytes.indexOf(verse);
-        QVERIFY(pageSize > 0 && at > 0);
+        const qsizetype at = text.isEmpty() ? -1 : bytes.indexOf(text);
+        if (pageSize <= 0 || at <= 0)
+            return QString();
         const qsizetype page = at / pageSize * pageSize;
         bytes.replace(page, pageSize, QByteArray(pageSize, '\xff'));
         writeFile(path, bytes);
+        return path;
+    }
+
+    // Start-up reads the first verse only; damage among the other verse rows is found when the
+    // first idle step after the launcher's paint reads them, reported there naming the file,
+    // and the program is to end as above.
+    void damagedVerseRowsEndTheProgramAfterTheLauncher()
+    {
+        QTemporaryDir dir;
+        const QString path = damagedCopy(dir, "SELECT Arabic FROM main WHERE id1 = 3000");
+        QVERIFY(!path.isEmpty());
 
         MemoryDialogs dialogs;
         QDir::setCurrent(dir.path());
         QVERIFY(Program::createWindows());
         QVERIFY(dialogs.texts().isEmpty());
         QVERIFY(!Program::readVerseRows());
-        QCOMPARE(dialogs.texts(), QStringList(QStringLiteral("database disk image is malformed.")));
+        QCOMPARE(
+            dialogs.texts(),
+            QStringList(
+                QStringLiteral("'%1' is damaged: database disk image is malformed.").arg(path)));
         QCOMPARE(dialogs.shown().first().kind, Dialogs::Kind::Error);
         QVERIFY(!kevran::DataModule2->ADOQuery1->isActive());
+    }
+
+    // A translation whose rows are damaged: the switch is reported naming the file, and the
+    // translation in use before stays in use, shown by the chooser, and stored as before.
+    void damagedTranslationKeepsTheOneInUse()
+    {
+        QTemporaryDir dir;
+        const QString path = damagedCopy(
+            dir, "SELECT Text FROM TranslationText WHERE Code = 'fa.ayati' AND id1 = 3000");
+        QVERIFY(!path.isEmpty());
+        const QString stored = ConfigLocation::filePath(TranslationSetting::FileName);
+        QFile::remove(stored);
+
+        MemoryDialogs dialogs;
+        QDir::setCurrent(dir.path());
+        QVERIFY(Program::createWindows());
+        QVERIFY(Program::readVerseRows());
+        DataSet *verses = kevran::DataModule2->ADOQuery1;
+        verses->gotoBookmark(2999);
+        const QString before = verses->fieldText(QStringLiteral("English"));
+        DisplaySettingsPage *page = kevran::main->TabSheet5;
+        page->loadTranslations();
+        QComboBox *box = page->TranslationBox;
+        QCOMPARE(box->currentIndex(), 0);
+
+        box->setCurrentIndex(box->findData(QStringLiteral("fa.ayati")));
+        QCOMPARE(
+            dialogs.texts(),
+            QStringList(
+                QStringLiteral("'%1' is damaged: database disk image is malformed.").arg(path)));
+        QCOMPARE(box->currentIndex(), 0);
+        QCOMPARE(verses->fieldText(QStringLiteral("English")), before);
+        QCOMPARE(verses->currentRow(), 2999);
+        QVERIFY(!QFile::exists(stored));
+
+        // Another translation still switches.
+        dialogs.clear();
+        box->setCurrentIndex(box->findData(QStringLiteral("fa.ansarian")));
+        QVERIFY(dialogs.texts().isEmpty());
+        QVERIFY(verses->fieldText(QStringLiteral("English")) != before);
     }
 };
 

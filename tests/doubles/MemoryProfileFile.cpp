@@ -19,7 +19,7 @@ bool MemoryProfileFile::load(const QString &path, QByteArray &bytes)
     return true;
 }
 
-bool MemoryProfileFile::store(const QString &path, const QByteArray &bytes)
+bool MemoryProfileFile::store(const QString &path, const QByteArray &bytes, QString &)
 {
     if (m_unwritable.contains(path))
         return false;

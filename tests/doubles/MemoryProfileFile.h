@@ -22,7 +22,7 @@ public:
 
 protected:
     bool load(const QString &path, QByteArray &bytes) override;
-    bool store(const QString &path, const QByteArray &bytes) override;
+    bool store(const QString &path, const QByteArray &bytes, QString &reason) override;
 
 private:
     QHash<QString, QByteArray> m_files;

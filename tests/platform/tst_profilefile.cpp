@@ -6,14 +6,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 
 // The INI reader and writer, the profile-file value rules and the files on disk.
 class tst_ProfileFile : public QObject {
     Q_OBJECT
 
+public:
+    static constexpr int WriterKeys = 150;
+
+private:
     QTemporaryDir m_dir;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -253,6 +259,34 @@ private slots:
                  QStringList{QStringLiteral("kevran.ini")});
     }
 
+    // Two programs updating one file at once: every key each of them wrote is there, and the
+    // shared key holds one of the two last values.
+    void concurrentWriters()
+    {
+        const QString ini = path(QStringLiteral("shared.ini"));
+        QProcess first;
+        QProcess second;
+        const QString self = QCoreApplication::applicationFilePath();
+        first.start(self, {QStringLiteral("--write-keys"), ini, QStringLiteral("a")});
+        second.start(self, {QStringLiteral("--write-keys"), ini, QStringLiteral("b")});
+        for (QProcess *writer : {&first, &second}) {
+            QVERIFY(writer->waitForFinished(60000));
+            QCOMPARE(writer->exitCode(), 0);
+        }
+        const IniDocument doc = IniDocument::parse(read(ini));
+        for (const char *tag : {"a", "b"}) {
+            for (int i = 0; i < WriterKeys; ++i) {
+                const QString key = tag + QString::number(i);
+                QVERIFY2(doc.value(QStringLiteral("1"), key) == key, qPrintable(key));
+            }
+        }
+        const QString last = doc.value(QStringLiteral("2"), QStringLiteral("Last")).value_or("");
+        QVERIFY2(last == QStringLiteral("a%1").arg(WriterKeys - 1) ||
+                     last == QStringLiteral("b%1").arg(WriterKeys - 1),
+                 qPrintable(last));
+        QVERIFY(!QFile::exists(ini + QStringLiteral(".lock")));
+    }
+
     void diskFailures()
     {
         SystemProfileFile disk;
@@ -273,11 +307,41 @@ private slots:
         write(plain, "not a folder");
         const QString inside = plain + QStringLiteral("/kevran.ini");
         QCOMPARE(files.readString(inside, one, name, QString()), QString());
-        QCOMPARE(errorOf([&] { files.writeString(inside, one, name, QStringLiteral("Ali")); }),
-                 QStringLiteral("Unable to write to ") + inside);
+        // The system's reason follows.
+        QVERIFY(
+            errorOf([&] {
+                files.writeString(inside, one, name, QStringLiteral("Ali"));
+            }).startsWith(QStringLiteral("Unable to write to ") + inside + QStringLiteral(". ")));
         QCOMPARE(read(plain), QByteArray("not a folder"));
     }
 };
 
-QTEST_GUILESS_MAIN(tst_ProfileFile)
+// The child of concurrentWriters: keys "<tag>0" to "<tag>N-1" of section 1, one update each,
+// and the shared key "Last" of section 2 with every update.
+int writeKeys(const QString &file, const QString &tag)
+{
+    SystemProfileFile disk;
+    try {
+        for (int i = 0; i < tst_ProfileFile::WriterKeys; ++i) {
+            const QString key = tag + QString::number(i);
+            disk.writeStrings(file, {{QStringLiteral("1"), key, key},
+                                     {QStringLiteral("2"), QStringLiteral("Last"), key}});
+        }
+    } catch (const Error &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    return 0;
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--write-keys") == 0)
+        return writeKeys(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    tst_ProfileFile test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_profilefile.moc"

@@ -666,7 +666,8 @@ private slots:
         QVERIFY(m_program->window()->close());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), "; mine\r\n[2]\r\nMail=a@b.example\r\n[1]\r\nName=" +
+        // The address was not changed: its line stays as stored.
+        QCOMPARE(file.readAll(), "; mine\r\n[2]\r\nMail=\"a@b.example\"\r\n[1]\r\nName=" +
                                      QString::fromUtf8("علي").toUtf8() + "\r\n");
     }
 

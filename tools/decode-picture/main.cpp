@@ -3,10 +3,11 @@
 // and the height as 32-bit numbers in the machine's order) followed by the pixels, each a
 // 32-bit RGB value in the machine's order (QImage::Format_RGB32), row after row.
 
+#include "platform/FileReplacement.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
-#include <QSaveFile>
 #include <cstdio>
 #include <cstring>
 
@@ -33,9 +34,10 @@ int main(int argc, char *argv[])
     std::memcpy(out.data() + 8, size, sizeof size);
     for (int y = 0; y < image.height(); ++y)
         out.append(reinterpret_cast<const char *>(image.constScanLine(y)), image.width() * 4);
-    QSaveFile file(QString::fromLocal8Bit(argv[2]));
-    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit()) {
-        std::fprintf(stderr, "kevran-decode-picture: cannot write %s\n", argv[2]);
+    const QString reason = FileReplacement::write(QString::fromLocal8Bit(argv[2]), out);
+    if (!reason.isEmpty()) {
+        std::fprintf(stderr, "kevran-decode-picture: cannot write %s: %s\n", argv[2],
+                     qPrintable(reason));
         return 1;
     }
     return 0;

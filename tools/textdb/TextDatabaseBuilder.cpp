@@ -5,6 +5,7 @@
 #include "data/SuraNames.h"
 #include "data/TextSchema.h"
 #include "platform/Error.h"
+#include "platform/FileReplacement.h"
 #include "tools/textdb/NahjReader.h"
 #include "tools/textdb/TanzilReader.h"
 #include "tools/textdb/TopicIndex.h"
@@ -196,9 +197,9 @@ void TextDatabaseBuilder::writeNotices(const QString &path,
         text += "== " + source.toUtf8() + " ==\n" + notice.toUtf8();
         text += notice.endsWith(QLatin1Char('\n')) ? "\n" : "\n\n";
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
-        throw Error(QStringLiteral("%1: cannot write: %2").arg(path, file.errorString()));
+    const QString reason = FileReplacement::write(path, text);
+    if (!reason.isEmpty())
+        throw Error(QStringLiteral("%1: cannot write: %2").arg(path, reason));
     say(QStringLiteral("wrote %1").arg(path));
 }
 

@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DataSet.h"
 #include "data/DataSource.h"
+#include "platform/Error.h"
 #include "platform/Messages.h"
 #include "reader/TextOpenings.h"
 #include "settings/ResumeSetting.h"
@@ -292,14 +293,19 @@ void Tmain::setVisible(bool visible)
 void Tmain::FormCreate()
 {
     Messages::guard([this] {
-        TabSheet2->prepareContentsTree();
-        ADOConnection1->open();
-        TabSheet2->buildContentsTree(ADOQuery1, ADOQuery2);
-        if (QuestionPage *question = TabSheet4.made())
-            question->LoadSenderSettings();
-        else
-            m_sender = QuestionPage::readSender();
-        TabSheet5->presetAndRestore();
+        try {
+            TabSheet2->prepareContentsTree();
+            ADOConnection1->open();
+            TabSheet2->buildContentsTree(ADOQuery1, ADOQuery2);
+            if (QuestionPage *question = TabSheet4.made())
+                question->LoadSenderSettings();
+            else
+                m_sender = QuestionPage::readSender();
+            TabSheet5->presetAndRestore();
+        } catch (const Error &e) {
+            m_creationError = e.message();
+            throw;
+        }
     });
 }
 

@@ -36,6 +36,8 @@ public:
 
     // The creation step; an error in it is reported and skips the rest of the step.
     void FormCreate();
+    // The error the creation step reported; empty when it finished.
+    const QString &creationError() const { return m_creationError; }
     // The close step: saves the sender settings, then closes the launcher.
     void FormClose();
     // The reaction to a page change made by the reader on the tabs.
@@ -101,4 +103,5 @@ private:
     bool m_selectingFromCode = false;
     // The sender settings read at creation, for a question page made later.
     std::optional<QuestionPage::Sender> m_sender;
+    QString m_creationError;
 };

@@ -302,14 +302,16 @@ void QuestionPage::showSender(const Sender &sender)
 {
     dbEdit1->setText(sender.name);
     ledFrom->setText(sender.mail);
+    m_stored = sender;
 }
 
 void QuestionPage::SaveSenderSettings()
 {
-    ProfileFile &files = ProfileFile::current();
-    const QString path = profilePath();
-    files.writeString(path, NameSection, NameKey, dbEdit1->text());
-    files.writeString(path, MailSection, MailKey, ledFrom->text());
+    const Sender typed{dbEdit1->text(), ledFrom->text()};
+    ProfileFile::current().writeStrings(
+        profilePath(), {{NameSection, NameKey, typed.name, typed.name == m_stored.name},
+                        {MailSection, MailKey, typed.mail, typed.mail == m_stored.mail}});
+    m_stored = typed;
 }
 
 void QuestionPage::btnSendMailClick()

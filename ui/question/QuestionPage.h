@@ -47,7 +47,10 @@ public:
     void prepareForMessage();
 
     // The reader's name and e-mail address, kept between runs. Loading never fails: a
-    // missing or unreadable file gives empty fields. Saving raises "Unable to write to ...".
+    // missing or unreadable file gives empty fields. Saving writes only what the reader
+    // changed since they were shown (and a key the file lacks), into the file as it is then,
+    // so that what another window of the program saved meanwhile stays. It raises
+    // "Unable to write to ...".
     void LoadSenderSettings();
     void SaveSenderSettings();
     static QString profilePath();
@@ -120,4 +123,6 @@ private:
     bool m_sending = false;
     std::unique_ptr<InputBlock> m_inputBlock;
     QPointer<QWidget> m_focusBeforeSend;
+    // The sender settings as last shown or saved: what a save compares the fields with.
+    Sender m_stored;
 };

@@ -16,6 +16,7 @@
 #include "ui/nahj/NahjPage.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/quran/VerseGrid.h"
+#include "ui/settings/AppliedFont.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +26,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +60,10 @@ void setBackground(QWidget *widget, QColor color)
 }
 
 } // namespace
+
+const QString DisplaySettingsPage::FontBoundedMessage =
+    QStringLiteral("اندازه فونت انتخاب شده بيش از حد بزرگ است و با بزرگترين اندازه ممکن نشان داده "
+                   "مي شود. براي تغيير آن، فونت را در صفحه تنظيمات دوباره انتخاب کنيد.");
 
 DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QWidget *parent)
     : QWidget(parent)
@@ -156,21 +163,40 @@ void DisplaySettingsPage::TranslationBoxChange()
     if (!verses || TranslationBox->currentIndex() < 0)
         return;
     const QString code = TranslationBox->currentData().toString();
-    // The views of the translation change under a set still reading its rows.
-    verses->fetchAll();
+    Connection *connection = verses->connection();
+    const QString previous = connection ? connection->translation() : QString();
     QString inUse;
     try {
-        inUse = Translations::choose(verses->connection(), code);
+        // The views of the translation change under a set still reading its rows.
+        verses->fetchAll();
+        inUse = Translations::choose(connection, code);
+        if (inUse == code)
+            Translations::refresh(verses);
     } catch (const Error &) {
-        // The box shows what the verses read: the database's own translation.
-        Translations::refresh(verses);
-        loadTranslations();
+        // The translation in use before stays in use, and the box shows it again.
+        try {
+            if (connection && connection->translation() != previous)
+                Translations::choose(connection, previous);
+        } catch (const Error &) {
+            // Only the database's own translation is left; choose() fell back to it.
+        }
+        showTranslationInUse();
         throw;
     }
     if (inUse != code)
         return;
-    Translations::refresh(verses);
     TranslationSetting::save(code);
+}
+
+void DisplaySettingsPage::showTranslationInUse()
+{
+    const DataSet *verses = m_verses->dataSet();
+    const Connection *connection = verses ? verses->connection() : nullptr;
+    const int index = connection ? TranslationBox->findData(connection->translation()) : -1;
+    m_loadingTranslations = true;
+    // No translation chosen on the connection: the database's own, listed first.
+    TranslationBox->setCurrentIndex(std::max(index, 0));
+    m_loadingTranslations = false;
 }
 
 QPushButton *DisplaySettingsPage::addButton(QGroupBox *frame, const char *name,
@@ -196,6 +222,15 @@ void DisplaySettingsPage::presetAndRestore()
         apply(setting);
     for (const QString &error : result.errors)
         Messages::showError(error);
+    tellFontBounded();
+}
+
+void DisplaySettingsPage::tellFontBounded()
+{
+    if (!m_fontBounded || m_fontBoundTold)
+        return;
+    m_fontBoundTold = true;
+    Messages::showMessage(FontBoundedMessage, isVisible() ? this : nullptr);
 }
 
 FontChooser::Font DisplaySettingsPage::chooserFont(const SettingsFont &font)
@@ -248,6 +283,7 @@ void DisplaySettingsPage::chooseFont(DisplaySettings::Setting setting)
     takeAnswer(object.font(), answer);
     m_settings.save(setting);
     apply(setting);
+    tellFontBounded();
 }
 
 void DisplaySettingsPage::chooseColor(DisplaySettings::Setting setting)
@@ -289,6 +325,7 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
 {
     if (!m_applied.contains(setting))
         m_applied.append(setting);
+    bool bounded = false;
     switch (setting) {
     case DisplaySettings::QuranFont:
     case DisplaySettings::BookFont: {
@@ -301,8 +338,9 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
             QHeaderView *indicators = m_quran->DbAltGrid3->verticalHeader();
             OwnFont::set(indicators, indicators->font());
         }
+        const QFont applied = AppliedFont::of(font, AppliedFont::TextMaxPixels, &bounded);
         for (QWidget *control : controls(setting)) {
-            OwnFont::set(control, font.toQFont());
+            OwnFont::set(control, applied);
             setTextColor(control, font.textColor());
         }
         break;
@@ -310,7 +348,7 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
     case DisplaySettings::WindowFont: {
         // Every control without a font of its own follows the window's.
         const SettingsFont &font = m_settings.all().font();
-        m_window->setFont(font.toQFont());
+        m_window->setFont(AppliedFont::of(font, AppliedFont::WindowMaxPixels, &bounded));
         setTextColor(m_window, font.textColor());
         break;
     }
@@ -323,6 +361,7 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
         break;
     }
     }
+    m_fontBounded = m_fontBounded || bounded;
 }
 
 void DisplaySettingsPage::ResumeBoxClick()

@@ -20,6 +20,10 @@ class QuranPage;
 class DisplaySettingsPage : public QWidget {
     Q_OBJECT
 public:
+    // Shown once in a run, the first time a font larger than the controls take is applied
+    // (stored or chosen): it is shown at the largest size they take, and stays stored as it is.
+    static const QString FontBoundedMessage;
+
     // verses: the verse set's source, whose connection the translation is chosen on; window:
     // the window whose font is the window font. The pages the settings apply to are attached
     // when they are made.
@@ -47,7 +51,8 @@ public:
     // translation in use current; done when the page is first shown.
     void loadTranslations();
     // Applies the translation chosen in the box at once, keeping the verse set's rows and
-    // current row, and stores the choice.
+    // current row, and stores the choice. A switch that fails leaves the translation in use
+    // before, and the box shows it again.
     void TranslationBoxChange();
 
     // Gives the setting's controls the font or background colour of its object, on the pages
@@ -79,6 +84,8 @@ protected:
 private:
     void chooseFont(DisplaySettings::Setting setting);
     void chooseColor(DisplaySettings::Setting setting);
+    void showTranslationInUse();
+    void tellFontBounded();
     QPushButton *addButton(QGroupBox *frame, const char *name, const QString &caption, int left,
                            int top, int width, void (DisplaySettingsPage::*handler)());
     QList<QWidget *> controls(DisplaySettings::Setting setting) const;
@@ -90,4 +97,6 @@ private:
     DisplaySettings m_settings;
     QList<DisplaySettings::Setting> m_applied; // for the pages attached later
     bool m_loadingTranslations = false;
+    bool m_fontBounded = false;   // a font was applied at its bound
+    bool m_fontBoundTold = false; // and the reader was told
 };
