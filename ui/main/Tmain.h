@@ -15,6 +15,7 @@ class DataSet;
 class DataSource;
 class DisplaySettingsPage;
 class NahjPage;
+class PrintCommands;
 class QTabWidget;
 class QuranPage;
 class SearchPage;
@@ -65,6 +66,7 @@ public:
     DataSource *DataSource1; // the verse set
     DataSource *DataSource2; // the result set
     DataSource *DataSource3; // the book set
+    PrintCommands *Printing; // printing and PDF of the page in front
 
     void setVisible(bool visible) override;
 

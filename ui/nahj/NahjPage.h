@@ -61,6 +61,7 @@ protected:
 
 private:
     void bindPanes(bool bound);
+    void followTheme();
 
     DataSource *m_book;
     FieldBinding *m_text;

@@ -142,6 +142,7 @@ private:
     void buildSideTabs();
     void buildViews();
     void fitSideTabs();
+    void followTheme();
 
     DataSource *m_verses;
     QWidget *m_topicButtons = nullptr;

@@ -49,6 +49,9 @@ public:
     // current row, and stores the choice.
     void TranslationBoxChange();
 
+    // The theme chosen in the box applies at once to every page and is stored.
+    void ThemeBoxChange();
+
     // Gives the setting's controls the font or background colour of its object, on the pages
     // attached now and on those attached later.
     void apply(DisplaySettings::Setting setting);
@@ -68,6 +71,8 @@ public:
     QPushButton *BookColorButton;
     QGroupBox *TranslationFrame;
     QComboBox *TranslationBox;
+    QGroupBox *ThemeFrame;
+    QComboBox *ThemeBox;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -78,6 +83,7 @@ private:
     QPushButton *addButton(QGroupBox *frame, const char *name, const QString &caption, int left,
                            int top, int width, void (DisplaySettingsPage::*handler)());
     QList<QWidget *> controls(DisplaySettings::Setting setting) const;
+    void restoreTheme();
 
     DataSource *m_verses;
     QuranPage *m_quran = nullptr;
