@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -189,7 +190,8 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
         DBRichEdit1,
         [this](int steps) {
             QFont font = DBRichEdit1->font();
-            font.setPointSize(std::clamp(qRound(font.pointSizeF()) + steps, 8, 30));
+            const int points = qRound(QFontInfo(font).pointSizeF()); // the window's is in pixels
+            font.setPointSize(std::clamp(points + steps, 8, 30));
             DBRichEdit1->setFont(font);
         },
         [this] { DBRichEdit1->setFont(QFont()); });
