@@ -7,6 +7,7 @@
 #include "ui/nahj/NahjPage.h"
 #include "ui/print/PrintCommands.h"
 #include "ui/quran/QuranPage.h"
+#include "ui/quran/VerseGrid.h"
 #include "ui/search/SearchPage.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -183,6 +185,27 @@ private slots:
                  QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
                  QStringLiteral("2"), pdf, image});
         }
+    }
+
+    // Verses selected in the grid are printed alone, under their sura's heading.
+    void selectedVerses()
+    {
+        Tmain *window = start();
+        QVERIFY(window);
+        showSura(window, 2);
+        QuranPage *quran = window->TabSheet1;
+        for (const int row : {3, 1, 6})
+            quran->DbAltGrid3->selectionModel()->select(quran->DbAltGrid3->model()->index(row, 0),
+                                                        QItemSelectionModel::Select |
+                                                            QItemSelectionModel::Rows);
+        const Printout printout = PrintCommands::ofQuran(quran);
+        QStringList kinds;
+        for (const Printout::Block &block : printout.blocks)
+            kinds << (block.kind == Printout::Block::Verse ? QString::number(block.number)
+                                                           : QString::number(block.kind));
+        QCOMPARE(kinds,
+                 QStringList({QString::number(Printout::Block::SuraHeading), "2", "4", "7"}));
+        QCOMPARE(printout.title, QStringLiteral("سوره البقرة"));
     }
 
     // Letter 53 of the Nahj page, and the search page's results with their hits in red.

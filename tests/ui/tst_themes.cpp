@@ -1,4 +1,6 @@
 #include "doubles/MemoryColorChooser.h"
+#include "app/Program.h"
+#include "app/Tfrm_main.h"
 #include "doubles/MemoryDialogs.h"
 #include "platform/ConfigLocation.h"
 #include "support/ProgramFixture.h"
@@ -181,6 +183,8 @@ private slots:
             choose(window, kind);
             QCOMPARE(Theme::current().kind(), kind);
             QCOMPARE(stored(), Theme::id(kind).toUtf8() + '\n');
+            kevran::frm_main->grab().save(
+                QDir(dir).filePath(QStringLiteral("theme-%1-launcher.png").arg(Theme::id(kind))));
             for (int i = 0; i < pages(window).size(); ++i) {
                 const QImage image = grabPage(window, pages(window)[i]);
                 image.save(QDir(dir).filePath(

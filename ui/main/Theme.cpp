@@ -210,6 +210,14 @@ void Theme::setKind(Kind kind)
     emit overlaid();
 }
 
+void Theme::keepDay(QWidget *window)
+{
+    QPalette day = current().palette(Day);
+    // Every role set: a change of the application's palette no longer reaches the window.
+    day.setResolveMask(~QPalette::ResolveMask(0));
+    window->setPalette(day);
+}
+
 void Theme::follow(QObject *receiver, const std::function<void()> &apply)
 {
     apply();

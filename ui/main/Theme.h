@@ -46,6 +46,10 @@ public:
     // had before any other theme was applied.
     QPalette palette(Kind kind) const;
 
+    // Keeps a window in the day theme's colours whatever the theme: for a window drawn over a
+    // picture of its own.
+    static void keepDay(QWidget *window);
+
     // Runs apply now and after every change of theme, until the receiver is destroyed.
     static void follow(QObject *receiver, const std::function<void()> &apply);
 
