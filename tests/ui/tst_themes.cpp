@@ -1,6 +1,6 @@
-#include "doubles/MemoryColorChooser.h"
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
+#include "doubles/MemoryColorChooser.h"
 #include "doubles/MemoryDialogs.h"
 #include "platform/ConfigLocation.h"
 #include "support/ProgramFixture.h"
