@@ -4,6 +4,7 @@
 #include "doubles/MemoryDialogs.h"
 #include "platform/ConfigLocation.h"
 #include "support/ProgramFixture.h"
+#include "ui/main/AboutPage.h"
 #include "ui/main/Theme.h"
 #include "ui/main/Tmain.h"
 #include "ui/nahj/NahjPage.h"
@@ -128,7 +129,8 @@ class tst_Themes : public QObject {
 
     QList<QWidget *> pages(Tmain *window)
     {
-        return {window->TabSheet1, window->TabSheet2, window->TabSheet3, window->TabSheet5};
+        return {window->TabSheet1, window->TabSheet2, window->TabSheet3,
+                window->TabSheet4, window->TabSheet5, window->TabSheet6};
     }
 
     QImage grabPage(Tmain *window, QWidget *page)
