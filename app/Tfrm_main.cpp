@@ -5,6 +5,7 @@
 #include "platform/Messages.h"
 #include "ui/main/AboutPage.h"
 #include "ui/main/FlatButton.h"
+#include "ui/main/Theme.h"
 #include "ui/main/Tmain.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/question/QuestionPage.h"
@@ -63,6 +64,7 @@ Tfrm_main::Tfrm_main(QWidget *parent)
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(8);
     setFont(font);
+    Theme::keepDay(this);
 
     // The picture is drawn at its own size from the top-left corner and clipped by the window.
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -10,10 +10,6 @@ public:
     {
         return QFileDialog::getOpenFileName(parent, QString(), start);
     }
-    QString chooseFileToSave(QWidget *parent, const QString &start) override
-    {
-        return QFileDialog::getSaveFileName(parent, QString(), start);
-    }
 };
 
 } // namespace

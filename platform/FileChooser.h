@@ -15,9 +15,6 @@ public:
     // Lets the reader choose an existing file, starting at the given path (empty: anywhere);
     // the chosen file's path, or an empty text when the reader cancelled.
     virtual QString chooseFileToOpen(QWidget *parent, const QString &start) = 0;
-    // Lets the reader name a file to write, starting at the given path; the path, or an empty
-    // text when the reader cancelled. A file that exists is confirmed by the dialog.
-    virtual QString chooseFileToSave(QWidget *parent, const QString &start) = 0;
 };
 
 template <> FileChooser &Service<FileChooser>::systemDefault();

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need (rsvg-convert renders the icons;
-# lintian, appstreamcli, desktop-file-validate and man-db check the package), and any packages
+# lintian, appstreamcli, desktop-file-validate and man-db check the package; poppler-utils reads
+# the printed PDFs back; qt6-base-dev holds Qt Print Support), and any packages
 # named as arguments (as root), or names the command that installs them.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
           fonts-noto-core fonts-noto-ui-core fonts-dejavu-core fonts-hosny-amiri
           fonts-sil-scheherazade libx11-dev xvfb x11-xkb-utils
-          python3 python3-aiosmtpd librsvg2-bin
+          python3 python3-aiosmtpd librsvg2-bin poppler-utils
           dpkg-dev lintian appstream desktop-file-utils man-db clang-format "$@")
 
 missing=()

@@ -16,9 +16,3 @@ QString MemoryFileChooser::chooseFileToOpen(QWidget *, const QString &start)
     m_starts.append(start);
     return m_answer;
 }
-
-QString MemoryFileChooser::chooseFileToSave(QWidget *, const QString &start)
-{
-    m_starts.append(start);
-    return m_answer;
-}

@@ -12,7 +12,6 @@ public:
     ~MemoryFileChooser() override;
 
     QString chooseFileToOpen(QWidget *parent, const QString &start) override;
-    QString chooseFileToSave(QWidget *parent, const QString &start) override;
 
     void setAnswer(const QString &path) { m_answer = path; }
     const QStringList &starts() const { return m_starts; }

@@ -1,6 +1,7 @@
 #include "data/DataSet.h"
 #include "doubles/MemoryDialogs.h"
 #include "doubles/MemoryFileChooser.h"
+#include "doubles/MemorySaveFileChooser.h"
 #include "reader/ReaderStore.h"
 #include "settings/ResumeSetting.h"
 #include "support/ProgramFixture.h"
@@ -199,6 +200,7 @@ private slots:
     {
         MemoryDialogs dialogs;
         MemoryFileChooser chooser;
+        MemorySaveFileChooser saveChooser;
         QTemporaryDir dir;
         ProgramFixture program;
         Tmain *window = program.window();
@@ -208,6 +210,7 @@ private slots:
         store.saveNote(kThrone, QStringLiteral("آية الكرسي"), 0);
         store.saveNote(kSermon27, QStringLiteral("جهاد"), 0);
         NotesPage *notes = window->NotesSheet;
+        saveChooser.setAnswer(dir.filePath(QStringLiteral("backup.json")));
         chooser.setAnswer(dir.filePath(QStringLiteral("backup.json")));
         notes->ExportClick();
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("backup.json"))));

@@ -15,6 +15,13 @@ FlatButton::FlatButton(const QString &name, const QString &caption, const QColor
     setAttribute(Qt::WA_Hover);
 }
 
+void FlatButton::setColours(const QColor &hot, const QColor &down)
+{
+    m_hot = hot;
+    m_down = down;
+    update();
+}
+
 void FlatButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

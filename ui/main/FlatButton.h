@@ -11,6 +11,9 @@ public:
     FlatButton(const QString &name, const QString &caption, const QColor &hot, const QColor &down,
                QWidget *parent = nullptr);
 
+    // The hot and down colours from now on.
+    void setColours(const QColor &hot, const QColor &down);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -9,10 +9,13 @@
 #include "settings/ResumeSetting.h"
 #include "ui/main/AboutPage.h"
 #include "ui/main/IdleSteps.h"
+#include "ui/main/PaneMenu.h"
 #include "ui/main/TabControl.h"
+#include "ui/main/Theme.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/notes/NotesPage.h"
 #include "ui/notes/ReaderData.h"
+#include "ui/print/PrintCommands.h"
 #include "ui/question/QuestionPage.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/search/SearchPage.h"
@@ -40,7 +43,11 @@ Tmain::Tmain(QWidget *parent)
     , PageControl1(new TabControl(QSize(130, 30), this))
     , TabSheet1([this] { return makeQuranPage(); })
     , TabSheet2([this] { return makeNahjPage(); })
-    , TabSheet3([this] { return place(2, new SearchPage(DataSource2, this)); })
+    , TabSheet3([this] {
+        auto *page = place(2, new SearchPage(DataSource2, this));
+        Printing->addTo(page->PopupMenu5);
+        return page;
+    })
     , TabSheet4([this] { return makeQuestionPage(); })
     , TabSheet5([this] { return makeDisplaySettingsPage(); })
     , TabSheet6([this] { return place(5, new AboutPage(DataSource1, this)); })
@@ -61,6 +68,9 @@ Tmain::Tmain(QWidget *parent)
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
     setAutoFillBackground(true);
+    Theme::follow(this, [this] {
+        Theme::current().paint(this, QPalette::Window, Theme::WindowBackground, Qt::white);
+    });
     resize(799, 570);
 
     ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
@@ -111,6 +121,7 @@ Tmain::Tmain(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(PageControl1);
+    Printing = new PrintCommands(this);
 }
 
 template <typename T> T *Tmain::place(int index, T *page)
@@ -133,6 +144,8 @@ QuranPage *Tmain::makeQuranPage()
     auto *page = place(0, new QuranPage(DataSource1, this));
     page->setReader(Reader);
     connect(page, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4); });
+    Printing->addTo(page->PopupMenu3);
+    Printing->addTo(page->PopupMenu6);
     if (DisplaySettingsPage *settings = TabSheet5.made())
         settings->attach(page);
     return page;
@@ -142,6 +155,7 @@ NahjPage *Tmain::makeNahjPage()
 {
     auto *page = place(1, new NahjPage(DataSource3, this));
     page->setReader(Reader);
+    Printing->addTo(page->PopupMenu7);
     if (DisplaySettingsPage *settings = TabSheet5.made())
         settings->attach(page);
     return page;

@@ -16,6 +16,7 @@ class DataSource;
 class DisplaySettingsPage;
 class NahjPage;
 class NotesPage;
+class PrintCommands;
 class QTabWidget;
 class QuranPage;
 class ReaderData;
@@ -79,6 +80,7 @@ public:
     DataSource *DataSource1; // the verse set
     DataSource *DataSource2; // the result set
     DataSource *DataSource3; // the book set
+    PrintCommands *Printing; // printing and PDF of the page in front
 
     void setVisible(bool visible) override;
 

@@ -8,6 +8,8 @@
 #include "ui/main/OwnFont.h"
 #include "ui/main/PaneMenu.h"
 #include "ui/main/RightToLeftText.h"
+#include "ui/main/Theme.h"
+#include "ui/main/ZoomKeys.h"
 #include "ui/notes/NotePane.h"
 #include "ui/notes/ReaderData.h"
 
@@ -175,6 +177,21 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(); });
     connect(RadioButton8, &QRadioButton::clicked, this, [this] { RadioButton8Click(); });
+    Theme::follow(this, [this] { followTheme(); });
+    new ZoomKeys(
+        Splitter1, [this](int steps) { TrackBar1->setValue(TrackBar1->value() + steps); },
+        [this] { TrackBar1->setValue(TrackBar1->minimum()); });
+}
+
+void NahjPage::followTheme()
+{
+    Theme &theme = Theme::current();
+    for (QPlainTextEdit *edit : {DBMemo4, DBMemo3}) {
+        theme.paint(edit, QPalette::Base, Theme::PaneBase, Qt::white);
+        theme.paintText(edit);
+    }
+    theme.paint(Splitter1->handle(1), QPalette::Window, Theme::SplitterHandle,
+                QColor(0x00, 0x80, 0x80));
 }
 
 void NahjPage::prepareContentsTree()

@@ -78,6 +78,7 @@ protected:
 private:
     void bindPanes(bool bound);
     void showNoteMarks();
+    void followTheme();
 
     DataSource *m_book;
     FieldBinding *m_text;

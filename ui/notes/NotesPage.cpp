@@ -4,6 +4,7 @@
 #include "data/TextFolding.h"
 #include "platform/FileChooser.h"
 #include "platform/Messages.h"
+#include "platform/SaveFileChooser.h"
 #include "reader/ReaderExchange.h"
 #include "ui/notes/BookmarkTreeModel.h"
 #include "ui/notes/NoteListModel.h"
@@ -414,7 +415,8 @@ void NotesPage::ExportClick()
 {
     const QString start = QDir::home().filePath(
         QStringLiteral("kevran-%1.json").arg(QDate::currentDate().toString(Qt::ISODate)));
-    const QString path = FileChooser::current().chooseFileToSave(this, start);
+    const QString path =
+        SaveFileChooser::current().chooseFileToSave(this, start, QStringLiteral("JSON (*.json)"));
     if (path.isEmpty())
         return;
     m_data->flushPlaces();

@@ -20,6 +20,8 @@
 #include "ui/main/PopupMenu.h"
 #include "ui/main/RightToLeftText.h"
 #include "ui/main/TabControl.h"
+#include "ui/main/Theme.h"
+#include "ui/main/ZoomKeys.h"
 #include "ui/notes/NotePane.h"
 #include "ui/notes/ReaderData.h"
 #include "ui/quran/VerseGrid.h"
@@ -148,6 +150,11 @@ QuranPage::QuranPage(DataSource *verses, QWidget *parent)
     Timer1Timer();
     Timer3Timer();
     DefaultButton::install(this, BitBtn6);
+    Theme::follow(this, [this] { followTheme(); });
+    // The zoom keys move the size bar, which keeps to its range.
+    new ZoomKeys(
+        this, [this](int steps) { TrackBar3->setValue(TrackBar3->value() + steps); },
+        [this] { TrackBar3->setValue(TrackBar3->minimum()); });
 }
 
 void QuranPage::buildStatusPanel()
@@ -412,6 +419,27 @@ void QuranPage::fitSideTabs()
     const QTabBar *tabs = PageControl2->tabBar();
     PageControl2->setFixedWidth(
         std::max({183, ScrollBox1->minimumWidth() + 8, tabs->sizeHint().width() + 4}));
+}
+
+void QuranPage::followTheme()
+{
+    Theme &theme = Theme::current();
+    theme.paint(Panel1, QPalette::Window, Theme::StatusPanel, QColor(0x80, 0xC4, 0xCF));
+    const QColor light3d = theme.palette(Theme::Day).color(QPalette::Midlight);
+    for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window})
+        theme.paint(ListBox5, role, Theme::SideList, light3d);
+    theme.paint(m_topicButtons, QPalette::Window, Theme::SideList, light3d);
+    theme.paint(ScrollBox1, QPalette::Window, Theme::SideList, light3d);
+    // The views that keep a font of their own keep its text colour too.
+    for (QWidget *view : {static_cast<QWidget *>(ListBox5), static_cast<QWidget *>(DBMemo1),
+                          static_cast<QWidget *>(DBMemo2), static_cast<QWidget *>(DbAltGrid3),
+                          static_cast<QWidget *>(DbAltGrid3->horizontalHeader()),
+                          static_cast<QWidget *>(DbAltGrid3->verticalHeader())})
+        theme.paintText(view);
+    const QColor hot = theme.color(Theme::HotButton, QColor(0xC7, 0xC7, 0xCA));
+    for (FlatButton *button : m_topicButtons->findChildren<FlatButton *>())
+        button->setColours(hot, theme.color(Theme::DownButton, QColor(0xEE, 0xE8, 0xBB)));
+    AdvToolButton1->setColours(hot, theme.color(Theme::DownButton, QColor(0xD2, 0xD3, 0xD8)));
 }
 
 DataSet *QuranPage::verses() const

@@ -163,6 +163,7 @@ private:
     void buildSideTabs();
     void buildViews();
     void fitSideTabs();
+    void followTheme();
 
     void showNoteMarks();
 

@@ -14,10 +14,13 @@
 #include "ui/main/FieldBinding.h"
 #include "ui/main/PopupMenu.h"
 #include "ui/main/RightToLeftText.h"
+#include "ui/main/Theme.h"
+#include "ui/main/ZoomKeys.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -181,6 +184,22 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
             [this] { Messages::guard([this] { BitBtn5Click(); }); });
     Edit2->installEventFilter(this);
     DefaultButton::install(this, BitBtn5);
+    // The zoom keys size the result text in points, from 8 to 30, for the rest of the run;
+    // Ctrl+0 gives it back the window's font.
+    new ZoomKeys(
+        DBRichEdit1,
+        [this](int steps) {
+            QFont font = DBRichEdit1->font();
+            const int points = qRound(QFontInfo(font).pointSizeF()); // the window's is in pixels
+            font.setPointSize(std::clamp(points + steps, 8, 30));
+            DBRichEdit1->setFont(font);
+        },
+        [this] { DBRichEdit1->setFont(QFont()); });
+    // The result text is coloured anew in the theme's text and hit colours.
+    connect(&Theme::current(), &Theme::changed, this, [this] {
+        const QString shown = DBRichEdit1->toPlainText();
+        recolour(&shown);
+    });
 }
 
 DataSet *SearchPage::results() const
@@ -275,9 +294,11 @@ void SearchPage::showResultText(const QString &text)
 // and joined exactly as without colouring, and no selection is left.
 void SearchPage::recolour(const QString *text)
 {
+    const Theme &theme = Theme::current();
+    const QColor textColour = theme.color(Theme::BodyText, Qt::black);
     if (text) {
         QTextCharFormat black;
-        black.setForeground(QColor(Qt::black));
+        black.setForeground(textColour);
         QTextCursor editor(DBRichEdit1->document());
         editor.beginEditBlock();
         editor.select(QTextCursor::Document);
@@ -288,7 +309,7 @@ void SearchPage::recolour(const QString *text)
 
     const QString shown = DBRichEdit1->toPlainText();
     m_hits = hitsOf(shown, trimmed(Edit2->text()));
-    DBRichEdit1->setHits(m_hits, QColor(Qt::red));
+    DBRichEdit1->setHits(m_hits, theme.color(Theme::HitText, Qt::red), textColour);
 
     // The caret rests at the first hit, or at the start, and the view shows it.
     QTextCursor caret(DBRichEdit1->document());
@@ -296,7 +317,7 @@ void SearchPage::recolour(const QString *text)
     DBRichEdit1->setTextCursor(caret);
     DBRichEdit1->ensureCursorVisible();
     if (shown.isEmpty())
-        CurrText().setColor(Qt::black);
+        CurrText().setColor(textColour);
 }
 
 std::vector<SearchPage::Hit> SearchPage::hitsOf(const QString &shown, const QString &term)

@@ -9,10 +9,12 @@
 #include "platform/Messages.h"
 #include "settings/ColorValue.h"
 #include "settings/ResumeSetting.h"
+#include "settings/ThemeSetting.h"
 #include "settings/TranslationSetting.h"
 #include "ui/main/CaptionFit.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/OwnFont.h"
+#include "ui/main/Theme.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/quran/VerseGrid.h"
@@ -72,6 +74,8 @@ DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QW
     , TranslationFrame(new QGroupBox(QStringLiteral("ترجمه قرآن"), this))
     , TranslationBox(new QComboBox(TranslationFrame))
     , ResumeBox(new QCheckBox(QStringLiteral("شروع از آخرين آيه"), this))
+    , ThemeFrame(new QGroupBox(QStringLiteral("پوسته"), this))
+    , ThemeBox(new QComboBox(ThemeFrame))
     , m_verses(verses)
     , m_window(window)
 {
@@ -109,8 +113,41 @@ DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QW
             Messages::guard([this] { TranslationBoxChange(); });
     });
 
+    ThemeFrame->setObjectName(QStringLiteral("ThemeFrame"));
+    ThemeFrame->setGeometry(264, 472, 361, 57);
+    ThemeBox->setObjectName(QStringLiteral("ThemeBox"));
+    ThemeBox->setGeometry(24, 22, 225, 25);
+    for (const Theme::Kind kind : {Theme::Day, Theme::Night, Theme::Paper})
+        ThemeBox->addItem(Theme::caption(kind), Theme::id(kind));
+    connect(ThemeBox, &QComboBox::currentIndexChanged, this,
+            [this] { Messages::guard([this] { ThemeBoxChange(); }); });
+    // The reader's fonts and colours lie on top of the theme.
+    connect(&Theme::current(), &Theme::overlaid, this, [this] {
+        const QList<DisplaySettings::Setting> applied = m_applied;
+        for (const DisplaySettings::Setting setting : applied)
+            apply(setting);
+    });
+
     DefaultButton::install(this, QuranFontButton);
     CaptionFit::install(this);
+}
+
+void DisplaySettingsPage::ThemeBoxChange()
+{
+    Theme::Kind kind;
+    if (!Theme::fromId(ThemeBox->currentData().toString(), &kind))
+        return;
+    Theme::current().setKind(kind);
+    ThemeSetting::save(Theme::id(kind));
+}
+
+void DisplaySettingsPage::restoreTheme()
+{
+    Theme::Kind kind = Theme::Day;
+    Theme::fromId(ThemeSetting::load(), &kind);
+    const QSignalBlocker quiet(ThemeBox);
+    ThemeBox->setCurrentIndex(ThemeBox->findData(Theme::id(kind)));
+    Theme::current().setKind(kind);
 }
 
 void DisplaySettingsPage::attach(QuranPage *quran)
@@ -217,6 +254,7 @@ void DisplaySettingsPage::presetAndRestore()
     windowFont.setFromQFont(m_window->font());
     m_settings.preset(windowFont,
                       ColorValue::fromQColor(m_window->palette().color(QPalette::Window)));
+    restoreTheme();
     const DisplaySettings::RestoreResult result = m_settings.restore();
     for (const DisplaySettings::Setting setting : result.restored)
         apply(setting);

@@ -55,6 +55,9 @@ public:
     // before, and the box shows it again.
     void TranslationBoxChange();
 
+    // The theme chosen in the box applies at once to every page and is stored.
+    void ThemeBoxChange();
+
     // Gives the setting's controls the font or background colour of its object, on the pages
     // attached now and on those attached later.
     void apply(DisplaySettings::Setting setting);
@@ -77,6 +80,8 @@ public:
     // Whether the program starts on the last verse read (off by default).
     QCheckBox *ResumeBox;
     void ResumeBoxClick();
+    QGroupBox *ThemeFrame;
+    QComboBox *ThemeBox;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -89,6 +94,7 @@ private:
     QPushButton *addButton(QGroupBox *frame, const char *name, const QString &caption, int left,
                            int top, int width, void (DisplaySettingsPage::*handler)());
     QList<QWidget *> controls(DisplaySettings::Setting setting) const;
+    void restoreTheme();
 
     DataSource *m_verses;
     QuranPage *m_quran = nullptr;
