@@ -10,18 +10,21 @@
 #include "settings/ColorValue.h"
 #include "settings/TranslationSetting.h"
 #include "ui/main/CaptionFit.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/quran/VerseGrid.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -35,22 +38,41 @@ void setRole(QWidget *widget, QPalette::ColorRole role, const QColor &color,
     widget->setPalette(palette);
 }
 
-// A font's text colour; disabled text keeps the platform's colour.
-void setTextColor(QWidget *widget, QColor color)
+// The system's colour of a text role, or, where it would not read on the background it is drawn
+// on (a dark desktop's light text on a background made light), the colour that does.
+void setSystemText(QWidget *widget, QPalette::ColorRole role, QPalette::ColorRole background)
 {
-    if (!color.isValid())
-        color = QApplication::palette().color(QPalette::Text);
+    QColor color = QApplication::palette().color(role);
+    const QColor behind = widget->palette().color(background);
+    if (ColourPair::contrast(color, behind) < 4.5)
+        color = ColourPair::textOn(behind);
+    setRole(widget, role, color, {QPalette::Active, QPalette::Inactive});
+}
+
+// A font's text colour; disabled text keeps the platform's colour. A colour of the system
+// (the window text) is the system's text colour of each role, each where it reads.
+void setTextColor(QWidget *widget, QColor color, bool system)
+{
+    if (system || !color.isValid()) {
+        setSystemText(widget, QPalette::Text, QPalette::Base);
+        setSystemText(widget, QPalette::WindowText, QPalette::Window);
+        setSystemText(widget, QPalette::ButtonText, QPalette::Button);
+        return;
+    }
     for (const QPalette::ColorRole role :
          {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         setRole(widget, role, color, {QPalette::Active, QPalette::Inactive});
 }
 
-void setBackground(QWidget *widget, QColor color)
+// A background colour; text in the system's colour follows it to stay readable.
+void setBackground(QWidget *widget, QColor color, bool systemText)
 {
     if (!color.isValid())
         color = QApplication::palette().color(QPalette::Base);
     setRole(widget, QPalette::Base, color,
             {QPalette::Active, QPalette::Inactive, QPalette::Disabled});
+    if (systemText)
+        setSystemText(widget, QPalette::Text, QPalette::Base);
 }
 
 } // namespace
@@ -87,6 +109,12 @@ DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QW
     TranslationBox->setObjectName(QStringLiteral("TranslationBox"));
     TranslationBox->setGeometry(24, 26, 225, 25);
     TranslationBox->setEnabled(false);
+    // The drop-down list is a window of its own: it reads right to left like the box.
+    TranslationBox->setLayoutDirection(Qt::RightToLeft);
+    TranslationBox->view()->setLayoutDirection(Qt::RightToLeft);
+    // A style's menu-like items are drawn left to right whatever the direction; the list's own
+    // items follow it.
+    TranslationBox->setItemDelegate(new QStyledItemDelegate(TranslationBox));
     connect(TranslationBox, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_loadingTranslations)
             Messages::guard([this] { TranslationBoxChange(); });
@@ -94,6 +122,7 @@ DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QW
 
     DefaultButton::install(this, QuranFontButton);
     CaptionFit::install(this);
+    CaptionFit::anchorRight(this, 783);
 }
 
 void DisplaySettingsPage::attach(QuranPage *quran)
@@ -291,9 +320,13 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
             QHeaderView *indicators = m_quran->DbAltGrid3->verticalHeader();
             OwnFont::set(indicators, indicators->font());
         }
+        const bool system = ColorValue::isSystemColor(font.color());
         for (QWidget *control : controls(setting)) {
             OwnFont::set(control, font.toQFont());
-            setTextColor(control, font.textColor());
+            setTextColor(control, font.textColor(), system);
+            m_chosenText.removeAll(control);
+            if (!system)
+                m_chosenText.append(control);
         }
         break;
     }
@@ -301,7 +334,7 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
         // Every control without a font of its own follows the window's.
         const SettingsFont &font = m_settings.all().font();
         m_window->setFont(font.toQFont());
-        setTextColor(m_window, font.textColor());
+        setTextColor(m_window, font.textColor(), ColorValue::isSystemColor(font.color()));
         break;
     }
     case DisplaySettings::QuranBackground:
@@ -309,7 +342,7 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
         const QColor color =
             static_cast<const ColorSettings &>(m_settings.object(setting)).toQColor();
         for (QWidget *control : controls(setting))
-            setBackground(control, color);
+            setBackground(control, color, !m_chosenText.contains(control));
         break;
     }
     }

@@ -3,6 +3,7 @@
 #include "platform/FontChooser.h"
 #include "settings/DisplaySettings.h"
 
+#include <QList>
 #include <QWidget>
 
 class DataSource;
@@ -86,4 +87,6 @@ private:
     DisplaySettings m_settings;
     QList<DisplaySettings::Setting> m_applied; // for the pages attached later
     bool m_loadingTranslations = false;
+    // The controls given a text colour of the reader's own choice rather than the system's.
+    QList<const QWidget *> m_chosenText;
 };
