@@ -5,7 +5,11 @@
 #include "data/DataSource.h"
 #include "platform/Messages.h"
 #include "ui/main/AboutPage.h"
+#include "ui/main/AccessibleNames.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/IdleSteps.h"
+#include "ui/main/MinimumSize.h"
+#include "ui/main/ReadingOrder.h"
 #include "ui/main/TabControl.h"
 #include "ui/nahj/NahjPage.h"
 #include "ui/question/QuestionPage.h"
@@ -14,6 +18,7 @@
 #include "ui/settings/DisplaySettingsPage.h"
 
 #include <QCloseEvent>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -48,11 +53,9 @@ Tmain::Tmain(QWidget *parent)
     setWindowTitle(Caption);
     setLayoutDirection(Qt::RightToLeft);
     setFont(defaultFont());
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    ColourPair::setWindow(this, Qt::white);
     resize(799, 570);
+    MinimumSize::keep(this, QSize(799, 570));
 
     ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
     ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
@@ -83,6 +86,15 @@ Tmain::Tmain(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(PageControl1);
+    AccessibleNames::apply(this);
+
+    // Ctrl+Q ends the program as closing the window does (the sender settings are saved); F1
+    // brings the about page to the front.
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [this] { Messages::guard([this] { setActivePage(TabSheet6); }); });
 }
 
 template <typename T> T *Tmain::place(int index, T *page)
@@ -97,6 +109,8 @@ template <typename T> T *Tmain::place(int index, T *page)
         PageControl1->setCurrentIndex(current);
     }
     delete empty;
+    AccessibleNames::apply(page);
+    ReadingOrder::install(page);
     return page;
 }
 

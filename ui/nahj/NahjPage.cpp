@@ -4,6 +4,7 @@
 #include "data/DataSource.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/FieldBinding.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/PaneMenu.h"
@@ -38,9 +39,9 @@ QPlainTextEdit *pane(const char *name, QWidget *parent)
     auto *edit = named(new QPlainTextEdit(parent), name);
     edit->setReadOnly(true);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    edit->setPalette(palette);
+    ColourPair::setBase(edit, Qt::white);
+    // The caret moves through the text from the keyboard, as screen readers read it.
+    edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     return edit;
 }

@@ -8,6 +8,7 @@
 #include "platform/KeyboardLayout.h"
 #include "platform/Messages.h"
 #include "ui/main/CaptionFit.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/DataGrid.h"
 #include "ui/main/DataGridModel.h"
 #include "ui/main/DefaultButton.h"
@@ -102,6 +103,8 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     DBRichEdit1->setAcceptRichText(false);
     DBRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RightToLeftText::apply(DBRichEdit1);
+    // The text goes in black with its hits red: on white, whatever the desktop's palette.
+    ColourPair::setBase(DBRichEdit1, Qt::white, Qt::black);
     PopupMenu5 = named(new PopupMenu(this), "PopupMenu5");
     N3 = named(PopupMenu5->addAction(QStringLiteral("کپي")), "N3");
     DBRichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
