@@ -2,7 +2,9 @@
 
 #include <QAbstractScrollArea>
 #include <QEvent>
+#include <QPlainTextEdit>
 #include <QRect>
+#include <QTextEdit>
 #include <QWidget>
 #include <algorithm>
 #include <vector>
@@ -62,6 +64,11 @@ ReadingOrder::ReadingOrder(QWidget *page)
 
 void ReadingOrder::install(QWidget *page)
 {
+    // Tab leaves a multi-line box for the next control instead of typing a tab into it.
+    for (QPlainTextEdit *box : page->findChildren<QPlainTextEdit *>())
+        box->setTabChangesFocus(true);
+    for (QTextEdit *box : page->findChildren<QTextEdit *>())
+        box->setTabChangesFocus(true);
     page->installEventFilter(new ReadingOrder(page));
     apply(page);
 }
@@ -119,6 +126,12 @@ QList<QWidget *> ReadingOrder::order(QWidget *page)
 
 void ReadingOrder::apply(QWidget *page)
 {
+    // A control that hands the focus to another (a tab control to its row of tabs) would hold
+    // a place of its own in the chain, where the other's next control is skipped.
+    for (QWidget *widget : page->findChildren<QWidget *>()) {
+        if (widget->focusProxy() && (widget->focusPolicy() & Qt::TabFocus))
+            widget->setFocusPolicy(Qt::NoFocus);
+    }
     const QList<QWidget *> ordered = order(page);
     for (qsizetype i = 1; i < ordered.size(); ++i)
         QWidget::setTabOrder(ordered[i - 1], ordered[i]);

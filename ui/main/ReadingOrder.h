@@ -13,7 +13,7 @@ class QWidget;
 class ReadingOrder : public QObject {
     Q_OBJECT
 public:
-    // Orders the page now and whenever it is shown or resized.
+    // Orders the page now and whenever it is shown or resized; Tab leaves its multi-line boxes.
     static void install(QWidget *page);
     // The page's controls that take the focus with Tab, in reading order.
     static QList<QWidget *> order(QWidget *page);

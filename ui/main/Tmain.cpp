@@ -6,7 +6,6 @@
 #include "platform/Messages.h"
 #include "ui/main/AboutPage.h"
 #include "ui/main/AccessibleNames.h"
-#include "ui/main/ColourPair.h"
 #include "ui/main/IdleSteps.h"
 #include "ui/main/MinimumSize.h"
 #include "ui/main/ReadingOrder.h"
@@ -53,7 +52,12 @@ Tmain::Tmain(QWidget *parent)
     setWindowTitle(Caption);
     setLayoutDirection(Qt::RightToLeft);
     setFont(defaultFont());
-    ColourPair::setWindow(this, Qt::white);
+    // White shows only beside the page tabs, where no text is drawn; the pages stand on the
+    // tab control's own background, with the desktop's text colour that goes with it.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
     resize(799, 570);
     MinimumSize::keep(this, QSize(799, 570));
 
