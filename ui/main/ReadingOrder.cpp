@@ -77,7 +77,7 @@ QList<QWidget *> ReadingOrder::order(QWidget *page)
 {
     std::vector<Control> controls;
     for (QWidget *widget : page->findChildren<QWidget *>()) {
-        if (!takesTab(widget))
+        if (!takesTab(widget) || widget->window() != page->window())
             continue;
         QWidget *anchor = anchorOf(widget, page);
         const QRect outer(anchor->mapTo(page, QPoint(0, 0)), anchor->size());
