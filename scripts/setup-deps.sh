@@ -3,8 +3,7 @@
 # lintian, appstreamcli, desktop-file-validate and man-db check the package; python3-pyatspi,
 # at-spi2-core and dbus let the tests read the windows as a screen reader does, weston and
 # qt6-wayland start the program on Wayland, qt6-translations-l10n holds Qt's Persian texts),
-# and any packages
-# named as arguments (as root), or names the command that installs them.
+# and any packages named as arguments (as root), or names the command that installs them.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
