@@ -45,11 +45,14 @@ void CaptionFit::install(QWidget *container, const QList<QWidget *> &dataLabels)
 
 void CaptionFit::anchorRight(QWidget *container, int designWidth)
 {
-    auto *fitter = container->findChild<CaptionFit *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!fitter)
-        return;
-    fitter->m_anchorWidth = designWidth;
-    fitter->fit(container);
+    // The fitter of the container's children, not one keeping its height.
+    for (CaptionFit *fitter :
+         container->findChildren<CaptionFit *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (fitter->m_height == 0) {
+            fitter->m_anchorWidth = designWidth;
+            fitter->fit(container);
+        }
+    }
 }
 
 void CaptionFit::keepHeight(QWidget *widget, int height)
