@@ -25,27 +25,26 @@ private slots:
         QTest::addColumn<bool>("message");
         QTest::addColumn<bool>("canStart");
         const QStringList both{"wayland", "xcb"}, xcb{"xcb"}, none;
-        QTest::newRow("named by the reader") << QByteArray("offscreen") << QByteArray("wayland-0")
-                                             << QByteArray() << QByteArray("wayland") << none
-                                             << QByteArray() << false << true;
-        QTest::newRow("Wayland with XWayland") << QByteArray() << QByteArray("wayland-0")
-                                               << QByteArray(":0") << QByteArray("wayland")
-                                               << both << QByteArray("wayland;xcb") << false
-                                               << true;
-        QTest::newRow("Wayland alone") << QByteArray() << QByteArray("wayland-0") << QByteArray()
-                                       << QByteArray() << both << QByteArray("wayland") << false
-                                       << true;
-        QTest::newRow("no Wayland plug-in: XWayland") << QByteArray() << QByteArray("wayland-0")
-                                                      << QByteArray(":0") << QByteArray("wayland")
-                                                      << xcb << QByteArray("xcb") << true << true;
+        QTest::newRow("named by the reader")
+            << QByteArray("offscreen") << QByteArray("wayland-0") << QByteArray()
+            << QByteArray("wayland") << none << QByteArray() << false << true;
+        QTest::newRow("Wayland with XWayland")
+            << QByteArray() << QByteArray("wayland-0") << QByteArray(":0") << QByteArray("wayland")
+            << both << QByteArray("wayland;xcb") << false << true;
+        QTest::newRow("Wayland alone")
+            << QByteArray() << QByteArray("wayland-0") << QByteArray() << QByteArray() << both
+            << QByteArray("wayland") << false << true;
+        QTest::newRow("no Wayland plug-in: XWayland")
+            << QByteArray() << QByteArray("wayland-0") << QByteArray(":0") << QByteArray("wayland")
+            << xcb << QByteArray("xcb") << true << true;
         QTest::newRow("no Wayland plug-in, no X server")
             << QByteArray() << QByteArray("wayland-0") << QByteArray() << QByteArray("wayland")
             << xcb << QByteArray() << true << false;
         QTest::newRow("X11 session") << QByteArray() << QByteArray() << QByteArray(":0")
                                      << QByteArray("x11") << both << QByteArray() << false << true;
-        QTest::newRow("no display at all") << QByteArray() << QByteArray() << QByteArray()
-                                           << QByteArray("tty") << both << QByteArray() << true
-                                           << false;
+        QTest::newRow("no display at all")
+            << QByteArray() << QByteArray() << QByteArray() << QByteArray("tty") << both
+            << QByteArray() << true << false;
     }
     void platformChoice()
     {
@@ -75,8 +74,7 @@ private slots:
                                QStringLiteral("/qtbase_fa.qm")))
             QSKIP("Qt's Persian translation (qt6-translations-l10n) is not installed");
         QVERIFY(QtTranslation::wanted(QLocale(QLocale::English)));
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
-                 QStringLiteral("Cancel"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
         QVERIFY(QtTranslation::install(*qApp));
         QCoreApplication::processEvents();
         QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel")
