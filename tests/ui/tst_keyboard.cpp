@@ -19,7 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -195,6 +197,15 @@ private slots:
         QTest::keyClick(page->CheckBox1, Qt::Key_Space);
         QVERIFY(!page->CheckBox1->isChecked());
         QCOMPARE(page->Views->currentWidget(), page->Panes);
+
+        // The Nahj page's view radios likewise.
+        NahjPage *nahj = window->TabSheet2;
+        window->setActivePage(nahj);
+        QAccessibleInterface *radio = QAccessible::queryAccessibleInterface(nahj->RadioButton7);
+        QVERIFY(radio && radio->actionInterface());
+        radio->actionInterface()->doAction(radio->actionInterface()->actionNames().first());
+        QTRY_VERIFY(nahj->RadioButton7->isChecked());
+        QVERIFY(nahj->DBMemo4->isHidden());
     }
 
     // A topic button takes the focus and Return lists its topic.

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -460,6 +461,20 @@ private slots:
         }
         QTest::keyClick(page->Edit1, Qt::Key_Return);
         QCOMPARE(dialogs.texts(), QStringList(QString::fromUtf8("چيزي يافت نشد ")));
+    }
+
+    // A verse longer than its pane shows a scroll bar that reaches its end (2:282 at 16).
+    void longVerseScrolls()
+    {
+        m_program->window()->resize(799, 570);
+        page->TrackBar3->setValue(16);
+        page->chapter->setText(QStringLiteral("2"));
+        page->verse->setText(QStringLiteral("282"));
+        QCoreApplication::processEvents();
+        for (QPlainTextEdit *pane : {page->DBMemo1, page->DBMemo2}) {
+            QScrollBar *bar = pane->verticalScrollBar();
+            QVERIFY2(bar->isVisible() && bar->maximum() > 0, qPrintable(pane->objectName()));
+        }
     }
 
     void questionButton()

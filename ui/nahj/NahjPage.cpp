@@ -153,8 +153,15 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     PopupMenu7->attach(DBMemo3);
 
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
-    connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(); });
-    connect(RadioButton8, &QRadioButton::clicked, this, [this] { RadioButton8Click(); });
+    // Toggled, not clicked: a screen reader's action selects a radio without a click.
+    connect(RadioButton7, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            RadioButton7Click();
+    });
+    connect(RadioButton8, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            RadioButton8Click();
+    });
 }
 
 void NahjPage::prepareContentsTree()
