@@ -1,6 +1,7 @@
 #include "app/PlatformChoice.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <cstdio>
 
@@ -14,9 +15,23 @@ PlatformChoice::Choice PlatformChoice::choose(const Environment &environment,
         !environment.waylandDisplay.isEmpty() || environment.sessionType == "wayland";
     const bool x11 = !environment.display.isEmpty();
     if (wayland) {
-        if (installed(QStringLiteral("wayland"))) {
+        if (environment.compositor && installed(QStringLiteral("wayland"))) {
             // Natively, with the session's X server as a second choice.
             choice.platform = x11 && installed(QStringLiteral("xcb")) ? "wayland;xcb" : "wayland";
+        } else if (!environment.compositor && x11 && installed(QStringLiteral("xcb"))) {
+            choice.platform = "xcb";
+            choice.message = QStringLiteral(
+                "kevran: به Wayland (WAYLAND_DISPLAY) نمي توان وصل شد؛ برنامه از راه X اجرا مي "
+                "شود.\n"
+                "kevran: no Wayland compositor answers at WAYLAND_DISPLAY; running on X (xcb) "
+                "instead.");
+        } else if (!environment.compositor) {
+            choice.canStart = false;
+            choice.message = QStringLiteral(
+                "kevran: پنجره اي نمي توان نشان داد: به Wayland (WAYLAND_DISPLAY) نمي توان وصل شد "
+                "و X هم در کار نيست (DISPLAY خالي است).\n"
+                "kevran: cannot show a window: no Wayland compositor answers at WAYLAND_DISPLAY "
+                "and DISPLAY is not set.");
         } else if (x11 && installed(QStringLiteral("xcb"))) {
             choice.platform = "xcb";
             choice.message = QStringLiteral(
@@ -46,8 +61,15 @@ PlatformChoice::Choice PlatformChoice::choose(const Environment &environment,
 
 PlatformChoice::Environment PlatformChoice::current()
 {
+    // The compositor's socket: WAYLAND_DISPLAY as a path, or a name in XDG_RUNTIME_DIR
+    // ("wayland-0" when only the session type says Wayland).
+    QString socket = QString::fromLocal8Bit(qgetenv("WAYLAND_DISPLAY"));
+    if (socket.isEmpty())
+        socket = QStringLiteral("wayland-0");
+    if (!socket.startsWith(QLatin1Char('/')))
+        socket = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR")) + QLatin1Char('/') + socket;
     return {qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"),
-            qgetenv("XDG_SESSION_TYPE")};
+            qgetenv("XDG_SESSION_TYPE"), QFileInfo(socket).exists()};
 }
 
 bool PlatformChoice::installed(const QString &plugin)
@@ -63,8 +85,14 @@ bool PlatformChoice::installed(const QString &plugin)
     return false;
 }
 
-bool PlatformChoice::prepare()
+bool PlatformChoice::prepare(int argc, char *argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-platform" || argument == "--platform" ||
+            argument.startsWith("-platform=") || argument.startsWith("--platform="))
+            return true;
+    }
     const Choice choice = choose(current(), &PlatformChoice::installed);
     if (!choice.message.isEmpty()) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(choice.message));

@@ -17,6 +17,7 @@ public:
         QByteArray waylandDisplay; // WAYLAND_DISPLAY
         QByteArray display;        // DISPLAY
         QByteArray sessionType;    // XDG_SESSION_TYPE
+        bool compositor = false;   // a Wayland compositor listens at WAYLAND_DISPLAY
     };
     struct Choice {
         QByteArray platform; // what QT_QPA_PLATFORM is set to; empty: Qt's own choice
@@ -31,6 +32,7 @@ public:
     static Environment current();
     static bool installed(const QString &plugin);
     // Makes the choice for this process: sets QT_QPA_PLATFORM, writes the message. Answers
-    // false when the program cannot start.
-    static bool prepare();
+    // false when the program cannot start. A plug-in named on the command line (-platform)
+    // is left to Qt.
+    static bool prepare(int argc, char *argv[]);
 };

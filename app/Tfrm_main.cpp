@@ -185,6 +185,9 @@ void Tfrm_main::showEvent(QShowEvent *event)
         if (const QScreen *screen = this->screen())
             move(screen->availableGeometry().center() - rect().center());
     }
+    // Without a title bar some window managers leave it inactive: the keyboard reaches it at
+    // once.
+    activateWindow();
     QWidget::showEvent(event);
 }
 

@@ -15,7 +15,7 @@
 
 int main(int argc, char *argv[])
 {
-    if (!PlatformChoice::prepare())
+    if (!PlatformChoice::prepare(argc, argv))
         return 1;
     QApplication app(argc, argv);
     Program::setUpApplication(app);

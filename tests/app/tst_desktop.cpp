@@ -40,6 +40,9 @@ private slots:
         QTest::newRow("no Wayland plug-in, no X server")
             << QByteArray() << QByteArray("wayland-0") << QByteArray() << QByteArray("wayland")
             << xcb << QByteArray() << true << false;
+        QTest::newRow("no compositor")
+            << QByteArray() << QByteArray("nowhere") << QByteArray() << QByteArray("wayland")
+            << both << QByteArray() << true << false;
         QTest::newRow("X11 session") << QByteArray() << QByteArray() << QByteArray(":0")
                                      << QByteArray("x11") << both << QByteArray() << false << true;
         QTest::newRow("no display at all")
@@ -57,7 +60,8 @@ private slots:
         QFETCH(bool, message);
         QFETCH(bool, canStart);
         const PlatformChoice::Choice choice = PlatformChoice::choose(
-            {qpa, wayland, display, session},
+            {qpa, wayland, display, session,
+             QTest::currentDataTag() != QByteArray("no compositor")},
             [&plugins](const QString &plugin) { return plugins.contains(plugin); });
         QCOMPARE(choice.platform, platform);
         QCOMPARE(!choice.message.isEmpty(), message);
@@ -65,6 +69,9 @@ private slots:
         if (message)
             QVERIFY(choice.message.contains(QStringLiteral("qt6-wayland")) ||
                     choice.message.contains(QStringLiteral("DISPLAY")));
+        // Whatever it says is said in Persian first.
+        QVERIFY(!message ||
+                choice.message.contains(QRegularExpression(QStringLiteral("[\u0600-\u06FF]"))));
     }
 
     // Qt's texts in Persian, right to left, whatever the system's language.
