@@ -1,10 +1,13 @@
 #include "app/PlatformChoice.h"
 #include "app/QtTranslation.h"
+#include "platform/FontChooserDialog.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -87,6 +90,13 @@ private slots:
         QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel")
                     .contains(QRegularExpression(QStringLiteral("[\u0600-\u06FF]"))));
         QCOMPARE(QApplication::layoutDirection(), Qt::RightToLeft);
+        // The message boxes' button and the font dialog.
+        const QRegularExpression persian(QStringLiteral("[\u0600-\u06FF]"));
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("kevran"), QStringLiteral("x"),
+                        QMessageBox::Ok);
+        QVERIFY(box.button(QMessageBox::Ok)->text().contains(persian));
+        FontChooserDialog dialog(FontChooser::Font{}, nullptr);
+        QVERIFY(dialog.windowTitle().contains(persian));
     }
 };
 
