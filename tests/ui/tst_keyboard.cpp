@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "app/Tfrm_main.h"
 #include "data/DataSet.h"
+#include "data/TDataModule2.h"
 #include "doubles/MemoryDialogs.h"
 #include "platform/SystemDialogs.h"
 #include "support/ProgramFixture.h"
@@ -10,6 +11,7 @@
 #include "ui/nahj/NahjPage.h"
 #include "ui/quran/QuranPage.h"
 #include "ui/quran/VerseGrid.h"
+#include "ui/search/SearchPage.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -184,7 +186,7 @@ private slots:
     }
 
     // The continuous display box switches the view whichever way it is ticked: the
-    // accessibility action of a screen reader, Space, or a click.
+    // accessibility action of a screen reader, Space, or a click; the radios likewise.
     void continuousDisplayFollowsEveryToggle()
     {
         QuranPage *page = window->TabSheet1;
@@ -206,6 +208,18 @@ private slots:
         radio->actionInterface()->doAction(radio->actionInterface()->actionNames().first());
         QTRY_VERIFY(nahj->RadioButton7->isChecked());
         QVERIFY(nahj->DBMemo4->isHidden());
+
+        // The search page's scope radios: a scope chosen closes the results of the last one.
+        MemoryDialogs dialogs;
+        SearchPage *search = window->TabSheet3;
+        window->setActivePage(search);
+        search->BitBtn5->click();
+        DataSet *results = kevran::DataModule2->ADOQuery2;
+        QVERIFY(results->isActive());
+        QAccessibleInterface *scope = QAccessible::queryAccessibleInterface(search->s4);
+        scope->actionInterface()->doAction(scope->actionInterface()->actionNames().first());
+        QTRY_VERIFY(search->s4->isChecked());
+        QVERIFY(!results->isActive());
     }
 
     // A topic button takes the focus and Return lists its topic.

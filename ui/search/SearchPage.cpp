@@ -32,6 +32,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 // What a scope fixes: the table part of the statement, the columns searched, shown and listed.
 struct SearchPage::Scope {
@@ -176,10 +177,19 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     connect(m_results, &DataSource::currentChanged, this, [this] { Timer2Timer(); });
     Timer2Timer();
 
-    connect(s3, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s3Click(); }); });
-    connect(s4, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s4Click(); }); });
-    connect(s1, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s1Click(); }); });
-    connect(s2, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s2Click(); }); });
+    // A scope is selected when its radio becomes checked, by a click, the arrow keys or a
+    // screen reader's action alike.
+    using Handler = void (SearchPage::*)();
+    const std::pair<QRadioButton *, Handler> scopeRadios[] = {{s3, &SearchPage::s3Click},
+                                                              {s4, &SearchPage::s4Click},
+                                                              {s1, &SearchPage::s1Click},
+                                                              {s2, &SearchPage::s2Click}};
+    for (const auto &[radio, handler] : scopeRadios) {
+        connect(radio, &QRadioButton::toggled, this, [this, handler = handler](bool checked) {
+            if (checked)
+                Messages::guard([this, handler] { (this->*handler)(); });
+        });
+    }
     connect(BitBtn5, &QPushButton::clicked, this,
             [this] { Messages::guard([this] { BitBtn5Click(); }); });
     Edit2->installEventFilter(this);
