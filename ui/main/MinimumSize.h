@@ -6,7 +6,9 @@
 class QWidget;
 
 // Keeps a window from being made smaller than the size it was designed for, or than its
-// layout needs where that is more (a larger font), so that no control is ever cut off.
+// layout needs where that is more (a larger font), so that no control is ever cut off. On a
+// screen smaller than the design the window may shrink to the screen, down to what its layout
+// needs.
 class MinimumSize : public QObject {
     Q_OBJECT
 public:
