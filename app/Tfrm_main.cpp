@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "platform/Messages.h"
 #include "ui/main/AboutPage.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/Theme.h"
 #include "ui/main/Tmain.h"
@@ -16,10 +17,12 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QResource>
 #include <QScreen>
+#include <QShortcut>
 #include <cstring>
 
 const QString Tfrm_main::Caption = QStringLiteral("KEVRAN");
@@ -69,8 +72,9 @@ Tfrm_main::Tfrm_main(QWidget *parent)
     // The picture is drawn at its own size from the top-left corner and clipped by the window.
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 734, 532);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(launcherPicture());
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop | Qt::AlignAbsolute);
+    const QPixmap picture = launcherPicture();
+    Image1->setPixmap(picture);
 
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(571, 288, 137, 225);
@@ -90,6 +94,31 @@ Tfrm_main::Tfrm_main(QWidget *parent)
                                &Tfrm_main::AdvToolButton2Click);
     AdvToolButton6 =
         addButton("AdvToolButton6", QStringLiteral("خروج"), 175, &Tfrm_main::AdvToolButton6Click);
+
+    // The captions stand on the picture: they take the colour that reads on it there.
+    if (!picture.isNull()) {
+        const QImage behind = picture.toImage().copy(GroupBox1->geometry());
+        ColourPair::setTextOn(
+            GroupBox1,
+            behind.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0));
+    }
+    // The keyboard: the first button has the focus, the arrows move it, Return presses the
+    // button; Ctrl+Q is the exit button and F1 the about button.
+    AdvToolButton3->setFocus(Qt::OtherFocusReason);
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, [this] { AdvToolButton6Click(); });
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [this] { Messages::guard([this] { AdvToolButton1Click(); }); });
+}
+
+void Tfrm_main::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) {
+        focusNextPrevChild(event->key() == Qt::Key_Down);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 FlatButton *Tfrm_main::addButton(const char *name, const QString &caption, int top,
@@ -158,6 +187,9 @@ void Tfrm_main::showEvent(QShowEvent *event)
         if (const QScreen *screen = this->screen())
             move(screen->availableGeometry().center() - rect().center());
     }
+    // Without a title bar some window managers leave it inactive: the keyboard reaches it at
+    // once.
+    activateWindow();
     QWidget::showEvent(event);
 }
 

@@ -39,6 +39,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     FlatButton *addButton(const char *name, const QString &caption, int top,

@@ -1,5 +1,7 @@
 #include "app/PaintedExit.h"
+#include "app/PlatformChoice.h"
 #include "app/Program.h"
+#include "app/QtTranslation.h"
 #include "app/Tfrm_main.h"
 #include "platform/KeyboardLayout.h"
 #include "ui/main/Tmain.h"
@@ -13,8 +15,11 @@
 
 int main(int argc, char *argv[])
 {
+    if (!PlatformChoice::prepare(argc, argv))
+        return 1;
     QApplication app(argc, argv);
     Program::setUpApplication(app);
+    QtTranslation::install(app);
 #ifdef KEVRAN_HAVE_XKB
     std::unique_ptr<XkbKeyboardLayout> keyboard;
     if (XkbKeyboardLayout::suitsSession()) {

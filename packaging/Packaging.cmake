@@ -139,7 +139,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Noto Sans Arabic (UI) draws the windows and the texts with their marks; the Naskh faces suit
 # the Quran text when the reader chooses them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-core, fonts-noto-ui-core, qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-hosny-amiri, fonts-sil-scheherazade")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-hosny-amiri, fonts-sil-scheherazade, qt6-wayland, qt6-translations-l10n")
 # Whatever the install puts under /etc is a configuration file of the package.
 set(CPACK_PRE_BUILD_SCRIPTS ${_pkg_src}/MarkConffiles.cmake)
 set(CPACK_KEVRAN_CONFFILES ${_pkg_out}/conffiles)

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -93,6 +94,18 @@ int pointsOf(const QString &face, int height)
     return std::max(1, int(std::lround(pixels * 72.0 / 96.0)));
 }
 
+// Texts that Qt's own font dialog shows too: Qt's translation (Persian, when loaded) has them.
+QString qtText(const char *context, const char *text)
+{
+    return QCoreApplication::translate(context, text);
+}
+
+// A caption followed by a colon, as the labels beside the boxes read.
+QString qtLabel(const char *text)
+{
+    return qtText("QFontDialog", text) + QLatin1Char(':');
+}
+
 } // namespace
 
 FontChooserDialog::FontChooserDialog(const FontChooser::Font &preset, QWidget *parent)
@@ -101,8 +114,8 @@ FontChooserDialog::FontChooserDialog(const FontChooser::Font &preset, QWidget *p
     , faceList(new QListWidget)
     , styleList(new QListWidget)
     , sizeBox(new QComboBox)
-    , strikeOutBox(new QCheckBox(tr("Stri&keout")))
-    , underlineBox(new QCheckBox(tr("&Underline")))
+    , strikeOutBox(new QCheckBox(qtText("QFontDialog", "Stri&keout")))
+    , underlineBox(new QCheckBox(qtText("QFontDialog", "&Underline")))
     , colorBox(new QComboBox)
     , sampleLabel(new QLabel)
     , scriptBox(new QComboBox)
@@ -110,7 +123,7 @@ FontChooserDialog::FontChooserDialog(const FontChooser::Font &preset, QWidget *p
     , m_preset(preset)
 {
     setObjectName(QStringLiteral("FontChooserDialog"));
-    setWindowTitle(tr("Font"));
+    setWindowTitle(qtText("QFontDialog", "Select Font"));
     faceEdit->setObjectName(QStringLiteral("faceEdit"));
     faceList->setObjectName(QStringLiteral("faceList"));
     styleList->setObjectName(QStringLiteral("styleList"));
@@ -129,7 +142,8 @@ FontChooserDialog::FontChooserDialog(const FontChooser::Font &preset, QWidget *p
         faceList->setCurrentItem(presetFace.first());
 
     // Style.
-    styleList->addItems({tr("Regular"), tr("Italic"), tr("Bold"), tr("Bold Italic")});
+    styleList->addItems({qtText("QFontDatabase", "Normal"), qtText("QFontDatabase", "Italic"),
+                         qtText("QFontDatabase", "Bold"), qtText("QFontDatabase", "Bold Italic")});
     const bool bold = preset.weight > FontChooser::RegularWeight;
     styleList->setCurrentRow(bold ? (preset.italic ? BoldItalic : Bold)
                                   : (preset.italic ? Italic : Regular));
@@ -162,18 +176,18 @@ FontChooserDialog::FontChooserDialog(const FontChooser::Font &preset, QWidget *p
 
     fillScripts();
 
-    auto *fontLabel = new QLabel(tr("&Font:"));
+    auto *fontLabel = new QLabel(qtLabel("&Font"));
     fontLabel->setBuddy(faceEdit);
-    auto *styleLabel = new QLabel(tr("Font st&yle:"));
+    auto *styleLabel = new QLabel(qtLabel("Font st&yle"));
     styleLabel->setBuddy(styleList);
-    auto *sizeLabel = new QLabel(tr("&Size:"));
+    auto *sizeLabel = new QLabel(qtLabel("&Size"));
     sizeLabel->setBuddy(sizeBox);
     auto *colorLabel = new QLabel(tr("&Color:"));
     colorLabel->setBuddy(colorBox);
-    auto *scriptLabel = new QLabel(tr("Sc&ript:"));
+    auto *scriptLabel = new QLabel(qtLabel("Wr&iting System"));
     scriptLabel->setBuddy(scriptBox);
 
-    auto *effects = new QGroupBox(tr("Effects"));
+    auto *effects = new QGroupBox(qtText("QFontDialog", "Effects"));
     auto *effectsLayout = new QVBoxLayout(effects);
     effectsLayout->addWidget(strikeOutBox);
     effectsLayout->addWidget(underlineBox);
@@ -181,7 +195,7 @@ FontChooserDialog::FontChooserDialog(const FontChooser::Font &preset, QWidget *p
     effectsLayout->addWidget(colorBox);
     effectsLayout->addStretch();
 
-    auto *sample = new QGroupBox(tr("Sample"));
+    auto *sample = new QGroupBox(qtText("QFontDialog", "Sample"));
     auto *sampleLayout = new QVBoxLayout(sample);
     sampleLabel->setAlignment(Qt::AlignCenter);
     sampleLabel->setMinimumSize(200, 60);

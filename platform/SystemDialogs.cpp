@@ -1,7 +1,6 @@
 #include "platform/SystemDialogs.h"
 
 #include <QMessageBox>
-#include <QPushButton>
 
 void SystemDialogs::error(QWidget *parent, const QString &caption, const QString &text)
 {
@@ -17,9 +16,11 @@ void SystemDialogs::message(QWidget *parent, const QString &caption, const QStri
 
 bool SystemDialogs::confirm(QWidget *parent, const QString &caption, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
-    QPushButton *yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    // The standard buttons: their captions come in the language of Qt's translation, and
+    // Escape answers No.
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setEscapeButton(QMessageBox::No);
     box.exec();
-    return box.clickedButton() == yes;
+    return box.clickedButton() == box.button(QMessageBox::Yes);
 }

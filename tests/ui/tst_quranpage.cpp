@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -445,10 +446,35 @@ private slots:
         QCOMPARE(layouts.activated(),
                  QStringList({KeyboardLayout::Persian, KeyboardLayout::Persian}));
 
-        // Enter in the boxes presses the quick search button.
+        // Enter in the sura and verse boxes goes to the verse; it does not press the quick
+        // search button, which would lose the verse. In the quick search box it searches.
         page->Edit1->setText(QString::fromUtf8("zzqq"));
-        QTest::keyClick(page->verse, Qt::Key_Return);
+        page->chapter->setText(QStringLiteral("2"));
+        page->verse->setText(QStringLiteral("255"));
+        QCOMPARE(verses->fieldText(QStringLiteral("vers")), QStringLiteral("255"));
+        page->chapter->setText(QStringLiteral("2")); // the whole sura, on its first verse
+        for (QLineEdit *box : {page->verse, page->chapter}) {
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(verses->fieldText(QStringLiteral("chapter")), QStringLiteral("2"));
+            QCOMPARE(verses->fieldText(QStringLiteral("vers")), QStringLiteral("255"));
+            QVERIFY(dialogs.texts().isEmpty());
+        }
+        QTest::keyClick(page->Edit1, Qt::Key_Return);
         QCOMPARE(dialogs.texts(), QStringList(QString::fromUtf8("چيزي يافت نشد ")));
+    }
+
+    // A verse longer than its pane shows a scroll bar that reaches its end (2:282 at 16).
+    void longVerseScrolls()
+    {
+        m_program->window()->resize(799, 570);
+        page->TrackBar3->setValue(16);
+        page->chapter->setText(QStringLiteral("2"));
+        page->verse->setText(QStringLiteral("282"));
+        QCoreApplication::processEvents();
+        for (QPlainTextEdit *pane : {page->DBMemo1, page->DBMemo2}) {
+            QScrollBar *bar = pane->verticalScrollBar();
+            QVERIFY2(bar->isVisible() && bar->maximum() > 0, qPrintable(pane->objectName()));
+        }
     }
 
     void questionButton()

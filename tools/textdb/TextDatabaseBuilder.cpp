@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -189,6 +190,28 @@ QString TextDatabaseBuilder::searchForm(const QString &cleanVerse)
     return out;
 }
 
+int TextDatabaseBuilder::cutVerses(const std::vector<QStringList> &suras)
+{
+    qsizetype longest = 0;
+    for (const QStringList &sura : suras)
+        for (const QString &verse : sura)
+            longest = std::max(longest, verse.size());
+    // A whole translation has one longest verse, or a few; a cut one has hundreds within a few
+    // characters of the length it was cut at.
+    int piled = 0, insideWord = 0;
+    for (const QStringList &sura : suras) {
+        for (const QString &verse : sura) {
+            if (verse.isEmpty() || verse.size() * 100 < longest * 95)
+                continue;
+            ++piled;
+            const QChar last = verse.back();
+            if (last.isLetterOrNumber() || last.isMark() || last == QChar(0x200C))
+                ++insideWord;
+        }
+    }
+    return piled >= 20 && insideWord * 2 >= piled ? insideWord : 0;
+}
+
 void TextDatabaseBuilder::writeNotices(const QString &path,
                                        const std::vector<std::pair<QString, QString>> &notices)
 {
@@ -205,6 +228,7 @@ void TextDatabaseBuilder::writeNotices(const QString &path,
 
 TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
 {
+    m_leftOut.clear();
     const QDir source(m_options.sourceDir);
     if (!source.exists())
         throw Error(QStringLiteral("%1: source folder not found").arg(m_options.sourceDir));
@@ -230,6 +254,19 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
         say(QStringLiteral("reading %1").arg(path));
         Translation t{code, {}, {}, TanzilReader::read(path)};
         checkAlignment(simple, t.text, path);
+        if (const int cut = cutVerses(t.text.suras)) {
+            const QString why = QStringLiteral("%1: %2 verses stop inside a word at the same "
+                                               "length: the file is cut")
+                                    .arg(path)
+                                    .arg(cut);
+            if (code == m_options.translation)
+                throw Error(why + QStringLiteral("; the verses need a whole translation"));
+            say(why + QStringLiteral("; left out of the database until a whole file is "
+                                     "supplied"));
+            m_leftOut.append(
+                QStringLiteral("%1 (cut: %2 verses stop inside a word)").arg(code).arg(cut));
+            continue;
+        }
         t.translator = headerField(t.text, path, QStringLiteral("Translator"));
         t.persianName = headerField(t.text, path, QStringLiteral("Name"));
         translations.push_back(std::move(t));
@@ -260,6 +297,7 @@ TextDatabaseBuilder::Counts TextDatabaseBuilder::build()
     temp.close();
 
     Counts counts;
+    counts.leftOut = m_leftOut;
     std::vector<std::pair<QString, QString>> notices;
     {
         Writer db(temp.fileName());

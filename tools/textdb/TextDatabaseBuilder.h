@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -25,6 +26,8 @@ public:
         int type = 0;
         int notices = 0;
         int translations = 0;
+        // The translations of the sources left out, each with the reason.
+        QStringList leftOut = {};
     };
     using Progress = std::function<void(const QString &)>;
 
@@ -37,6 +40,10 @@ public:
     // The clean text in the form the topic index matches: pause and sajda marks removed,
     // blanks collapsed.
     static QString searchForm(const QString &cleanVerse);
+    // A translation whose file was cut: many verses piled up at one greatest length, most of
+    // them ending inside a word. Answers how many verses stop inside a word at that length,
+    // 0 for a whole text.
+    static int cutVerses(const std::vector<QStringList> &suras);
 
 private:
     void say(const QString &line) const;
@@ -44,4 +51,5 @@ private:
 
     Options m_options;
     Progress m_progress;
+    QStringList m_leftOut;
 };

@@ -84,6 +84,8 @@ int main(int argc, char *argv[])
                   .arg(counts.type)
                   .arg(counts.notices)
                   .arg(counts.translations));
+        for (const QString &translation : counts.leftOut)
+            print(QStringLiteral("left out: %1").arg(translation));
         return 0;
     } catch (const Error &e) {
         std::fprintf(stderr, "kevran-builddb: %s\n", qUtf8Printable(e.message()));

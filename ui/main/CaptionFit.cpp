@@ -43,6 +43,18 @@ void CaptionFit::install(QWidget *container, const QList<QWidget *> &dataLabels)
     fitter->fit(container);
 }
 
+void CaptionFit::anchorRight(QWidget *container, int designWidth)
+{
+    // The fitter of the container's children, not one keeping its height.
+    for (CaptionFit *fitter :
+         container->findChildren<CaptionFit *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (fitter->m_height == 0) {
+            fitter->m_anchorWidth = designWidth;
+            fitter->fit(container);
+        }
+    }
+}
+
 void CaptionFit::keepHeight(QWidget *widget, int height)
 {
     auto *fitter = new CaptionFit(widget);
@@ -117,7 +129,19 @@ QSize CaptionFit::fit(QWidget *container)
         extent = extent.united(rect);
         designExtent = designExtent.united(placed.design);
     }
-    QSize needed(own.width() + std::max(0, extent.right() - designExtent.right()),
+    const int growth = std::max(0, extent.right() - designExtent.right());
+    if (m_anchorWidth > 0 && container == parent()) {
+        // Wider than needed, everything moves right by the room there is.
+        const int neededWidth = m_anchorWidth + growth;
+        const int room = std::max(0, container->width() - neededWidth);
+        if (room > 0) {
+            for (const Placed &placed : children)
+                placed.widget->move(placed.widget->pos() + QPoint(room, 0));
+        }
+        if (container->minimumWidth() != neededWidth)
+            container->setMinimumWidth(neededWidth);
+    }
+    QSize needed(own.width() + growth,
                  own.height() + std::max(0, extent.bottom() - designExtent.bottom()));
     if (box)
         needed = needed.expandedTo(QSize(captionWidth(box), 0));
@@ -131,7 +155,8 @@ bool CaptionFit::eventFilter(QObject *watched, QEvent *event)
             fitHeight(static_cast<QWidget *>(watched));
         return false;
     }
-    if (event->type() == QEvent::FontChange && !m_fitting) {
+    const bool resized = event->type() == QEvent::Resize && m_anchorWidth > 0;
+    if ((event->type() == QEvent::FontChange || resized) && !m_fitting) {
         m_fitting = true;
         fit(static_cast<QWidget *>(watched));
         m_fitting = false;

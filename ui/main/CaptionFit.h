@@ -20,6 +20,11 @@ public:
     // data rather than a caption keep their width.
     static void install(QWidget *container, const QList<QWidget *> &dataLabels = {});
 
+    // Keeps the controls of a container fitted with install() at their distance from its right
+    // edge, as a right-to-left page reads, when it is wider than designWidth; the container is
+    // never narrower than that width (or than its grown captions need).
+    static void anchorRight(QWidget *container, int designWidth);
+
     // Keeps a widget at a fixed height, or at the height its caption or its layout's content
     // needs in its font where that is more.
     static void keepHeight(QWidget *widget, int height);
@@ -39,5 +44,6 @@ private:
     QHash<QWidget *, QRect> m_design;
     QList<QWidget *> m_dataLabels;
     bool m_fitting = false;
-    int m_height = 0; // the height kept, 0 when fitting a container's children
+    int m_height = 0;      // the height kept, 0 when fitting a container's children
+    int m_anchorWidth = 0; // the design width a container's controls keep their right margin in
 };

@@ -4,7 +4,8 @@
 #include <QToolButton>
 
 // A flat, text-only button that shows a hot colour under the pointer and a down colour while
-// pressed; it draws itself and does not follow the desktop theme.
+// pressed; it draws itself and does not follow the desktop theme. It takes the focus from the
+// keyboard, shows it with a dotted frame, and Return, Enter or Space press it.
 class FlatButton : public QToolButton {
     Q_OBJECT
 public:
@@ -16,6 +17,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QColor m_hot;

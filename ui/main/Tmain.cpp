@@ -8,8 +8,11 @@
 #include "reader/TextOpenings.h"
 #include "settings/ResumeSetting.h"
 #include "ui/main/AboutPage.h"
+#include "ui/main/AccessibleNames.h"
 #include "ui/main/IdleSteps.h"
+#include "ui/main/MinimumSize.h"
 #include "ui/main/PaneMenu.h"
+#include "ui/main/ReadingOrder.h"
 #include "ui/main/TabControl.h"
 #include "ui/main/Theme.h"
 #include "ui/nahj/NahjPage.h"
@@ -64,6 +67,8 @@ Tmain::Tmain(QWidget *parent)
     setWindowTitle(Caption);
     setLayoutDirection(Qt::RightToLeft);
     setFont(defaultFont());
+    // White shows only beside the page tabs, where no text is drawn; the pages stand on the
+    // tab control's own background, with the desktop's text colour that goes with it.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
@@ -72,6 +77,7 @@ Tmain::Tmain(QWidget *parent)
         Theme::current().paint(this, QPalette::Window, Theme::WindowBackground, Qt::white);
     });
     resize(799, 570);
+    MinimumSize::keep(this, QSize(799, 570));
 
     ADOConnection1->setObjectName(QStringLiteral("ADOConnection1"));
     ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
@@ -122,6 +128,15 @@ Tmain::Tmain(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(PageControl1);
     Printing = new PrintCommands(this);
+    AccessibleNames::apply(this);
+
+    // Ctrl+Q ends the program as closing the window does (the sender settings are saved); F1
+    // brings the about page to the front.
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [this] { Messages::guard([this] { setActivePage(TabSheet6); }); });
 }
 
 template <typename T> T *Tmain::place(int index, T *page)
@@ -136,6 +151,8 @@ template <typename T> T *Tmain::place(int index, T *page)
         PageControl1->setCurrentIndex(current);
     }
     delete empty;
+    AccessibleNames::apply(page);
+    ReadingOrder::install(page);
     return page;
 }
 

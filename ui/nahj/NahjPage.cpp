@@ -4,6 +4,7 @@
 #include "data/DataSource.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/FieldBinding.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/PaneMenu.h"
@@ -42,9 +43,9 @@ NotePane *pane(const char *name, QWidget *parent)
     auto *edit = named(new NotePane(parent), name);
     edit->setReadOnly(true);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    edit->setPalette(palette);
+    ColourPair::setBase(edit, Qt::white);
+    // The caret moves through the text from the keyboard, as screen readers read it.
+    edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     return edit;
 }
@@ -175,8 +176,15 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
                 [this] { Messages::guard([this] { EditNoteClick(); }); });
 
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
-    connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(); });
-    connect(RadioButton8, &QRadioButton::clicked, this, [this] { RadioButton8Click(); });
+    // Toggled, not clicked: a screen reader's action selects a radio without a click.
+    connect(RadioButton7, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            RadioButton7Click();
+    });
+    connect(RadioButton8, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            RadioButton8Click();
+    });
     Theme::follow(this, [this] { followTheme(); });
     new ZoomKeys(
         Splitter1, [this](int steps) { TrackBar1->setValue(TrackBar1->value() + steps); },

@@ -6,11 +6,13 @@
 #include "data/PersianDigits.h"
 #include "data/SqlValue.h"
 #include "data/SuraNames.h"
+#include "data/VerseAddress.h"
 #include "platform/Clipboard.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Messages.h"
 #include "ui/main/ButtonIcons.h"
 #include "ui/main/CaptionFit.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/DataGridModel.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/FieldBinding.h"
@@ -77,33 +79,29 @@ QLabel *caption(const QString &text, QWidget *parent, int x, int y, int width, i
 // so the box goes on following the window's font and text colour.
 void showFocus(QLineEdit *box, bool focused)
 {
-    QPalette palette;
+    box->setPalette(QPalette());
     if (focused)
-        palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::ToolTipBase));
-    box->setPalette(palette);
+        ColourPair::setBase(box, QApplication::palette().color(QPalette::ToolTipBase),
+                            QApplication::palette().color(QPalette::ToolTipText));
     QFont font;
     if (focused)
         font.setBold(true);
     box->setFont(font);
 }
 
-// Fills a widget's background. Only the background role is set: the boxes on the widget keep
-// their own base colour.
+// Fills a widget's background, with the text on it in the colour that reads there. The boxes on
+// the widget keep their own base colour.
 void paint(QWidget *widget, const QColor &colour)
 {
-    QPalette palette;
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+    ColourPair::setWindow(widget, colour);
 }
 
-// A list's background, behind its items.
+// A list's background, behind its items, and the items' text.
 void paintList(QAbstractScrollArea *list, const QColor &colour)
 {
-    QPalette palette;
-    palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::Window, colour);
-    list->setPalette(palette);
+    ColourPair::setBase(list, colour);
+    ColourPair::setWindow(list, colour);
+    list->setAutoFillBackground(false);
 }
 
 // The topic buttons' handlers, in the order of the topic table.
@@ -131,10 +129,15 @@ QuranPage::QuranPage(DataSource *verses, QWidget *parent)
     Panel2->setAlignment(Qt::AlignCenter);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
+    auto *side = new QVBoxLayout;
+    side->setContentsMargins(0, 0, 0, 0);
+    side->setSpacing(0);
+    side->addWidget(buildGotoRow());
+    side->addWidget(PageControl2, 1);
     auto *middle = new QHBoxLayout;
     middle->setContentsMargins(0, 0, 0, 0);
     middle->setSpacing(0);
-    middle->addWidget(PageControl2); // first in a right-to-left row: along the right edge
+    middle->addLayout(side); // first in a right-to-left row: along the right edge
     middle->addWidget(Views, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -186,14 +189,17 @@ void QuranPage::buildStatusPanel()
     DBText2 = named(caption(QString(), Panel1, 224, 10, 89, 21), "DBText2");
     caption(QStringLiteral("آيه:"), Panel1, 201, 10, 24, 21);
     DBText3 = named(caption(QString(), Panel1, 174, 10, 25, 21), "DBText3");
-    caption(QStringLiteral("سوره:"), Panel1, 134, 10, 32, 21);
+    chapterLabel = caption(QStringLiteral("سوره:"), Panel1, 134, 10, 32, 21);
     chapter = named(new QLineEdit(Panel1), "chapter");
     chapter->setGeometry(88, 10, 41, 21);
-    caption(QStringLiteral("آيه:"), Panel1, 59, 10, 24, 21);
+    verseLabel = caption(QStringLiteral("آيه:"), Panel1, 59, 10, 24, 21);
     verse = named(new QLineEdit(Panel1), "verse");
     verse->setGeometry(8, 10, 41, 21);
+    chapterLabel->setBuddy(chapter);
+    verseLabel->setBuddy(verse);
 
     CaptionFit::install(Panel1, {DBText1, DBText2, DBText3});
+    CaptionFit::anchorRight(Panel1, 783);
 
     FieldBinding::bind(DBText1, m_verses, QStringLiteral("chapter"));
     FieldBinding::bind(DBText2, m_verses, QStringLiteral("name"));
@@ -248,9 +254,11 @@ void QuranPage::buildControlStrip()
         named(new QCheckBox(QStringLiteral("نمايش آيات بصورت متوالي"), Panel3), "CheckBox1");
     CheckBox1->setGeometry(624, 12, 145, 20);
     CaptionFit::install(Panel3, {Topic});
+    CaptionFit::anchorRight(Panel3, 783);
 
     connect(TrackBar3, &QSlider::valueChanged, this, [this] { TrackBar3Change(); });
-    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+    // Toggled, not clicked: the accessibility toggle and a change from code switch it too.
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
     connect(AdvToolButton1, &QToolButton::clicked, this, [this] { AdvToolButton1Click(); });
     connect(BitBtn1, &QPushButton::clicked, this,
             [this] { Messages::guard([this] { BitBtn1Click(); }); });
@@ -293,7 +301,8 @@ void QuranPage::buildSideTabs()
 
     ScrollBox1 = named(new QScrollArea(TabSheet7), "ScrollBox1");
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ScrollBox1->setWidgetResizable(true); // the buttons' background fills the tab
+    ScrollBox1->setWidgetResizable(true);    // the buttons' background fills the tab
+    ScrollBox1->setFocusPolicy(Qt::NoFocus); // the buttons take the focus, and it scrolls to them
     m_topicButtons = new QWidget;
     paint(m_topicButtons, light3d);
     for (int i = 0; i < Topics::Count; ++i) {
@@ -301,7 +310,6 @@ void QuranPage::buildSideTabs()
         auto *button =
             new FlatButton(QLatin1String(topic.button), QString::fromUtf8(topic.caption),
                            QColor(0xC7, 0xC7, 0xCA), QColor(0xEE, 0xE8, 0xBB), m_topicButtons);
-        button->setFocusPolicy(Qt::NoFocus);
         button->setLayoutDirection(Qt::RightToLeft);
         connect(button, &QToolButton::clicked, this, [this, handler = kTopicHandlers[i]] {
             Messages::guard([this, handler] { (this->*handler)(); });
@@ -328,8 +336,11 @@ void QuranPage::buildViews()
     for (QPlainTextEdit *pane : {DBMemo1, DBMemo2}) {
         pane->setReadOnly(true);
         pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A verse longer than the pane shows a scroll bar.
+        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // The caret moves through the text from the keyboard, as screen readers read it.
+        pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         RightToLeftText::apply(pane);
     }
     DBMemo1->setFixedHeight(240);
@@ -397,6 +408,23 @@ void QuranPage::buildViews()
     Views->addWidget(DbAltGrid3);
     Views->addWidget(Panes);
     Views->setCurrentWidget(Panes);
+}
+
+QWidget *QuranPage::buildGotoRow()
+{
+    auto *row = named(new QWidget(this), "GotoRow");
+    GotoLabel = named(new QLabel(QStringLiteral("برو به آيه:"), row), "GotoLabel");
+    GotoBox = named(new QLineEdit(row), "GotoBox");
+    GotoBox->setPlaceholderText(QStringLiteral("بقره ۲۵۵"));
+    GotoBox->setToolTip(QStringLiteral(
+        "سوره و آيه را بنويسيد و Enter را بزنيد: «بقره ۲۵۵»، «البقره ۲۵۵» يا «۲:۲۵۵»"));
+    GotoLabel->setBuddy(GotoBox);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(GotoLabel);
+    layout->addWidget(GotoBox, 1);
+    GotoBox->installEventFilter(this);
+    return row;
 }
 
 void QuranPage::fitSideTabs()
@@ -635,6 +663,51 @@ void QuranPage::BitBtn2Click()
     verses()->next();
 }
 
+void QuranPage::chapterReturn()
+{
+    // The sura is listed as it is typed; Enter goes on to the verse, or to the verse box.
+    if (verse->text().trimmed().isEmpty())
+        verse->setFocus(Qt::TabFocusReason);
+    else
+        verseChange();
+}
+
+void QuranPage::verseReturn()
+{
+    if (chapter->text().trimmed().isEmpty())
+        verseClick();
+    else if (!verse->text().trimmed().isEmpty())
+        verseChange();
+}
+
+void QuranPage::GotoBoxReturn()
+{
+    const QString typed = GotoBox->text();
+    const std::optional<VerseAddress> address = VerseAddress::parse(typed);
+    if (!address) {
+        // The text stays in the box for the reader to mend, and the page as it was.
+        Messages::showMessage(VerseAddress::problem(typed), this);
+        GotoBox->selectAll();
+        return;
+    }
+    {
+        const QSignalBlocker quiet(ListBox5);
+        ListBox5->setCurrentRow(address->sura - 1);
+    }
+    DataSet *set = verses();
+    set->rebuild({QStringLiteral("SELECT * "), kQuranJoin,
+                  QStringLiteral("WHERE (chapter = ") + QString::number(address->sura) +
+                      QStringLiteral(") ")});
+    const int column = set->requiredField(QStringLiteral("vers"));
+    const QString wanted = QString::number(address->verse);
+    for (int row = 0; row < set->recordCount(); ++row) {
+        if (set->text(row, column) == wanted) {
+            set->gotoBookmark(row);
+            break;
+        }
+    }
+}
+
 // Topical index.
 
 void QuranPage::topicButtonClick(const char *button)
@@ -710,6 +783,20 @@ bool QuranPage::eventFilter(QObject *watched, QEvent *event)
                 Messages::guard([this] { ListBox5Click(); });
         }
         return false;
+    }
+    if (type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        using Handler = void (QuranPage::*)();
+        const Handler handler = watched == chapter   ? &QuranPage::chapterReturn
+                                : watched == verse   ? &QuranPage::verseReturn
+                                : watched == GotoBox ? &QuranPage::GotoBoxReturn
+                                                     : nullptr;
+        if (!handler)
+            return false; // the quick search box leaves Enter to the default button
+        Messages::guard([this, handler] { (this->*handler)(); });
+        return true;
     }
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::MouseButtonRelease)
         return false;

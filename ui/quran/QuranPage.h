@@ -86,6 +86,12 @@ public:
     void verseClick();
     void BitBtn1Click();
     void BitBtn2Click();
+    // Enter in the sura box or the verse box goes to the verse instead of pressing the page's
+    // default button.
+    void chapterReturn();
+    void verseReturn();
+    // The go-to box: lists the sura of the verse it names, with that verse current.
+    void GotoBoxReturn();
 
     // Topical index: each topic button runs its own handler, named after the button.
 #define KEVRAN_TOPIC_HANDLER(button, code, caption)                                                \
@@ -115,6 +121,10 @@ public:
     QLabel *DBText3; // current verse number
     QLineEdit *chapter;
     QLineEdit *verse;
+    QLabel *chapterLabel;
+    QLabel *verseLabel;
+    QLabel *GotoLabel;
+    QLineEdit *GotoBox;
 
     // Banner, control strip, side tabs and verse views.
     QLabel *Panel2;  // the basmala banner
@@ -162,6 +172,7 @@ private:
     void buildControlStrip();
     void buildSideTabs();
     void buildViews();
+    QWidget *buildGotoRow();
     void fitSideTabs();
     void followTheme();
 

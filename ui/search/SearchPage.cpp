@@ -8,6 +8,7 @@
 #include "platform/KeyboardLayout.h"
 #include "platform/Messages.h"
 #include "ui/main/CaptionFit.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/DataGrid.h"
 #include "ui/main/DataGridModel.h"
 #include "ui/main/DefaultButton.h"
@@ -34,6 +35,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 // What a scope fixes: the table part of the statement, the columns searched, shown and listed.
 struct SearchPage::Scope {
@@ -105,6 +107,14 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     DBRichEdit1->setAcceptRichText(false);
     DBRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RightToLeftText::apply(DBRichEdit1);
+    // The text goes in black with its hits red: on white, whatever the desktop's palette.
+    ColourPair::setBase(DBRichEdit1, Qt::white, Qt::black);
+    // The night and paper themes put their own ground and text there; the day theme, the pair.
+    Theme::follow(this, [this] {
+        Theme &theme = Theme::current();
+        theme.paint(DBRichEdit1, QPalette::Base, Theme::PaneBase, Qt::white);
+        theme.paintText(DBRichEdit1);
+    });
     PopupMenu5 = named(new PopupMenu(this), "PopupMenu5");
     N3 = named(PopupMenu5->addAction(QStringLiteral("کپي")), "N3");
     DBRichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -176,10 +186,19 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     connect(m_results, &DataSource::currentChanged, this, [this] { Timer2Timer(); });
     Timer2Timer();
 
-    connect(s3, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s3Click(); }); });
-    connect(s4, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s4Click(); }); });
-    connect(s1, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s1Click(); }); });
-    connect(s2, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s2Click(); }); });
+    // A scope is selected when its radio becomes checked, by a click, the arrow keys or a
+    // screen reader's action alike.
+    using Handler = void (SearchPage::*)();
+    const std::pair<QRadioButton *, Handler> scopeRadios[] = {{s3, &SearchPage::s3Click},
+                                                              {s4, &SearchPage::s4Click},
+                                                              {s1, &SearchPage::s1Click},
+                                                              {s2, &SearchPage::s2Click}};
+    for (const auto &[radio, handler] : scopeRadios) {
+        connect(radio, &QRadioButton::toggled, this, [this, handler = handler](bool checked) {
+            if (checked)
+                Messages::guard([this, handler] { (this->*handler)(); });
+        });
+    }
     connect(BitBtn5, &QPushButton::clicked, this,
             [this] { Messages::guard([this] { BitBtn5Click(); }); });
     Edit2->installEventFilter(this);

@@ -12,6 +12,7 @@
 #include "settings/ThemeSetting.h"
 #include "settings/TranslationSetting.h"
 #include "ui/main/CaptionFit.h"
+#include "ui/main/ColourPair.h"
 #include "ui/main/DefaultButton.h"
 #include "ui/main/OwnFont.h"
 #include "ui/main/Theme.h"
@@ -20,6 +21,7 @@
 #include "ui/quran/VerseGrid.h"
 #include "ui/settings/AppliedFont.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace {
@@ -43,22 +46,41 @@ void setRole(QWidget *widget, QPalette::ColorRole role, const QColor &color,
     widget->setPalette(palette);
 }
 
-// A font's text colour; disabled text keeps the platform's colour.
-void setTextColor(QWidget *widget, QColor color)
+// The system's colour of a text role, or, where it would not read on the background it is drawn
+// on (a dark desktop's light text on a background made light), the colour that does.
+void setSystemText(QWidget *widget, QPalette::ColorRole role, QPalette::ColorRole background)
 {
-    if (!color.isValid())
-        color = QApplication::palette().color(QPalette::Text);
+    QColor color = QApplication::palette().color(role);
+    const QColor behind = widget->palette().color(background);
+    if (ColourPair::contrast(color, behind) < 4.5)
+        color = ColourPair::textOn(behind);
+    setRole(widget, role, color, {QPalette::Active, QPalette::Inactive});
+}
+
+// A font's text colour; disabled text keeps the platform's colour. A colour of the system
+// (the window text) is the system's text colour of each role, each where it reads.
+void setTextColor(QWidget *widget, QColor color, bool system)
+{
+    if (system || !color.isValid()) {
+        setSystemText(widget, QPalette::Text, QPalette::Base);
+        setSystemText(widget, QPalette::WindowText, QPalette::Window);
+        setSystemText(widget, QPalette::ButtonText, QPalette::Button);
+        return;
+    }
     for (const QPalette::ColorRole role :
          {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         setRole(widget, role, color, {QPalette::Active, QPalette::Inactive});
 }
 
-void setBackground(QWidget *widget, QColor color)
+// A background colour; text in the system's colour follows it to stay readable.
+void setBackground(QWidget *widget, QColor color, bool systemText)
 {
     if (!color.isValid())
         color = QApplication::palette().color(QPalette::Base);
     setRole(widget, QPalette::Base, color,
             {QPalette::Active, QPalette::Inactive, QPalette::Disabled});
+    if (systemText)
+        setSystemText(widget, QPalette::Text, QPalette::Base);
 }
 
 } // namespace
@@ -108,6 +130,12 @@ DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QW
     // toggled, not clicked: Space and the accessibility action change it too.
     connect(ResumeBox, &QCheckBox::toggled, this,
             [this] { Messages::guard([this] { ResumeBoxClick(); }); });
+    // The drop-down list is a window of its own: it reads right to left like the box.
+    TranslationBox->setLayoutDirection(Qt::RightToLeft);
+    TranslationBox->view()->setLayoutDirection(Qt::RightToLeft);
+    // A style's menu-like items are drawn left to right whatever the direction; the list's own
+    // items follow it.
+    TranslationBox->setItemDelegate(new QStyledItemDelegate(TranslationBox));
     connect(TranslationBox, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_loadingTranslations)
             Messages::guard([this] { TranslationBoxChange(); });
@@ -130,6 +158,7 @@ DisplaySettingsPage::DisplaySettingsPage(DataSource *verses, QWidget *window, QW
 
     DefaultButton::install(this, QuranFontButton);
     CaptionFit::install(this);
+    CaptionFit::anchorRight(this, 783);
 }
 
 void DisplaySettingsPage::ThemeBoxChange()
@@ -376,10 +405,14 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
             QHeaderView *indicators = m_quran->DbAltGrid3->verticalHeader();
             OwnFont::set(indicators, indicators->font());
         }
+        const bool system = ColorValue::isSystemColor(font.color());
         const QFont applied = AppliedFont::of(font, AppliedFont::TextMaxPixels, &bounded);
         for (QWidget *control : controls(setting)) {
             OwnFont::set(control, applied);
-            setTextColor(control, font.textColor());
+            setTextColor(control, font.textColor(), system);
+            m_chosenText.removeAll(control);
+            if (!system)
+                m_chosenText.append(control);
         }
         break;
     }
@@ -387,7 +420,7 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
         // Every control without a font of its own follows the window's.
         const SettingsFont &font = m_settings.all().font();
         m_window->setFont(AppliedFont::of(font, AppliedFont::WindowMaxPixels, &bounded));
-        setTextColor(m_window, font.textColor());
+        setTextColor(m_window, font.textColor(), ColorValue::isSystemColor(font.color()));
         break;
     }
     case DisplaySettings::QuranBackground:
@@ -395,7 +428,7 @@ void DisplaySettingsPage::apply(DisplaySettings::Setting setting)
         const QColor color =
             static_cast<const ColorSettings &>(m_settings.object(setting)).toQColor();
         for (QWidget *control : controls(setting))
-            setBackground(control, color);
+            setBackground(control, color, !m_chosenText.contains(control));
         break;
     }
     }

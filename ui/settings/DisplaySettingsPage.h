@@ -3,6 +3,7 @@
 #include "platform/FontChooser.h"
 #include "settings/DisplaySettings.h"
 
+#include <QList>
 #include <QWidget>
 
 class DataSource;
@@ -105,4 +106,6 @@ private:
     bool m_loadingTranslations = false;
     bool m_fontBounded = false;   // a font was applied at its bound
     bool m_fontBoundTold = false; // and the reader was told
+    // The controls given a text colour of the reader's own choice rather than the system's.
+    QList<const QWidget *> m_chosenText;
 };
