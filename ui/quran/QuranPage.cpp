@@ -690,22 +690,7 @@ void QuranPage::GotoBoxReturn()
         GotoBox->selectAll();
         return;
     }
-    {
-        const QSignalBlocker quiet(ListBox5);
-        ListBox5->setCurrentRow(address->sura - 1);
-    }
-    DataSet *set = verses();
-    set->rebuild({QStringLiteral("SELECT * "), kQuranJoin,
-                  QStringLiteral("WHERE (chapter = ") + QString::number(address->sura) +
-                      QStringLiteral(") ")});
-    const int column = set->requiredField(QStringLiteral("vers"));
-    const QString wanted = QString::number(address->verse);
-    for (int row = 0; row < set->recordCount(); ++row) {
-        if (set->text(row, column) == wanted) {
-            set->gotoBookmark(row);
-            break;
-        }
-    }
+    showVerse(address->sura, address->verse);
 }
 
 // Topical index.
