@@ -9,14 +9,6 @@
 
 namespace {
 
-const short kVerseCounts[SuraNames::Count] = {
-    7,   286, 200, 176, 120, 165, 206, 75, 129, 109, 123, 111, 43, 52, 99, 128, 111, 110, 98,
-    135, 112, 78,  118, 64,  77,  227, 93, 88,  69,  60,  34,  30, 73, 54, 45,  83,  182, 88,
-    75,  85,  54,  53,  89,  59,  37,  35, 38,  29,  18,  45,  60, 49, 62, 55,  78,  96,  29,
-    22,  24,  13,  14,  11,  11,  18,  12, 12,  30,  52,  52,  44, 28, 28, 20,  56,  40,  31,
-    50,  40,  46,  42,  29,  19,  36,  25, 22,  17,  19,  26,  30, 20, 15, 21,  11,  8,   8,
-    19,  5,   8,   8,   11,  11,  8,   3,  9,   5,   4,   7,   3,  6,  3,  5,   4,   5,   6};
-
 // A name folded for comparison, its blanks removed and without the article.
 QString nameKey(const QString &name)
 {
@@ -84,15 +76,11 @@ VerseAddress read(const QString &text)
 
 } // namespace
 
-int VerseAddress::verseCount(int sura)
-{
-    return sura >= 1 && sura <= SuraNames::Count ? kVerseCounts[sura - 1] : 0;
-}
-
 std::optional<VerseAddress> VerseAddress::parse(const QString &text)
 {
     const VerseAddress address = read(text);
-    if (address.sura == 0 || address.verse < 1 || address.verse > verseCount(address.sura))
+    if (address.sura == 0 || address.verse < 1 ||
+        address.verse > SuraNames::verseCount(address.sura))
         return std::nullopt;
     return address;
 }
@@ -103,7 +91,7 @@ QString VerseAddress::problem(const QString &text)
     if (address.sura != 0 && address.verse >= 0)
         return QStringLiteral("سوره %1 آيه %2 ندارد: آيه هاي آن ۱ تا %3 است")
             .arg(SuraNames::name(address.sura).trimmed(), PersianDigits::number(address.verse),
-                 PersianDigits::number(verseCount(address.sura)));
+                 PersianDigits::number(SuraNames::verseCount(address.sura)));
     return QStringLiteral("«%1» نشاني يک آيه نيست. سوره و آيه را مانند «بقره ۲۵۵» يا «۲:۲۵۵» "
                           "بنويسيد")
         .arg(text.trimmed());

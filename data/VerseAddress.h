@@ -14,8 +14,6 @@ public:
     // The address a text names, or none when it names no verse of the Quran (a sura or a verse
     // number out of range included).
     static std::optional<VerseAddress> parse(const QString &text);
-    // The number of verses of sura 1..114; 0 for any other number.
-    static int verseCount(int sura);
     // What to tell a reader whose text names no verse, in Persian.
     static QString problem(const QString &text);
 };

@@ -12,6 +12,7 @@
 #include "ui/main/Theme.h"
 #include "ui/main/ZoomKeys.h"
 #include "ui/notes/NotePane.h"
+#include "ui/notes/ReaderActions.h"
 #include "ui/notes/ReaderData.h"
 
 #include <QAction>
@@ -157,23 +158,11 @@ NahjPage::NahjPage(DataSource *book, QWidget *parent)
     PopupMenu7->attach(DBMemo3);
 
     // The reader's own commands, hidden until the reader's data is attached.
-    AddBookmark = named(new QAction(QStringLiteral("نشانه گذاري"), this), "AddBookmark");
-    AddBookmark->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    // Shown in the menus; the main window takes Ctrl+D wherever the focus is.
-    AddBookmark->setShortcutContext(Qt::WidgetShortcut);
-    EditNote = named(new QAction(QStringLiteral("يادداشت"), this), "EditNote");
-    PopupMenu7->addSeparator();
-    PopupMenu7->addAction(AddBookmark);
-    PopupMenu7->addAction(EditNote);
-    AddBookmark->setVisible(false);
-    EditNote->setVisible(false);
-    connect(AddBookmark, &QAction::triggered, this,
-            [this] { Messages::guard([this] { AddBookmarkClick(); }); });
-    connect(EditNote, &QAction::triggered, this,
-            [this] { Messages::guard([this] { EditNoteClick(); }); });
-    for (NotePane *notePane : {DBMemo4, DBMemo3})
-        connect(notePane, &NotePane::noteRequested, this,
-                [this] { Messages::guard([this] { EditNoteClick(); }); });
+    const ReaderActions reader = ReaderActions::install(
+        this, {PopupMenu7}, {DBMemo4, DBMemo3}, [this] { AddBookmarkClick(); },
+        [this] { EditNoteClick(); });
+    AddBookmark = reader.addBookmark;
+    EditNote = reader.editNote;
 
     connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
     // Toggled, not clicked: a screen reader's action selects a radio without a click.

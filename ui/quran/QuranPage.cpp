@@ -25,6 +25,7 @@
 #include "ui/main/Theme.h"
 #include "ui/main/ZoomKeys.h"
 #include "ui/notes/NotePane.h"
+#include "ui/notes/ReaderActions.h"
 #include "ui/notes/ReaderData.h"
 #include "ui/quran/VerseGrid.h"
 
@@ -382,27 +383,12 @@ void QuranPage::buildViews()
     PopupMenu6->attach(DBMemo1);
     PopupMenu6->attach(DBMemo2);
 
-    // The reader's own commands: in the grid's and the panes' menus, and Ctrl+D anywhere on the
-    // page. Hidden until the reader's data is attached.
-    AddBookmark = named(new QAction(QStringLiteral("نشانه گذاري"), this), "AddBookmark");
-    AddBookmark->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    // Shown in the menus; the main window takes Ctrl+D wherever the focus is.
-    AddBookmark->setShortcutContext(Qt::WidgetShortcut);
-    EditNote = named(new QAction(QStringLiteral("يادداشت"), this), "EditNote");
-    for (QMenu *menu : {static_cast<QMenu *>(PopupMenu3), static_cast<QMenu *>(PopupMenu6)}) {
-        menu->addSeparator();
-        menu->addAction(AddBookmark);
-        menu->addAction(EditNote);
-    }
-    AddBookmark->setVisible(false);
-    EditNote->setVisible(false);
-    connect(AddBookmark, &QAction::triggered, this,
-            [this] { Messages::guard([this] { AddBookmarkClick(); }); });
-    connect(EditNote, &QAction::triggered, this,
-            [this] { Messages::guard([this] { EditNoteClick(); }); });
-    for (NotePane *pane : {DBMemo1, DBMemo2})
-        connect(pane, &NotePane::noteRequested, this,
-                [this] { Messages::guard([this] { EditNoteClick(); }); });
+    // The reader's own commands, in the grid's and the panes' menus.
+    const ReaderActions reader = ReaderActions::install(
+        this, {PopupMenu3, PopupMenu6}, {DBMemo1, DBMemo2}, [this] { AddBookmarkClick(); },
+        [this] { EditNoteClick(); });
+    AddBookmark = reader.addBookmark;
+    EditNote = reader.editNote;
 
     // The panes lie over the grid; hiding them uncovers it.
     Views->addWidget(DbAltGrid3);
