@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
+#include "data/LikeMatcher.h"
 #include "data/SqlValue.h"
 #include "data/TextFolding.h"
 #include "platform/Clipboard.h"
@@ -232,17 +233,19 @@ void SearchPage::BitBtn5Click()
 {
     const Scope &scope = selectedScope();
     const QString typed = Edit2->text();
+    const bool exact = b1->isChecked();
+    const QString pattern = likePattern(typed, exact);
     QString where;
-    if (b1->isChecked()) {
+    if (exact) {
         // A whole word: blanks on both sides, the column's ends counting as blanks.
-        const QString pattern = QStringLiteral("% ") + trimmed(typed) + QStringLiteral(" %");
         where = QStringLiteral("WHERE  (' ' || %1 || ' ') like ")
                     .arg(QLatin1String(scope.exactColumn)) +
                 SqlValue::quoted(pattern);
     } else {
-        where = QStringLiteral("WHERE ( %1 like '%").arg(QLatin1String(scope.partialColumn)) +
-                SqlValue::insideQuotes(typed) + QStringLiteral("%') ");
+        where = QStringLiteral("WHERE ( %1 like '").arg(QLatin1String(scope.partialColumn)) +
+                SqlValue::insideQuotes(pattern) + QStringLiteral("') ");
     }
+    m_searched = std::make_pair(typed, exact);
     DataSet *set = results();
     set->rebuild({QStringLiteral("SELECT * "), QLatin1String(scope.from), where});
 
@@ -287,7 +290,8 @@ void SearchPage::recolour(const QString *text)
     }
 
     const QString shown = DBRichEdit1->toPlainText();
-    m_hits = hitsOf(shown, trimmed(Edit2->text()));
+    m_hits = m_searched ? hitsOf(shown, m_searched->first, m_searched->second)
+                        : hitsOf(shown, Edit2->text(), b1->isChecked());
     DBRichEdit1->setHits(m_hits, QColor(Qt::red));
 
     // The caret rests at the first hit, or at the start, and the view shows it.
@@ -299,25 +303,31 @@ void SearchPage::recolour(const QString *text)
         CurrText().setColor(Qt::black);
 }
 
-std::vector<SearchPage::Hit> SearchPage::hitsOf(const QString &shown, const QString &term)
+QString SearchPage::likePattern(const QString &typed, bool exact)
+{
+    if (exact)
+        return QStringLiteral("% ") + trimmed(typed) + QStringLiteral(" %");
+    return QLatin1Char('%') + typed + QLatin1Char('%');
+}
+
+std::vector<SearchPage::Hit> SearchPage::hitsOf(const QString &shown, const QString &typed,
+                                                bool exact)
 {
     std::vector<Hit> hits;
-    const QString wanted = TextFolding::fold(term);
-    if (wanted.isEmpty())
+    if (trimmed(typed).isEmpty())
         return hits;
-    std::vector<qsizetype> origin;
-    const QString folded = TextFolding::fold(shown, origin);
+    // The exact search matches the column with a blank at each end, and so is the text here.
+    const qsizetype shift = exact ? 1 : 0;
+    const QString searched = exact ? QLatin1Char(' ') + shown + QLatin1Char(' ') : shown;
     const auto boundary = [&](qsizetype i) { return TextFolding::isBoundary(shown[i].unicode()); };
     const auto ignored = [&](qsizetype i) {
         return TextFolding::fold(shown[i].unicode()) == TextFolding::Ignored;
     };
-    // Each scan starts one character after the end of the last occurrence, in folded text.
-    for (qsizetype at = folded.indexOf(wanted); at >= 0;
-         at = folded.indexOf(wanted, at + wanted.size() + 1)) {
-        qsizetype from = origin[size_t(at)];
-        qsizetype to = origin[size_t(at + wanted.size() - 1)] + 1;
-        if (to < shown.size() && shown[to].isLowSurrogate())
-            ++to;
+    for (const LikeMatcher::Match &match : LikeMatcher(likePattern(typed, exact)).find(searched)) {
+        qsizetype from = std::clamp<qsizetype>(match.from - shift, 0, shown.size());
+        qsizetype to = std::clamp<qsizetype>(match.to - shift, 0, shown.size());
+        if (to <= from)
+            continue;
         // The marks on the last letter belong to the hit.
         while (to < shown.size() && ignored(to) && !boundary(to))
             ++to;
