@@ -246,7 +246,7 @@ int main(int argc, char *argv[])
 
     Tmain *window = kevran::main;
     window->resize(1280, 800);
-    QuranPage *quran = window->TabSheet1;
+    QuranPage *quran = window->TabSheet1.get();
 
     bench.measure(
         QStringLiteral("launcher's Quran button to the painted Quran page"), runs,
@@ -349,8 +349,8 @@ int main(int argc, char *argv[])
         }
     }
 
-    window->setActivePage(window->TabSheet3);
-    SearchPage *search = window->TabSheet3;
+    window->setActivePage(window->TabSheet3.get());
+    SearchPage *search = window->TabSheet3.get();
     struct Scope {
         QRadioButton *radio;
         const char *name, *from, *exact, *partial;
@@ -485,8 +485,8 @@ int main(int argc, char *argv[])
             });
     }
 
-    window->setActivePage(window->TabSheet2);
-    NahjPage *nahj = window->TabSheet2;
+    window->setActivePage(window->TabSheet2.get());
+    NahjPage *nahj = window->TabSheet2.get();
     QTreeWidgetItem *sermons = nahj->TreeView1->topLevelItem(0);
     bench.measure(QStringLiteral("Nahj item lookup"), runs,
                   [&](int i) {
@@ -512,7 +512,7 @@ int main(int argc, char *argv[])
 
     // The reader's choice of translation, made on the display settings page, with every verse
     // in the grid to follow it.
-    DisplaySettingsPage *settings = window->TabSheet5;
+    DisplaySettingsPage *settings = window->TabSheet5.get();
     settings->loadTranslations();
     const int translations = settings->TranslationBox->count();
     const int chosenAtStart = settings->TranslationBox->currentIndex();

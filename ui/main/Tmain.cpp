@@ -102,8 +102,13 @@ template <typename T> T *Tmain::place(int index, T *page)
 
 QuranPage *Tmain::makeQuranPage()
 {
+    // The verse grid lists every verse: the rows start-up left are read before it is made.
+    Messages::guard([this] {
+        if (DataSet *verses = DataSource1->dataSet())
+            verses->fetchAll();
+    });
     auto *page = place(0, new QuranPage(DataSource1, this));
-    connect(page, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4); });
+    connect(page, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4.get()); });
     if (DisplaySettingsPage *settings = TabSheet5.made())
         settings->attach(page);
     return page;
@@ -194,22 +199,25 @@ void Tmain::setVisible(bool visible)
 void Tmain::FormCreate()
 {
     Messages::guard([this] {
-        TabSheet2->prepareContentsTree();
+        TabSheet2.get()->prepareContentsTree();
         ADOConnection1->open();
-        TabSheet2->buildContentsTree(ADOQuery1, ADOQuery2);
+        TabSheet2.get()->buildContentsTree(ADOQuery1, ADOQuery2);
         if (QuestionPage *question = TabSheet4.made())
             question->LoadSenderSettings();
         else
             m_sender = QuestionPage::readSender();
-        TabSheet5->presetAndRestore();
+        TabSheet5.get()->presetAndRestore();
     });
 }
 
 void Tmain::FormClose()
 {
     // A send still going on ends first (its QUIT goes out), so that nothing outlives the window.
-    TabSheet4->endExchange();
-    Messages::guard([this] { TabSheet4->SaveSenderSettings(); });
+    // A question page never made has sent nothing and changed no setting.
+    if (QuestionPage *question = TabSheet4.made()) {
+        question->endExchange();
+        Messages::guard([question] { question->SaveSenderSettings(); });
+    }
     if (m_applicationMainWindow)
         m_applicationMainWindow->close();
 }
@@ -222,7 +230,8 @@ void Tmain::closeEvent(QCloseEvent *event)
 
 void Tmain::PageControl1Change()
 {
-    TabSheet1->showSuraListTab();
+    if (QuranPage *quran = TabSheet1.made())
+        quran->showSuraListTab();
 }
 
 void Tmain::setActivePage(QWidget *page)
