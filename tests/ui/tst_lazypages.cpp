@@ -90,6 +90,9 @@ private slots:
         QVERIFY(!quran->DBMemo1->toPlainText().isEmpty());
         QVERIFY(verses->isFetched());
         QCOMPARE(quran->DbAltGrid3->model()->rowCount(), 6236);
+        // Closing the window asks after the question page and makes none.
+        main->FormClose();
+        QVERIFY(!main->TabSheet4.made());
     }
 
     void showingTheWindowMakesEveryPageQuietly()
