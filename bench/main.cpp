@@ -465,6 +465,7 @@ int main(int argc, char *argv[])
         results->rebuild(
             {QStringLiteral("SELECT * FROM main"),
              QStringLiteral("WHERE Code = %1 AND ID = %2").arg(item.code).arg(item.id)});
+        QCoreApplication::processEvents(); // the rest of a long text follows its beginning
         const QString term = QString::fromUtf8(item.term);
         bench.measure(
             QStringLiteral("recolouring %1 (%2 characters), term %3")

@@ -460,6 +460,26 @@ private slots:
         }
     }
 
+    // A long item goes into the view as its beginning, past the first hit, and its rest follows
+    // when the event loop next turns: then the view holds the whole text, hits and all.
+    void longTextFollowsItsBeginning()
+    {
+        search(page->s1, false, QString::fromUtf8("ذم ابليس"));
+        const QString whole = current("search");
+        QVERIFY(whole.size() > 10000);
+        QVERIFY(page->DBRichEdit1->toPlainText().size() < whole.size());
+        QVERIFY(page->DBRichEdit1->toPlainText().size() > page->hits().front().to);
+        QCoreApplication::processEvents();
+        QCOMPARE(page->DBRichEdit1->toPlainText(), whole);
+        QCOMPARE(page->DBRichEdit1->textCursor().position(), int(page->hits().front().from));
+        // A row moved to before the rest came: only the new row's text is in the view.
+        search(page->s1, false, QString::fromUtf8("عليه السلام"));
+        QVERIFY(page->DBRichEdit1->toPlainText().size() < current("search").size());
+        results->next();
+        QCoreApplication::processEvents();
+        QCOMPARE(page->DBRichEdit1->toPlainText(), current("search"));
+    }
+
     void scopeChangeEmptiesThePage()
     {
         search(page->s3, false, QString::fromUtf8("الله"));

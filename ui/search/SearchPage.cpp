@@ -30,6 +30,7 @@
 #include <QSplitter>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -167,12 +168,18 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     // The view's text is replaced only when it changes; every replacement is recoloured.
     m_text = new FieldBinding(
         DBRichEdit1, m_results, QStringLiteral("search1"), [this](const QString &text) {
-            if (DBRichEdit1->toPlainText() == text && !DBRichEdit1->document()->isEmpty())
+            if (m_textIsOurs && m_shown == viewText(text) && !m_shown.isEmpty())
                 return;
             showResultText(text);
         });
     connect(m_results, &DataSource::currentChanged, this, [this] { Timer2Timer(); });
     Timer2Timer();
+    // A change the page did not make (text put in the view from elsewhere) leaves no rest of
+    // the page's text to follow.
+    connect(DBRichEdit1->document(), &QTextDocument::contentsChange, this, [this] {
+        if (!m_editing)
+            m_textIsOurs = false;
+    });
 
     connect(s3, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s3Click(); }); });
     connect(s4, &QRadioButton::clicked, this, [this] { Messages::guard([this] { s4Click(); }); });
@@ -200,6 +207,8 @@ const SearchPage::Scope &SearchPage::selectedScope() const
 
 void SearchPage::selectScope(const Scope &scope)
 {
+    // The page empties: no search has listed what it shows next.
+    m_searched.reset();
     results()->close();
     m_text->setField(QLatin1String(scope.shownColumn));
     const QString second = QLatin1String(scope.gridColumn2);
@@ -273,25 +282,84 @@ void SearchPage::showResultText(const QString &text)
     recolour(&text);
 }
 
+namespace {
+
+// Where the beginning of a long text that goes into the view at once ends: about what a view
+// shows past the first hit, after a blank that a letter follows, where the pieces end.
+qsizetype headOf(const QString &text, qsizetype firstHitEnd)
+{
+    constexpr qsizetype Shown = 4096;
+    qsizetype cut = std::max(Shown, firstHitEnd + Shown);
+    if (cut >= text.size())
+        return text.size();
+    while (cut < text.size() && !(text[cut - 1] == u' ' && text[cut].isLetter()))
+        ++cut;
+    return cut;
+}
+
+} // namespace
+
+QString SearchPage::viewText(const QString &text)
+{
+    // The view makes one paragraph end of a carriage return and line feed.
+    return text.contains(QLatin1Char('\r'))
+               ? QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+               : text;
+}
+
+void SearchPage::appendRest()
+{
+    if (!m_textIsOurs || m_inView >= m_shown.size())
+        return;
+    QTextCharFormat black;
+    black.setForeground(QColor(Qt::black));
+    QTextCursor end(DBRichEdit1->document());
+    end.movePosition(QTextCursor::End);
+    m_editing = true;
+    end.beginEditBlock();
+    HitTextView::insertInPieces(end, m_shown.mid(m_inView), black);
+    end.endEditBlock();
+    m_editing = false;
+    m_inView = m_shown.size();
+}
+
 // Replaces the view's text by *text, in black, when text is given; then colours the hits of
-// the search box's term red. The view draws the hits over the text, so the letters are shaped
-// and joined exactly as without colouring, and no selection is left.
+// the last search (or, before any, of the search box's term) red. The view draws the hits over
+// the text, so the letters are shaped and joined exactly as without colouring, and no
+// selection is left. A long text goes in as its beginning, past the first hit by what a view
+// shows, and the rest follows when the event loop next turns: laying out all of a long item
+// before the page is painted took twice as long as the search itself.
 void SearchPage::recolour(const QString *text)
 {
     if (text) {
+        m_shown = viewText(*text);
+        m_hits = m_searched ? hitsOf(m_shown, m_searched->first, m_searched->second)
+                            : hitsOf(m_shown, Edit2->text(), b1->isChecked());
+        m_inView = headOf(m_shown, m_hits.empty() ? 0 : m_hits.front().to);
         QTextCharFormat black;
         black.setForeground(QColor(Qt::black));
         QTextCursor editor(DBRichEdit1->document());
+        m_editing = true;
         editor.beginEditBlock();
         editor.select(QTextCursor::Document);
         editor.removeSelectedText();
-        HitTextView::insertInPieces(editor, *text, black);
+        HitTextView::insertInPieces(editor, m_shown.left(m_inView), black);
         editor.endEditBlock();
+        m_editing = false;
+        m_textIsOurs = true;
+        if (m_inView < m_shown.size()) {
+            QTimer::singleShot(0, this, [this, generation = ++m_generation] {
+                if (generation == m_generation)
+                    appendRest();
+            });
+        }
+    } else {
+        appendRest();
+        m_shown = DBRichEdit1->toPlainText();
+        m_inView = m_shown.size();
+        m_hits = m_searched ? hitsOf(m_shown, m_searched->first, m_searched->second)
+                            : hitsOf(m_shown, Edit2->text(), b1->isChecked());
     }
-
-    const QString shown = DBRichEdit1->toPlainText();
-    m_hits = m_searched ? hitsOf(shown, m_searched->first, m_searched->second)
-                        : hitsOf(shown, Edit2->text(), b1->isChecked());
     DBRichEdit1->setHits(m_hits, QColor(Qt::red));
 
     // The caret rests at the first hit, or at the start, and the view shows it.
@@ -299,7 +367,7 @@ void SearchPage::recolour(const QString *text)
     caret.setPosition(m_hits.empty() ? 0 : int(m_hits.front().from));
     DBRichEdit1->setTextCursor(caret);
     DBRichEdit1->ensureCursorVisible();
-    if (shown.isEmpty())
+    if (m_shown.isEmpty())
         CurrText().setColor(Qt::black);
 }
 
@@ -364,6 +432,7 @@ void SearchPage::Timer2Timer()
 void SearchPage::N3Click()
 {
     // The reader's own selection, else the last coloured hit, else the whole text.
+    appendRest();
     const QTextCursor cursor = DBRichEdit1->textCursor();
     const QString shown = DBRichEdit1->toPlainText();
     QString selected;

@@ -90,6 +90,10 @@ protected:
 private:
     void showResultText(const QString &text);
     void recolour(const QString *text);
+    // Puts the rest of a long text in the view, if any is left to put.
+    void appendRest();
+    // A text as the view holds it.
+    static QString viewText(const QString &text);
     const Scope &selectedScope() const;
     void selectScope(const Scope &scope);
     DataSet *results() const;
@@ -100,4 +104,12 @@ private:
     // The typed text and the mode of the last search: the rows it listed are coloured by it,
     // whatever the box holds since. Before any search, the box and the check box colour.
     std::optional<std::pair<QString, bool>> m_searched;
+    // The text the page last put in the view, whose first m_inView characters are there (the
+    // rest follows when the event loop next turns); m_textIsOurs until anything else changes
+    // the view's text.
+    QString m_shown;
+    qsizetype m_inView = 0;
+    bool m_textIsOurs = false;
+    bool m_editing = false;
+    quint64 m_generation = 0;
 };
