@@ -223,67 +223,65 @@ void HitTextView::paintEvent(QPaintEvent *event)
         const QRegion &clip = l.clip;
         const auto found = lines.find({l.layout, l.line});
         const LineHits *hits = found == lines.end() ? nullptr : &found->second;
-        {
-            // Only the glyphs near the boxes are drawn: a glyph's ink lies within a line's
-            // height of its position, and the boxes cover a few letters of a long line.
-            std::vector<std::pair<qreal, qreal>> near;
-            for (const QRect &box : clip) {
-                const qreal left = box.left() - origin.x() - line.height();
-                const qreal right = box.right() + 1 - origin.x() + line.height();
-                near.push_back({left, right});
-            }
-            std::sort(near.begin(), near.end());
-            // Merged, so that the ranges are ordered by both their edges.
-            size_t merged = 0;
-            for (size_t k = 1; k < near.size(); ++k) {
-                if (near[k].first <= near[merged].second)
-                    near[merged].second = std::max(near[merged].second, near[k].second);
-                else
-                    near[++merged] = near[k];
-            }
-            near.resize(merged + 1);
-            const auto inReach = [&near](qreal x) {
-                const auto after = std::upper_bound(
-                    near.begin(), near.end(), x,
-                    [](qreal at, const std::pair<qreal, qreal> &r) { return at < r.first; });
-                return after != near.begin() && x <= std::prev(after)->second;
-            };
-            // The letters outside the selection in the text's colour, inside it in the
-            // selection's text colour.
-            const QColor selectedText = palette().color(group, QPalette::HighlightedText);
-            for (const auto &[part, colour] : {std::make_pair(clip - l.selected, m_textColour),
-                                               std::make_pair(clip & l.selected, selectedText)}) {
-                if (part.isEmpty())
-                    continue;
-                painter.setClipRegion(part);
-                painter.setPen(colour);
-                for (QGlyphRun run : line.glyphRuns()) {
-                    const QList<quint32> glyphs = run.glyphIndexes();
-                    const QList<QPointF> positions = run.positions();
-                    QList<quint32> keptGlyphs;
-                    QList<QPointF> keptPositions;
-                    for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
-                        if (!inReach(positions[g].x()))
-                            continue;
-                        if (hits && std::binary_search(hits->glyphs.begin(), hits->glyphs.end(),
-                                                       placed(glyphs[g], positions[g])))
-                            continue;
-                        keptGlyphs.push_back(glyphs[g]);
-                        keptPositions.push_back(positions[g]);
-                    }
-                    if (keptGlyphs.isEmpty())
+        // Only the glyphs near the boxes are drawn: a glyph's ink lies within a line's
+        // height of its position, and the boxes cover a few letters of a long line.
+        std::vector<std::pair<qreal, qreal>> near;
+        for (const QRect &box : clip) {
+            const qreal left = box.left() - origin.x() - line.height();
+            const qreal right = box.right() + 1 - origin.x() + line.height();
+            near.push_back({left, right});
+        }
+        std::sort(near.begin(), near.end());
+        // Merged, so that the ranges are ordered by both their edges.
+        size_t merged = 0;
+        for (size_t k = 1; k < near.size(); ++k) {
+            if (near[k].first <= near[merged].second)
+                near[merged].second = std::max(near[merged].second, near[k].second);
+            else
+                near[++merged] = near[k];
+        }
+        near.resize(merged + 1);
+        const auto inReach = [&near](qreal x) {
+            const auto after = std::upper_bound(
+                near.begin(), near.end(), x,
+                [](qreal at, const std::pair<qreal, qreal> &r) { return at < r.first; });
+            return after != near.begin() && x <= std::prev(after)->second;
+        };
+        // The letters outside the selection in the text's colour, inside it in the
+        // selection's text colour.
+        const QColor selectedText = palette().color(group, QPalette::HighlightedText);
+        for (const auto &[part, colour] : {std::make_pair(clip - l.selected, m_textColour),
+                                           std::make_pair(clip & l.selected, selectedText)}) {
+            if (part.isEmpty())
+                continue;
+            painter.setClipRegion(part);
+            painter.setPen(colour);
+            for (QGlyphRun run : line.glyphRuns()) {
+                const QList<quint32> glyphs = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                QList<quint32> keptGlyphs;
+                QList<QPointF> keptPositions;
+                for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
+                    if (!inReach(positions[g].x()))
                         continue;
-                    run.setGlyphIndexes(keptGlyphs);
-                    run.setPositions(keptPositions);
-                    painter.drawGlyphRun(origin, run);
+                    if (hits && std::binary_search(hits->glyphs.begin(), hits->glyphs.end(),
+                                                   placed(glyphs[g], positions[g])))
+                        continue;
+                    keptGlyphs.push_back(glyphs[g]);
+                    keptPositions.push_back(positions[g]);
                 }
+                if (keptGlyphs.isEmpty())
+                    continue;
+                run.setGlyphIndexes(keptGlyphs);
+                run.setPositions(keptPositions);
+                painter.drawGlyphRun(origin, run);
             }
-            painter.setClipRegion(clip);
-            if (hits) {
-                painter.setPen(m_colour);
-                for (const QGlyphRun &run : hits->runs)
-                    painter.drawGlyphRun(origin, run);
-            }
+        }
+        painter.setClipRegion(clip);
+        if (hits) {
+            painter.setPen(m_colour);
+            for (const QGlyphRun &run : hits->runs)
+                painter.drawGlyphRun(origin, run);
         }
     }
 }
