@@ -12,6 +12,8 @@ namespace {
 thread_local bool t_failAllocations = false;
 } // namespace
 
+// Every form of the ordinary allocation goes through one pair, so that what one form allocates
+// another may free (the sanitizers check that they match).
 void *operator new(std::size_t size)
 {
     if (t_failAllocations)
@@ -20,11 +22,39 @@ void *operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
+void *operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    return t_failAllocations ? nullptr : std::malloc(size ? size : 1);
+}
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept
+{
+    return t_failAllocations ? nullptr : std::malloc(size ? size : 1);
+}
 void operator delete(void *p) noexcept
 {
     std::free(p);
 }
+void operator delete[](void *p) noexcept
+{
+    std::free(p);
+}
 void operator delete(void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void *p, const std::nothrow_t &) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void *p, const std::nothrow_t &) noexcept
 {
     std::free(p);
 }
