@@ -146,33 +146,33 @@ void Tfrm_main::openPage(QWidget *page)
 
 void Tfrm_main::AdvToolButton3Click()
 {
-    openPage(kevran::main->TabSheet1);
+    openPage(kevran::main->TabSheet1.get());
 }
 
 void Tfrm_main::AdvToolButton4Click()
 {
-    openPage(kevran::main->TabSheet2);
+    openPage(kevran::main->TabSheet2.get());
 }
 
 void Tfrm_main::AdvToolButton7Click()
 {
-    openPage(kevran::main->TabSheet3);
+    openPage(kevran::main->TabSheet3.get());
 }
 
 void Tfrm_main::AdvToolButton1Click()
 {
-    openPage(kevran::main->TabSheet6);
+    openPage(kevran::main->TabSheet6.get());
 }
 
 void Tfrm_main::AdvToolButton8Click()
 {
-    openPage(kevran::main->TabSheet4);
-    kevran::main->TabSheet4->prepareForMessage();
+    openPage(kevran::main->TabSheet4.get());
+    kevran::main->TabSheet4.get()->prepareForMessage();
 }
 
 void Tfrm_main::AdvToolButton2Click()
 {
-    openPage(kevran::main->TabSheet5);
+    openPage(kevran::main->TabSheet5.get());
 }
 
 void Tfrm_main::AdvToolButton6Click()

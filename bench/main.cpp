@@ -343,7 +343,7 @@ int main(int argc, char *argv[])
 
     Tmain *window = kevran::main;
     window->resize(1280, 800);
-    QuranPage *quran = window->TabSheet1;
+    QuranPage *quran = window->TabSheet1.get();
     QTemporaryDir readerDir;
     window->Reader->setPath(readerDir.filePath(QStringLiteral("reader.db")));
 
@@ -448,8 +448,8 @@ int main(int argc, char *argv[])
         }
     }
 
-    window->setActivePage(window->TabSheet3);
-    SearchPage *search = window->TabSheet3;
+    window->setActivePage(window->TabSheet3.get());
+    SearchPage *search = window->TabSheet3.get();
     struct Scope {
         QRadioButton *radio;
         const char *name, *from, *exact, *partial;
@@ -564,6 +564,7 @@ int main(int argc, char *argv[])
         results->rebuild(
             {QStringLiteral("SELECT * FROM main"),
              QStringLiteral("WHERE Code = %1 AND ID = %2").arg(item.code).arg(item.id)});
+        QCoreApplication::processEvents(); // the rest of a long text follows its beginning
         const QString term = QString::fromUtf8(item.term);
         bench.measure(
             QStringLiteral("recolouring %1 (%2 characters), term %3")
@@ -584,8 +585,8 @@ int main(int argc, char *argv[])
             });
     }
 
-    window->setActivePage(window->TabSheet2);
-    NahjPage *nahj = window->TabSheet2;
+    window->setActivePage(window->TabSheet2.get());
+    NahjPage *nahj = window->TabSheet2.get();
     QTreeWidgetItem *sermons = nahj->TreeView1->topLevelItem(0);
     bench.measure(QStringLiteral("Nahj item lookup"), runs,
                   [&](int i) {
@@ -621,7 +622,7 @@ int main(int argc, char *argv[])
 
     // The reader's choice of translation, made on the display settings page, with every verse
     // in the grid to follow it.
-    DisplaySettingsPage *settings = window->TabSheet5;
+    DisplaySettingsPage *settings = window->TabSheet5.get();
     settings->loadTranslations();
     const int translations = settings->TranslationBox->count();
     const int chosenAtStart = settings->TranslationBox->currentIndex();
@@ -652,7 +653,7 @@ int main(int argc, char *argv[])
         sqlite3_busy_timeout(floorDb, 5000);
         sqlite3_exec(floorDb, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
         window->Reader->open();
-        NotesPage *notesPage = window->NotesSheet;
+        NotesPage *notesPage = window->NotesSheet.get();
         const auto timed = [](const std::function<void()> &action) {
             QElapsedTimer timer;
             timer.start();

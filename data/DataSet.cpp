@@ -82,8 +82,8 @@ void DataSet::start(int rows)
     m_fields = std::move(fields);
     m_reader = std::move(reader);
     try {
-        fetch(rows);
-    } catch (const Error &) {
+        m_rowCount = fetch(rows);
+    } catch (...) {
         clearRows();
         throw;
     }
@@ -94,17 +94,18 @@ void DataSet::start(int rows)
     emit stateChanged();
 }
 
-void DataSet::fetch(int limit)
+int DataSet::fetch(int limit)
 {
     sqlite3_stmt *const row = m_reader->handle();
     const int columns = int(m_fields.size());
+    int read = 0;
     // Text stays UTF-8 until it is read: most cells of a snapshot are never shown.
-    for (int read = 0; limit < 0 || read < limit; ++read) {
+    for (; limit < 0 || read < limit; ++read) {
         if (!m_reader->step()) {
             m_reader.reset();
             m_bytes.truncate(m_used);
             m_bytes.squeeze();
-            return;
+            return read;
         }
         for (int c = 0; c < columns; ++c) {
             // One call into the statement per cell; the value's own accessors are plain reads
@@ -144,29 +145,27 @@ void DataSet::fetch(int limit)
                 std::memcpy(m_bytes.data() + m_used, data, size_t(size));
             m_used += size;
         }
-        ++m_rowCount;
     }
+    return read;
 }
 
 void DataSet::fetchAll()
 {
     if (!m_reader)
         return;
+    int read = 0;
     try {
-        fetch(-1);
-    } catch (const Error &) {
+        read = fetch(-1);
+    } catch (...) {
         // Part of a snapshot is not the snapshot: the set closes, and views with it.
         close();
         throw;
     }
-}
-
-void DataSet::complete() const
-{
-    // Reading the rest changes what is held, not what the set is: the rows were its own since
-    // it opened.
-    if (m_reader)
-        const_cast<DataSet *>(this)->fetchAll();
+    if (read == 0)
+        return;
+    emit aboutToAppendRows(m_rowCount, m_rowCount + read - 1);
+    m_rowCount += read;
+    emit rowsAppended();
 }
 
 void DataSet::clearRows()
@@ -205,7 +204,6 @@ void DataSet::checkActive() const
 int DataSet::recordCount() const
 {
     checkActive();
-    complete();
     return m_rowCount;
 }
 
@@ -221,7 +219,7 @@ void DataSet::next()
 {
     checkActive();
     if (m_current + 1 >= m_rowCount)
-        complete();
+        fetchAll();
     setCurrent(m_current + 1);
 }
 
@@ -235,7 +233,7 @@ void DataSet::gotoBookmark(int row)
 {
     checkActive();
     if (row >= m_rowCount)
-        complete();
+        fetchAll();
     if (row < 0 || row >= m_rowCount)
         throw Error(QStringLiteral("Record not found"));
     setCurrent(row);
@@ -245,7 +243,7 @@ void DataSet::replaceColumn(int column, const std::function<QByteArray(int row)>
 {
     if (!m_active || column < 0 || column >= m_fields.size())
         return;
-    complete();
+    fetchAll();
     const size_t columns = size_t(m_fields.size());
     std::vector<Cell> cells;
     cells.reserve(m_cells.size());
@@ -278,8 +276,8 @@ void DataSet::replaceColumn(int column, const std::function<QByteArray(int row)>
 
 QString DataSet::text(int row, int column) const
 {
-    if (row >= m_rowCount)
-        complete();
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= m_fields.size())
+        return QString();
     const Cell &cell = m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)];
     const char *data = m_bytes.constData() + cell.offset;
     switch (cell.type) {

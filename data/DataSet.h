@@ -32,18 +32,20 @@ public:
 
     // Runs the statement and makes its first row current; an error leaves the set closed.
     void open();
-    // As open(), reading the first row only: the other rows are read when something first
-    // needs them (the count, a row past those read, moving on, replacing a column), or by
-    // fetchAll(). What the set holds is the same snapshot; an error while reading the rest
-    // closes the set and is raised by the operation that needed them. Until then its statement
-    // runs: read the rest before changing the schema on the connection.
+    // As open(), reading the first row only. The other rows are read by fetchAll(), or by an
+    // operation that moves past the rows read (next, gotoBookmark) or replaces a column; the
+    // const accessors never read them, so views see the rows read so far, and the rest as
+    // appended rows. What the set holds is the same snapshot. Until the rest is read its
+    // statement runs: read the rest before changing the schema on the connection.
     void openDeferred();
-    // Reads the rows a deferred opening left, if any.
+    // Reads the rows a deferred opening left, if any. An error while reading closes the set
+    // (part of a snapshot is not the snapshot) and is raised.
     void fetchAll();
     bool isFetched() const { return !m_reader; }
     void close();
     bool isActive() const { return m_active; }
 
+    // The rows read: every row, but for a deferred opening whose rest is not read yet.
     int recordCount() const;
     bool isEmpty() const { return !m_active || m_rowCount == 0; }
     // The current row's position, -1 while the set is closed or empty.
@@ -60,7 +62,8 @@ public:
     // The current row's value of a column as text; a name the set lacks is an error.
     QString fieldText(const QString &name) const;
 
-    // Any row's value as text, for views over the whole snapshot.
+    // Any row's value as text, for views over the whole snapshot; a null string for a row or
+    // column the set does not hold (or has not read yet).
     QString text(int row, int column) const;
     // Gives every row of the open set a new value in one column, keeping the rows and the
     // current row; views reset as on a reopening. Values are text as UTF-8 bytes; a null array
@@ -77,14 +80,16 @@ signals:
     void stateChanged();
     // The current row moved inside the open set.
     void currentChanged(int row);
+    // The rows a deferred opening left were read: rows first to last are added at the end.
+    void aboutToAppendRows(int first, int last);
+    void rowsAppended();
 
 private:
     void start(int rows);
-    // Reads up to `limit` more rows of the running statement, every row when negative; the
-    // statement is finalized once it has given its last row.
-    void fetch(int limit);
-    // The rows are read to the end before an operation that needs them all.
-    void complete() const;
+    // Reads up to `limit` more rows of the running statement, every row when negative, and
+    // answers how many; they are held after the rows counted so far, and counted by the
+    // caller. The statement is finalized once it has given its last row.
+    int fetch(int limit);
     void clearRows();
     void checkActive() const;
     void setCurrent(int row);

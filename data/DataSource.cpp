@@ -34,6 +34,8 @@ void DataSource::setDataSet(DataSet *dataSet)
             emit currentChanged();
         });
         connect(m_dataSet, &DataSet::currentChanged, this, &DataSource::currentChanged);
+        connect(m_dataSet, &DataSet::aboutToAppendRows, this, &DataSource::aboutToAppendRows);
+        connect(m_dataSet, &DataSet::rowsAppended, this, &DataSource::rowsAppended);
         // The set is gone by now (the pointer already reads null), so views announce a reset
         // to no rows as for any other change of the set.
         connect(m_dataSet, &QObject::destroyed, this, [this] {

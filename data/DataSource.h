@@ -24,6 +24,9 @@ signals:
     void reset();
     // The current row moved (also emitted after every reset).
     void currentChanged();
+    // Rows first to last were added at the end of the set (the rest of a deferred opening).
+    void aboutToAppendRows(int first, int last);
+    void rowsAppended();
 
 private:
     QPointer<DataSet> m_dataSet;

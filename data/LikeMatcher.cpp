@@ -7,6 +7,7 @@
 #include <QList>
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <sqlite3.h>
 
 namespace {
@@ -25,11 +26,57 @@ inline void append(std::u32string &out, char32_t folded)
     out.push_back(folded);
 }
 
+// Decodes the UTF-8 sequence at p, before end, and moves p past it. A malformed sequence (a
+// stray continuation byte, an overlong form, an encoded surrogate, a value above U+10FFFF, a
+// sequence cut short) reads as U+FFFD and only its first byte is passed over, as
+// QString::fromUtf8 reads it.
+inline char32_t decodeOne(const unsigned char *&p, const unsigned char *end)
+{
+    const unsigned char b = *p++;
+    if (b < 0x80)
+        return b;
+    int extra;
+    char32_t c;
+    // The range of the first continuation byte: narrower after some first bytes, which is
+    // what leaves out the overlong forms, the surrogates and what lies above U+10FFFF.
+    unsigned char low = 0x80, high = 0xBF;
+    if (b < 0xC2) {
+        return 0xFFFD;
+    } else if (b < 0xE0) {
+        extra = 1;
+        c = b & 0x1F;
+    } else if (b < 0xF0) {
+        extra = 2;
+        c = b & 0x0F;
+        if (b == 0xE0)
+            low = 0xA0;
+        else if (b == 0xED)
+            high = 0x9F;
+    } else if (b < 0xF5) {
+        extra = 3;
+        c = b & 0x07;
+        if (b == 0xF0)
+            low = 0x90;
+        else if (b == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0xFFFD;
+    }
+    if (end - p < extra || p[0] < low || p[0] > high)
+        return 0xFFFD;
+    for (int i = 0; i < extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0xFFFD;
+        c = (c << 6) | (p[i] & 0x3F);
+    }
+    p += extra;
+    return c;
+}
+
 // Decodes UTF-8 into folded code points after the `written` ones already at out (the folded
 // text before in), answering the new total; out must have room for in.size() more (a text
-// never folds longer than its bytes). A malformed sequence reads as U+FFFD. The searches call
-// it for every row that passes the byte sieve, so the two-byte sequences of the Arabic script
-// take a short way.
+// never folds longer than its bytes). The searches call it for every row that passes the byte
+// sieve, so the two-byte sequences of the Arabic script take a short way.
 size_t decodeFoldedInto(std::string_view in, char32_t *out, size_t written = 0)
 {
     const char16_t *const table = TextFolding::foldTable();
@@ -42,38 +89,11 @@ size_t decodeFoldedInto(std::string_view in, char32_t *out, size_t written = 0)
         if (b < 0x80) {
             c = b;
             ++p;
-        } else if ((b & 0xE0) == 0xC0 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+        } else if (b >= 0xC2 && b < 0xE0 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
             c = (char32_t(b & 0x1F) << 6) | (p[1] & 0x3F);
             p += 2;
         } else {
-            int extra;
-            if ((b & 0xE0) == 0xC0) {
-                c = b & 0x1F;
-                extra = 1;
-            } else if ((b & 0xF0) == 0xE0) {
-                c = b & 0x0F;
-                extra = 2;
-            } else if ((b & 0xF8) == 0xF0) {
-                c = b & 0x07;
-                extra = 3;
-            } else {
-                *o++ = 0xFFFD;
-                ++p;
-                continue;
-            }
-            ++p;
-            bool ok = end - p >= extra;
-            for (int i = 0; ok && i < extra; ++i) {
-                if ((p[i] & 0xC0) != 0x80)
-                    ok = false;
-                else
-                    c = (c << 6) | (p[i] & 0x3F);
-            }
-            if (!ok) {
-                *o++ = 0xFFFD;
-                continue;
-            }
-            p += extra;
+            c = decodeOne(p, end);
         }
         char32_t folded = c < 0x10000 ? char32_t(table[c]) : TextFolding::fold(c);
         if (folded == TextFolding::Ignored)
@@ -94,12 +114,32 @@ void decodeFolded(std::string_view in, std::u32string &out)
     out.resize(decodeFoldedInto(in, out.data()));
 }
 
-void decodeFolded(const QString &in, std::u32string &out)
+// The folded characters of a text; origin, when given, receives for each of them the position
+// in `in` of the character it came from. Half of a surrogate pair standing alone reads as
+// U+FFFD, as the UTF-8 path reads a malformed sequence.
+void decodeFolded(const QString &in, std::u32string &out, std::vector<qsizetype> *origin = nullptr)
 {
     out.clear();
     out.reserve(size_t(in.size()));
-    for (char32_t c : in.toUcs4())
+    if (origin) {
+        origin->clear();
+        origin->reserve(size_t(in.size()));
+    }
+    const qsizetype n = in.size();
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype at = i;
+        char32_t c = in[i++].unicode();
+        if (QChar::isSurrogate(c)) {
+            if (QChar::isHighSurrogate(c) && i < n && in[i].isLowSurrogate())
+                c = QChar::surrogateToUcs4(char16_t(c), in[i++].unicode());
+            else
+                c = 0xFFFD;
+        }
+        const size_t before = out.size();
         append(out, TextFolding::fold(c));
+        if (origin && out.size() > before)
+            origin->push_back(at);
+    }
 }
 
 std::string_view textOf(sqlite3_value *v)
@@ -108,12 +148,12 @@ std::string_view textOf(sqlite3_value *v)
     return text ? std::string_view(text, size_t(sqlite3_value_bytes(v))) : std::string_view();
 }
 
-void destroyMatcher(void *p)
+void destroyMatcher(void *p) noexcept
 {
     delete static_cast<LikeMatcher *>(p);
 }
 
-void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+void like(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
@@ -137,6 +177,21 @@ void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         }
     }
     sqlite3_result_int(ctx, matcher->matches(textOf(argv[1])));
+}
+
+// SQLite calls it from C: nothing may be thrown through its frames, so every failure becomes
+// the function's error, which the statement then reports.
+void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv) noexcept
+{
+    try {
+        like(ctx, argc, argv);
+    } catch (const std::bad_alloc &) {
+        sqlite3_result_error_nomem(ctx);
+    } catch (const std::exception &e) {
+        sqlite3_result_error(ctx, e.what(), -1);
+    } catch (...) {
+        sqlite3_result_error(ctx, "the LIKE comparison failed", -1);
+    }
 }
 
 } // namespace
@@ -332,6 +387,102 @@ bool LikeMatcher::matches(const QString &text) const
     std::u32string folded;
     decodeFolded(text, folded);
     return matchFolded(folded);
+}
+
+std::vector<LikeMatcher::Match> LikeMatcher::find(const QString &text) const
+{
+    std::vector<Match> found;
+    size_t first = 0;
+    while (first < m_tokens.size() && m_tokens[first] == AnyRun)
+        ++first;
+    const bool anyEnd = m_trailingRuns != size_t(-1);
+    const size_t last = anyEnd ? m_trailingRuns : m_tokens.size();
+    std::u32string folded;
+    std::vector<qsizetype> origin;
+    decodeFolded(text, folded, &origin);
+    if (first >= last || !matchFolded(folded))
+        return found;
+    // Where a folded character ends in the text.
+    const auto endOf = [&](size_t i) {
+        const qsizetype at = origin[i];
+        return at + (text[at].isHighSurrogate() && at + 1 < text.size() ? 2 : 1);
+    };
+    const char32_t lead = m_tokens[first];
+    for (size_t at = 0; at < folded.size();) {
+        // Straight to where the first token can match: its letter, or a run of blanks and
+        // punctuation (from anywhere inside a run the match is the one from its start).
+        if (lead == Blanks) {
+            while (at < folded.size() && !TextFolding::isBoundary(folded[at]))
+                ++at;
+        } else if (lead != AnyOne) {
+            at = folded.find(lead, at);
+        }
+        if (at >= folded.size())
+            break;
+        size_t from = 0, to = 0;
+        if (matchAt(folded, at, first, last, anyEnd, from, to)) {
+            found.push_back({origin[from], endOf(to - 1)});
+            at = std::max(to, at + 1);
+        } else if (lead == Blanks) {
+            while (at < folded.size() && TextFolding::isBoundary(folded[at]))
+                ++at;
+        } else {
+            ++at;
+        }
+        // Without a leading '%' a match starts at the text's start or nowhere.
+        if (first == 0)
+            break;
+    }
+    return found;
+}
+
+bool LikeMatcher::matchAt(std::u32string_view text, size_t at, size_t first, size_t last,
+                          bool anyEnd, size_t &from, size_t &to) const
+{
+    // The matching of matchFolded(), from one place and to the end of the tokens.
+    size_t t = at, p = first;
+    size_t starP = size_t(-1), starT = 0;
+    from = at;
+    to = size_t(-1);
+    for (;;) {
+        if (p == last) {
+            if (anyEnd || t == text.size()) {
+                if (m_tokens[last - 1] != Blanks)
+                    to = t;
+                if (to <= from) {
+                    // Nothing but blanks matched: the match is those blanks.
+                    from = at;
+                    to = t;
+                }
+                return true;
+            }
+        } else if (m_tokens[p] == AnyRun) {
+            starP = p++;
+            starT = t;
+            continue;
+        } else if (t < text.size()) {
+            const char32_t token = m_tokens[p];
+            if (token == Blanks && TextFolding::isBoundary(text[t])) {
+                if (p + 1 == last)
+                    to = t;
+                while (++t < text.size() && TextFolding::isBoundary(text[t])) {
+                }
+                if (p == first)
+                    from = t;
+                ++p;
+                continue;
+            }
+            if (token == AnyOne || token == text[t]) {
+                ++p;
+                ++t;
+                continue;
+            }
+        }
+        if (starP == size_t(-1) || starT >= text.size())
+            return false;
+        p = starP + 1;
+        t = ++starT;
+    }
 }
 
 // Wildcard matching with one backtracking point: the last AnyRun seen. Each AnyRun only ever

@@ -21,6 +21,18 @@ public:
     bool matches(std::string_view utf8Text) const;
     bool matches(const QString &text) const;
 
+    // A place in a text where the pattern matches: the UTF-16 positions [from, to).
+    struct Match {
+        qsizetype from;
+        qsizetype to;
+    };
+    // Where the pattern, without its leading and trailing '%', matches in the text: searched
+    // from the start, each search going on where the last match ended, so the matches are in
+    // text order and do not overlap. A blank of the pattern at either end stands for the blanks
+    // and punctuation around a match, which are not part of it. Every text that matches()
+    // holds at least one match, unless the pattern is nothing but '%'.
+    std::vector<Match> find(const QString &text) const;
+
     // Replaces the connection's like(pattern, text) and like(pattern, text, escape) functions;
     // raises an Error with SQLite's reason when it cannot.
     static void install(sqlite3 *db);
@@ -30,6 +42,11 @@ private:
 
     void compile(const std::u32string &pattern, char32_t escape);
     bool matchFolded(std::u32string_view text) const;
+    // Matches the tokens [first, last) from the folded text's position `at`, to the text's end
+    // unless `anyEnd`; [from, to) receives the match without the blanks of a pattern's blank
+    // at either end.
+    bool matchAt(std::u32string_view text, size_t at, size_t first, size_t last, bool anyEnd,
+                 size_t &from, size_t &to) const;
 
     void chooseRequiredLetters();
 

@@ -39,6 +39,18 @@ bool hasTranslations(sqlite3 *db)
     return found;
 }
 
+// Whether a statement on the connection has begun giving rows and not ended: dropping or
+// making a view would abort it ("abort due to ROLLBACK").
+bool statementRunning(sqlite3 *db)
+{
+    for (sqlite3_stmt *stmt = sqlite3_next_stmt(db, nullptr); stmt;
+         stmt = sqlite3_next_stmt(db, stmt)) {
+        if (sqlite3_stmt_busy(stmt))
+            return true;
+    }
+    return false;
+}
+
 QString identifier(const QString &name)
 {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
@@ -92,6 +104,9 @@ QString Translations::choose(Connection *connection, const QString &code)
     }
     if (chosen == connection->translation() && !chosen.isEmpty())
         return chosen;
+    if (statementRunning(db))
+        throw Error(QStringLiteral("The translation cannot be changed while rows are still being "
+                                   "read on the connection"));
     // Whatever fails below leaves the database's own translation in use.
     exec(db, "DROP VIEW IF EXISTS temp.main");
     connection->setTranslation(first);

@@ -26,7 +26,9 @@ public:
 
     // Makes `English` carry the translation `code` for every statement run on the open
     // connection from now on, and answers the code in use: the first translation's when the
-    // database lacks `code` (or `code` is empty). Raises an Error when the view cannot be made.
+    // database lacks `code` (or `code` is empty). Raises an Error when the view cannot be made,
+    // and, changing nothing, while a statement on the connection is still giving rows (the
+    // change would abort it): read such a set to its end first.
     static QString choose(Connection *connection, const QString &code);
 
     // The translation `English` carries on the connection now; empty code for a database

@@ -13,7 +13,10 @@ public:
     ~ReplaySockets() override;
 
     std::unique_ptr<TcpSocket> createTcpSocket() override;
-    QString resolveIPv4(const QString &) override { return QStringLiteral("127.0.0.1"); }
+    Resolver resolver() override
+    {
+        return [](const QString &) { return QStringLiteral("127.0.0.1"); };
+    }
     QString localHostName() override { return QStringLiteral("fuzz"); }
 
     // The bytes sent over every connection, in order.

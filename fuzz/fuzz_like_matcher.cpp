@@ -9,6 +9,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -103,19 +105,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string_view text =
         nul == std::string_view::npos ? std::string_view() : rest.substr(nul + 1);
 
-    const bool utf8Match = LikeMatcher(pattern, escape).matches(text);
+    const LikeMatcher matcher(pattern, escape);
+    const bool utf8Match = matcher.matches(text);
     const QString patternText = QString::fromUtf8(pattern.data(), qsizetype(pattern.size()));
     const QString textText = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    const bool qtMatch = LikeMatcher(patternText, escape).matches(textText);
+    const LikeMatcher qtMatcher(patternText, escape);
+    const bool qtMatch = qtMatcher.matches(textText);
 
-    // The two forms see the same characters only where the bytes are well-formed UTF-8.
-    const bool wellFormed =
-        patternText.toUtf8() == QByteArray(pattern.data(), qsizetype(pattern.size())) &&
-        textText.toUtf8() == QByteArray(text.data(), qsizetype(text.size()));
-    if (wellFormed && utf8Match != qtMatch)
+    // Malformed bytes read as QString::fromUtf8 reads them: the two forms always agree.
+    if (utf8Match != qtMatch)
         std::abort();
-    if (qtMatch !=
-        reference(elements(folded(patternText), TextFolding::fold(escape)), folded(textText)))
+    const std::vector<Element> patternElements =
+        elements(folded(patternText), TextFolding::fold(escape));
+    if (qtMatch != reference(patternElements, folded(textText)))
+        std::abort();
+    // A text that matches shows where, in order and inside the text, unless the pattern is
+    // nothing but runs.
+    const std::vector<LikeMatcher::Match> found = qtMatcher.find(textText);
+    qsizetype end = 0;
+    for (const LikeMatcher::Match &m : found) {
+        if (m.from < end || m.to <= m.from || m.to > textText.size())
+            std::abort();
+        end = m.to;
+    }
+    const bool onlyRuns = std::all_of(patternElements.begin(), patternElements.end(),
+                                      [](const Element &e) { return e.kind == Element::AnyRun; });
+    if (qtMatch && !onlyRuns && found.empty())
+        std::abort();
+    if (!qtMatch && !found.empty())
         std::abort();
     return 0;
 }

@@ -142,13 +142,18 @@ QString SmtpClient::resolve()
         const std::lock_guard<std::mutex> hold(m_abortLock);
         m_lookUp.reset();
     });
-    std::thread([lookUp, host = m_host, &sockets = Sockets::current()] {
+    // The thread holds the look-up by value: it may end after the service and this client.
+    std::thread([lookUp, host = m_host, resolver = Sockets::current().resolver()] {
         QString resolved;
         std::optional<Error> failure;
         try {
-            resolved = sockets.resolveIPv4(host);
+            resolved = resolver(host);
         } catch (const Error &e) {
             failure = e;
+        } catch (...) {
+            // Nothing may leave the thread's function: it would end the program.
+            failure =
+                Sockets::socketError(Sockets::HostNotFound, QStringLiteral("Host not found."));
         }
         const std::lock_guard<std::mutex> hold(lookUp->lock);
         lookUp->address = resolved;

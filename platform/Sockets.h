@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class TcpSocket;
@@ -29,8 +30,12 @@ public:
 
     // A new TCP socket bound to any local address and port.
     virtual std::unique_ptr<TcpSocket> createTcpSocket() = 0;
-    // The first IPv4 address of a host name, dotted.
-    virtual QString resolveIPv4(const QString &hostName) = 0;
+    // A look-up of the first IPv4 address of a host name, dotted. It holds what it needs by
+    // value or by a shared owner, never a reference to this service: a look-up that runs out
+    // of time is left to finish on a thread of its own, perhaps after the service is gone.
+    using Resolver = std::function<QString(const QString &hostName)>;
+    virtual Resolver resolver() = 0;
+    QString resolveIPv4(const QString &hostName) { return resolver()(hostName); }
     virtual QString localHostName() = 0;
 
     // "Socket Error # <code>" CR LF "<text>".

@@ -15,7 +15,7 @@ std::unique_ptr<TcpSocket> SystemSockets::createTcpSocket()
     return std::make_unique<SystemTcpSocket>();
 }
 
-QString SystemSockets::resolveIPv4(const QString &hostName)
+QString SystemSockets::lookUp(const QString &hostName)
 {
     addrinfo hints{};
     hints.ai_family = AF_INET;

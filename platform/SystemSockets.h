@@ -8,7 +8,7 @@
 class SystemSockets : public Sockets {
 public:
     std::unique_ptr<TcpSocket> createTcpSocket() override;
-    QString resolveIPv4(const QString &hostName) override;
+    Resolver resolver() override { return &SystemSockets::lookUp; }
     QString localHostName() override;
 
     // The socket layer's number and text for an errno value.
@@ -16,4 +16,6 @@ public:
     // The same for a getaddrinfo() result; errnoValue serves EAI_SYSTEM.
     static std::pair<int, QString> describeResolverError(int result, int errnoValue);
     static Error errnoError(int error);
+    // The system resolver's answer for a host name.
+    static QString lookUp(const QString &hostName);
 };

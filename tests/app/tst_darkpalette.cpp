@@ -116,11 +116,11 @@ private slots:
 
         // The Quran page, with the background the display settings restore (the window's
         // white) on its panes.
-        QuranPage *quran = window->TabSheet1;
+        QuranPage *quran = window->TabSheet1.get();
         MemoryColorChooser colors;
         colors.setEdit([](QColor &color, QList<QColor> &) { color = Qt::white; });
-        window->TabSheet5->QuranColorButton->click();
-        window->TabSheet5->BookColorButton->click();
+        window->TabSheet5.get()->QuranColorButton->click();
+        window->TabSheet5.get()->BookColorButton->click();
         window->setActivePage(quran);
         quran->ListBox5->setCurrentRow(1);
         QCoreApplication::processEvents();
@@ -136,7 +136,7 @@ private slots:
         quran->findChild<FlatButton *>(QStringLiteral("aa"))->click();
         check(quran->Topic, QStringLiteral("quran-topic-name"));
 
-        NahjPage *nahj = window->TabSheet2;
+        NahjPage *nahj = window->TabSheet2.get();
         window->setActivePage(nahj);
         nahj->TreeView1->setCurrentItem(nahj->TreeView1->topLevelItem(0)->child(0));
         nahj->TreeView1Click();
@@ -146,20 +146,20 @@ private slots:
         check(nahj->TreeView1->viewport(), QStringLiteral("nahj-tree"));
         check(nahj->DBText4, QStringLiteral("nahj-title"));
 
-        SearchPage *search = window->TabSheet3;
+        SearchPage *search = window->TabSheet3.get();
         window->setActivePage(search);
         search->BitBtn5->click();
         QCoreApplication::processEvents();
         check(search->DBRichEdit1->viewport(), QStringLiteral("search-text"));
         check(search->s51, QStringLiteral("search-count"));
 
-        window->setActivePage(window->TabSheet4);
+        window->setActivePage(window->TabSheet4.get());
         QCoreApplication::processEvents();
-        check(window->TabSheet4->Memo3->viewport(), QStringLiteral("question-instructions"));
+        check(window->TabSheet4.get()->Memo3->viewport(), QStringLiteral("question-instructions"));
 
-        window->setActivePage(window->TabSheet6);
+        window->setActivePage(window->TabSheet6.get());
         QCoreApplication::processEvents();
-        check(window->TabSheet6->Memo2->viewport(), QStringLiteral("about-text"));
+        check(window->TabSheet6.get()->Memo2->viewport(), QStringLiteral("about-text"));
 
         // Every page whole, to be looked at.
         for (int i = 0; i < window->PageControl1->count(); ++i) {

@@ -188,7 +188,7 @@ private slots:
         DataSet *verses = kevran::DataModule2->ADOQuery1;
         verses->gotoBookmark(2999);
         const QString before = verses->fieldText(QStringLiteral("English"));
-        DisplaySettingsPage *page = kevran::main->TabSheet5;
+        DisplaySettingsPage *page = kevran::main->TabSheet5.get();
         page->loadTranslations();
         QComboBox *box = page->TranslationBox;
         QCOMPARE(box->currentIndex(), 0);

@@ -63,6 +63,7 @@ private slots:
         QVERIFY(kevran::main);
         QVERIFY(kevran::DataModule2);
         QVERIFY(kevran::DataModule2->ADOQuery1->isActive());
+        QVERIFY(Program::readVerseRows());
         QCOMPARE(kevran::DataModule2->ADOQuery1->recordCount(), 6236);
         kevran::frm_main->show();
         QVERIFY(kevran::frm_main->isVisible());

@@ -155,7 +155,7 @@ class tst_Render : public QObject {
             answer.font.height = -pixels;
             answer.font.weight = bold ? FontChooser::BoldWeight : FontChooser::RegularWeight;
         });
-        window->TabSheet5->WindowFontButton->click();
+        window->TabSheet5.get()->WindowFontButton->click();
         QCoreApplication::processEvents();
     }
 
@@ -219,9 +219,9 @@ private slots:
         QDir::setCurrent(m_dir.path());
         QVERIFY(Program::createWindows());
         window = kevran::main;
-        quran = window->TabSheet1;
-        nahj = window->TabSheet2;
-        search = window->TabSheet3;
+        quran = window->TabSheet1.get();
+        nahj = window->TabSheet2.get();
+        search = window->TabSheet3.get();
     }
     void cleanupTestCase() { Program::destroyWindows(); }
 
@@ -264,7 +264,7 @@ private slots:
         // The window font chooser starts from the font the controls show; confirming it
         // unchanged changes no control's look.
         MemoryFontChooser fonts;
-        window->TabSheet5->WindowFontButton->click();
+        window->TabSheet5.get()->WindowFontButton->click();
         QCOMPARE(fonts.presets().size(), 1);
         QCOMPARE(fonts.presets().first().face, windowFont.family());
         QCOMPARE(-fonts.presets().first().height, QFontInfo(windowFont).pixelSize());
@@ -304,9 +304,9 @@ private slots:
         };
         const Page pages[] = {{nahj, "nahj"},
                               {search, "search"},
-                              {window->TabSheet4, "question"},
-                              {window->TabSheet5, "settings"},
-                              {window->TabSheet6, "about"}};
+                              {window->TabSheet4.get(), "question"},
+                              {window->TabSheet5.get(), "settings"},
+                              {window->TabSheet6.get(), "about"}};
         for (const Page &page : pages) {
             showPage(page.page);
             checkCaptionsFit(page.page, QLatin1String(page.name));
@@ -325,7 +325,7 @@ private slots:
             answer.font.color = QColor(0x80, 0, 0);
             answer.colorChanged = true;
         });
-        window->TabSheet5->WindowFontButton->click();
+        window->TabSheet5.get()->WindowFontButton->click();
         QCoreApplication::processEvents();
         save(window, QStringLiteral("quran-coloured-font.png"));
         QCOMPARE(quran->DBText2->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
@@ -345,7 +345,7 @@ private slots:
             answer.font.color = QApplication::palette().color(QPalette::WindowText);
             answer.colorChanged = true;
         });
-        window->TabSheet5->WindowFontButton->click();
+        window->TabSheet5.get()->WindowFontButton->click();
     }
 
     void nahjTranslationReadsRightToLeft()
@@ -436,7 +436,7 @@ private slots:
             answer.font.face = latin;
             answer.font.height = -21;
         });
-        window->TabSheet5->QuranFontButton->click();
+        window->TabSheet5.get()->QuranFontButton->click();
         QCoreApplication::processEvents();
         save(window, QStringLiteral("quran-grid-latin-face.png"));
         checkRowHoldsFourLines(latin);

@@ -2,7 +2,62 @@
 #include "data/TextFolding.h"
 
 #include <QTest>
+#include <cstdlib>
+#include <new>
 #include <sqlite3.h>
+
+namespace {
+// While set, every allocation of this thread fails: the hook that makes the LIKE function meet
+// an allocation failure inside SQLite's frames.
+thread_local bool t_failAllocations = false;
+} // namespace
+
+// Every form of the ordinary allocation goes through one pair, so that what one form allocates
+// another may free (the sanitizers check that they match).
+void *operator new(std::size_t size)
+{
+    if (t_failAllocations)
+        throw std::bad_alloc();
+    if (void *p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void *operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    return t_failAllocations ? nullptr : std::malloc(size ? size : 1);
+}
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept
+{
+    return t_failAllocations ? nullptr : std::malloc(size ? size : 1);
+}
+void operator delete(void *p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void *p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void *p, const std::nothrow_t &) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void *p, const std::nothrow_t &) noexcept
+{
+    std::free(p);
+}
 
 class tst_LikeMatcher : public QObject {
     Q_OBJECT
@@ -10,8 +65,23 @@ class tst_LikeMatcher : public QObject {
 private:
     static bool like(const QString &pattern, const QString &text)
     {
-        return LikeMatcher(pattern).matches(text) &&
-               LikeMatcher(pattern).matches(std::string_view(text.toUtf8().constData()));
+        const bool matches =
+            LikeMatcher(pattern).matches(text) &&
+            LikeMatcher(pattern).matches(std::string_view(text.toUtf8().constData()));
+        // A text that matches shows where: at least one match, unless the pattern is all '%'.
+        if (matches && !QString(pattern).remove(QLatin1Char('%')).isEmpty() &&
+            LikeMatcher(pattern).find(text).empty())
+            return false;
+        return matches;
+    }
+
+    // The matches of find() as "from-to" pairs.
+    static QString found(const QString &pattern, const QString &text)
+    {
+        QStringList out;
+        for (const LikeMatcher::Match &m : LikeMatcher(pattern).find(text))
+            out.append(QStringLiteral("%1-%2").arg(m.from).arg(m.to));
+        return out.join(QLatin1Char(' '));
     }
 
     // Evaluates an SQL expression on a connection with the matcher installed.
@@ -230,6 +300,92 @@ private slots:
         QVERIFY(LikeMatcher(QString::fromUtf8("% خدا")).matches(std::string_view(end.constData())));
         QVERIFY(
             !LikeMatcher(QString::fromUtf8("%خدای%")).matches(std::string_view(end.constData())));
+    }
+
+    void matchPositions_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("matches");
+        QTest::newRow("each occurrence") << "%ab%"
+                                         << "abab xab"
+                                         << "0-2 2-4 6-8";
+        QTest::newRow("a blank across punctuation")
+            << QString::fromUtf8("%قال الله%") << QString::fromUtf8("قال: الله") << "0-9";
+        QTest::newRow("one character") << "%a_c%"
+                                       << "abc adc"
+                                       << "0-3 4-7";
+        QTest::newRow("a run inside") << "%a%c%"
+                                      << "xabbc ac"
+                                      << "1-5 6-8";
+        QTest::newRow("whole words, the blanks around left out") << "% ab %"
+                                                                 << " ab abc ab. ab "
+                                                                 << "1-3 8-10 12-14";
+        QTest::newRow("marks and ZWNJ inside a match")
+            << QString::fromUtf8("%میکند%") << QString::fromUtf8("او می\u200cکند") << "3-9";
+        QTest::newRow("a letter outside the plane")
+            << QString::fromUtf8("%b%") << QString::fromUtf8("\U0001D400b") << "2-3";
+        QTest::newRow("anchored at the start") << "ab%"
+                                               << "abab"
+                                               << "0-2";
+        QTest::newRow("anchored at the end") << "%ab"
+                                             << "abab"
+                                             << "2-4";
+        QTest::newRow("no match") << "%ab%"
+                                  << "a b"
+                                  << "";
+        QTest::newRow("nothing but runs") << "%%"
+                                          << "abc"
+                                          << "";
+    }
+    void matchPositions()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, text);
+        QFETCH(QString, matches);
+        QCOMPARE(found(pattern, text), matches);
+    }
+
+    // Bytes that are not well-formed UTF-8 read as QString::fromUtf8 reads them, one U+FFFD
+    // for each byte it passes over: the byte path and the QString path see the same text.
+    void malformedUtf8ReadsAsQtReadsIt()
+    {
+        const QByteArray malformed[] = {
+            "\xC1\x81", "\xC0\x80",     "\xE0\x80\x80",     "\xED\xA0\x80", "\xF4\x90\x80\x80",
+            "\xF5\x80", "\xE2\x28\xA1", "\xE2\x82",         "\xF0\x9F\x98", "\x80\xBF",
+            "\xFF",     "\xEF\xBF\xBF", "\xF0\x9F\x98\x80", "\xED\x9F\xBF", "\xD9"};
+        for (const QByteArray &bytes : malformed) {
+            const QByteArray text = "x" + bytes + "y";
+            const QString read = QString::fromUtf8(text);
+            QVERIFY2(LikeMatcher(read).matches(std::string_view(text.constData(), text.size())),
+                     text.toHex().constData());
+            QVERIFY(LikeMatcher(read).matches(read));
+        }
+        QVERIFY(!LikeMatcher(QStringLiteral("xAy")).matches(std::string_view("x\xC1\x81y")));
+        QCOMPARE(eval("CAST(x'78C18179' AS TEXT) LIKE 'xAy'"), QVariant(0));
+        QCOMPARE(eval("CAST(x'78EDA08079' AS TEXT) LIKE 'x___y'"), QVariant(1));
+    }
+
+    // An allocation that fails inside the LIKE function becomes the statement's error; nothing
+    // is thrown through SQLite.
+    void allocationFailureIsTheStatementsError()
+    {
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+        LikeMatcher::install(db);
+        sqlite3_stmt *stmt = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(db, "SELECT 'abc' LIKE '%b%'", -1, &stmt, nullptr), SQLITE_OK);
+        t_failAllocations = true;
+        const int stepped = sqlite3_step(stmt);
+        t_failAllocations = false;
+        QCOMPARE(stepped, SQLITE_NOMEM);
+        sqlite3_finalize(stmt);
+        // The connection works on.
+        QCOMPARE(sqlite3_prepare_v2(db, "SELECT 'abc' LIKE '%b%'", -1, &stmt, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_step(stmt), SQLITE_ROW);
+        QCOMPARE(sqlite3_column_int(stmt, 0), 1);
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
     }
 
     void installedInSqlite()

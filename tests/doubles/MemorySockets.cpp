@@ -3,6 +3,13 @@
 #include "platform/TcpSocket.h"
 
 #include <QThread>
+#include <mutex>
+
+struct MemorySockets::Hosts {
+    std::mutex lock;
+    QHash<QString, QString> addresses;
+    QStringList lookups;
+};
 
 // A connection that goes to the real socket unless told to fail or hang.
 class MemorySockets::ScriptedSocket : public TcpSocket {
@@ -47,7 +54,8 @@ private:
 };
 
 MemorySockets::MemorySockets()
-    : m_previous(&Sockets::current())
+    : m_hosts(std::make_shared<Hosts>())
+    , m_previous(&Sockets::current())
 {
     Sockets::setCurrent(this);
 }
@@ -62,18 +70,28 @@ std::unique_ptr<TcpSocket> MemorySockets::createTcpSocket()
     return std::make_unique<ScriptedSocket>(*this, m_system.createTcpSocket());
 }
 
-QString MemorySockets::resolveIPv4(const QString &hostName)
+Sockets::Resolver MemorySockets::resolver()
 {
-    m_lookups.append(hostName);
-    const auto found = m_hosts.constFind(hostName.toLower());
-    if (found == m_hosts.constEnd())
-        throw socketError(HostNotFound, QStringLiteral("Host not found."));
-    return *found;
+    return [hosts = m_hosts](const QString &hostName) {
+        const std::lock_guard<std::mutex> hold(hosts->lock);
+        hosts->lookups.append(hostName);
+        const auto found = hosts->addresses.constFind(hostName.toLower());
+        if (found == hosts->addresses.constEnd())
+            throw socketError(HostNotFound, QStringLiteral("Host not found."));
+        return *found;
+    };
+}
+
+QStringList MemorySockets::lookups() const
+{
+    const std::lock_guard<std::mutex> hold(m_hosts->lock);
+    return m_hosts->lookups;
 }
 
 void MemorySockets::addHost(const QString &hostName, const QString &address)
 {
-    m_hosts.insert(hostName.toLower(), address);
+    const std::lock_guard<std::mutex> hold(m_hosts->lock);
+    m_hosts->addresses.insert(hostName.toLower(), address);
 }
 
 void MemorySockets::setConnectFailure(int code, const QString &text)

@@ -15,7 +15,7 @@ public:
     ~MemorySockets() override;
 
     std::unique_ptr<TcpSocket> createTcpSocket() override;
-    QString resolveIPv4(const QString &hostName) override;
+    Resolver resolver() override;
     QString localHostName() override { return m_localHostName; }
 
     void addHost(const QString &hostName, const QString &address);
@@ -25,7 +25,7 @@ public:
     // Connection attempts never finish; each wait sleeps for its full time.
     void setConnectHangs(bool hangs) { m_connectHangs = hangs; }
 
-    const QStringList &lookups() const { return m_lookups; }
+    QStringList lookups() const;
     // The time limits of the connection waits, in order.
     const QList<int> &connectWaits() const { return m_connectWaits; }
 
@@ -33,12 +33,14 @@ private:
     class ScriptedSocket;
 
     SystemSockets m_system;
-    QHash<QString, QString> m_hosts;
+    // The host table and the look-ups made, shared with look-ups still running on their own
+    // threads.
+    struct Hosts;
+    std::shared_ptr<Hosts> m_hosts;
     QString m_localHostName = QStringLiteral("reader-pc");
     int m_failureCode = 0;
     QString m_failureText;
     bool m_connectHangs = false;
-    QStringList m_lookups;
     QList<int> m_connectWaits;
     Sockets *m_previous;
 };

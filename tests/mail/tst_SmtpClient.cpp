@@ -55,19 +55,16 @@ QString largeFile(const QTemporaryDir &dir)
     return path;
 }
 
-// A resolver that takes its time. It lives as long as the program: a look-up that ran out is
-// left to finish on its own.
+// A resolver that takes its time. A look-up that ran out is left to finish on its own, after
+// the service is gone.
 class SlowResolver : public SystemSockets {
 public:
-    QString resolveIPv4(const QString &) override
+    Resolver resolver() override
     {
-        QThread::msleep(1500);
-        return QStringLiteral("127.0.0.1");
-    }
-    static SlowResolver &instance()
-    {
-        static SlowResolver resolver;
-        return resolver;
+        return [](const QString &) {
+            QThread::msleep(1500);
+            return QStringLiteral("127.0.0.1");
+        };
     }
 };
 
@@ -269,8 +266,7 @@ void TestSmtpClient::unresolvableHost()
     QVERIFY(!m_client->Connected());
 
     // The system resolver: a name under ".invalid" never resolves.
-    const QString text =
-        errorOf([] { SystemSockets().resolveIPv4(QStringLiteral("kevran.invalid")); });
+    const QString text = errorOf([] { SystemSockets::lookUp(QStringLiteral("kevran.invalid")); });
     QVERIFY2(
         text == QStringLiteral("Socket Error # 11001\r\nHost not found.") ||
             text == QStringLiteral("Socket Error # 11002\r\nTemporary failure in name resolution."),
@@ -612,7 +608,8 @@ void TestSmtpClient::serverThatStopsReading()
 // A look-up that takes longer than its bound fails as a host that is not found, at the bound.
 void TestSmtpClient::boundedLookUp()
 {
-    Sockets::setCurrent(&SlowResolver::instance());
+    auto slow = std::make_unique<SlowResolver>();
+    Sockets::setCurrent(slow.get());
     const auto restore = qScopeGuard([this] { Sockets::setCurrent(m_sockets.get()); });
     m_client->setHost(QStringLiteral("mail.kevran.test"));
     m_client->setResolveTimeout(200);

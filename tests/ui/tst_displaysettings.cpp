@@ -98,9 +98,9 @@ class tst_DisplaySettings : public QObject {
         program = std::make_unique<ProgramFixture>();
         if (!program->started())
             return false;
-        page = program->window()->TabSheet5;
-        quran = program->window()->TabSheet1;
-        nahj = program->window()->TabSheet2;
+        page = program->window()->TabSheet5.get();
+        quran = program->window()->TabSheet1.get();
+        nahj = program->window()->TabSheet2.get();
         return true;
     }
 

@@ -40,6 +40,48 @@ class tst_HitTextView : public QObject {
     }
 
 private slots:
+    // A selection over hits is drawn whole: its ground lies under the hits too, with the hits
+    // red on it, and no hole where a hit stands.
+    void selectionOverHits()
+    {
+        const QString text = QString::fromUtf8("بسم الله الرحمن الرحيم. ").repeated(6);
+        HitTextView view;
+        show(view, text, true);
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTextCursor all(view.document());
+        all.setPosition(0);
+        all.setPosition(int(text.size() / 2), QTextCursor::KeepAnchor);
+        view.setTextCursor(all);
+        std::vector<HitTextView::Range> hits;
+        for (qsizetype at = text.indexOf(QString::fromUtf8("الله")); at >= 0;
+             at = text.indexOf(QString::fromUtf8("الله"), at + 1))
+            hits.push_back({at, at + 4});
+        const QColor ground = view.palette().color(
+            view.hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
+        const auto count = [&](const QImage &image, auto &&test) {
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    n += test(image.pixelColor(x, y));
+            return n;
+        };
+        const auto isGround = [&](const QColor &c) { return c == ground; };
+        const auto isRed = [](const QColor &c) {
+            return c.red() > 150 && c.green() < 100 && c.blue() < 100;
+        };
+        view.setHits({}, Qt::red);
+        const QImage plain = view.viewport()->grab().toImage();
+        view.setHits(hits, Qt::red);
+        const QImage coloured = view.viewport()->grab().toImage();
+        const int selected = count(plain, isGround);
+        QVERIFY(selected > 1000);
+        QVERIFY(count(coloured, isRed) > 50);
+        // Red ink takes a little of the ground where it stands; a hole would take the boxes.
+        QVERIFY2(
+            count(coloured, isGround) * 100 >= selected * 98,
+            qPrintable(QStringLiteral("%1 of %2").arg(count(coloured, isGround)).arg(selected)));
+    }
+
     void piecesDrawAsOneRun()
     {
         const QStringList texts = longTexts();

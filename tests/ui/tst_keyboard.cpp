@@ -158,7 +158,7 @@ private slots:
         QFETCH(QString, sura);
         QFETCH(QString, verse);
         MemoryDialogs dialogs;
-        QuranPage *page = window->TabSheet1;
+        QuranPage *page = window->TabSheet1.get();
         page->ListBox5->setCurrentRow(35); // sura 36, listed
         m_program->verses()->next();
         const QStringList statement = m_program->verses()->sql();
@@ -189,7 +189,7 @@ private slots:
     // accessibility action of a screen reader, Space, or a click; the radios likewise.
     void continuousDisplayFollowsEveryToggle()
     {
-        QuranPage *page = window->TabSheet1;
+        QuranPage *page = window->TabSheet1.get();
         QAccessibleInterface *box = QAccessible::queryAccessibleInterface(page->CheckBox1);
         QVERIFY(box && box->actionInterface());
         box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(page->Views->currentWidget(), page->Panes);
 
         // The Nahj page's view radios likewise.
-        NahjPage *nahj = window->TabSheet2;
+        NahjPage *nahj = window->TabSheet2.get();
         window->setActivePage(nahj);
         QAccessibleInterface *radio = QAccessible::queryAccessibleInterface(nahj->RadioButton7);
         QVERIFY(radio && radio->actionInterface());
@@ -211,7 +211,7 @@ private slots:
 
         // The search page's scope radios: a scope chosen closes the results of the last one.
         MemoryDialogs dialogs;
-        SearchPage *search = window->TabSheet3;
+        SearchPage *search = window->TabSheet3.get();
         window->setActivePage(search);
         search->BitBtn5->click();
         DataSet *results = kevran::DataModule2->ADOQuery2;
@@ -225,7 +225,7 @@ private slots:
     // A topic button takes the focus and Return lists its topic.
     void topicButtonsFromTheKeyboard()
     {
-        QuranPage *page = window->TabSheet1;
+        QuranPage *page = window->TabSheet1.get();
         page->PageControl2->setCurrentWidget(page->TabSheet7);
         auto *heaven = page->findChild<FlatButton *>(QStringLiteral("yy"));
         heaven->setFocus(Qt::TabFocusReason);

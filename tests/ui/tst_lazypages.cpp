@@ -83,10 +83,10 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
 
         // A page used from code is made in its own tab; the current tab stays.
-        QuranPage *quran = main->TabSheet1;
+        QuranPage *quran = main->TabSheet1.get();
         QCOMPARE(tabs->widget(0), quran);
         QCOMPARE(tabs->currentIndex(), 0);
-        SearchPage *search = main->TabSheet3;
+        SearchPage *search = main->TabSheet3.get();
         QCOMPARE(tabs->widget(2), search);
         QCOMPARE(tabs->count(), 7);
         // The verse displays made now show the verse set's current row; the verse list reads
@@ -94,6 +94,9 @@ private slots:
         QVERIFY(!quran->DBMemo1->toPlainText().isEmpty());
         QVERIFY(verses->isFetched());
         QCOMPARE(quran->DbAltGrid3->model()->rowCount(), 6236);
+        // Closing the window asks after the question page and makes none.
+        main->FormClose();
+        QVERIFY(!main->TabSheet4.made());
     }
 
     void showingTheWindowMakesEveryPageQuietly()
@@ -101,7 +104,7 @@ private slots:
         m_program = std::make_unique<ProgramFixture>();
         QVERIFY(m_program->started());
         Tmain *main = window();
-        QuranPage *quran = main->TabSheet1;
+        QuranPage *quran = main->TabSheet1.get();
         quran->PageControl2->setCurrentWidget(quran->TabSheet7);
         QSignalSpy changes(main->PageControl1, &QTabWidget::currentChanged);
         kevran::frm_main->AdvToolButton7Click(); // the search page
@@ -125,7 +128,7 @@ private slots:
             MemoryColorChooser colors;
             ProgramFixture first;
             QVERIFY(first.started());
-            DisplaySettingsPage *settings = first.window()->TabSheet5;
+            DisplaySettingsPage *settings = first.window()->TabSheet5.get();
             fonts.setEdit([](FontChooser::Answer &answer) {
                 answer.font.face = QStringLiteral("DejaVu Serif");
                 answer.font.height = -19;
@@ -144,7 +147,7 @@ private slots:
         QVERIFY(m_program->started());
         Tmain *main = window();
         QVERIFY(!main->TabSheet1.made());
-        QuranPage *quran = main->TabSheet1;
+        QuranPage *quran = main->TabSheet1.get();
         for (QWidget *control :
              QList<QWidget *>{quran->DBMemo1, quran->DBMemo2, quran->DbAltGrid3}) {
             QCOMPARE(control->font().family(), QStringLiteral("DejaVu Serif"));
@@ -153,7 +156,7 @@ private slots:
         }
         // Controls without a font of their own follow the restored window font.
         QCOMPARE(quran->chapter->font().family(), QStringLiteral("DejaVu Sans"));
-        SearchPage *search = main->TabSheet3;
+        SearchPage *search = main->TabSheet3.get();
         QCOMPARE(search->Edit2->font().family(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(search->Edit2->font().pixelSize(), 13);
         // A later choice reaches the page made in between.
@@ -162,7 +165,7 @@ private slots:
             answer.font.face = QStringLiteral("DejaVu Sans Mono");
             answer.font.height = -15;
         });
-        main->TabSheet5->QuranFontButton->click();
+        main->TabSheet5.get()->QuranFontButton->click();
         QCOMPARE(quran->DBMemo1->font().family(), QStringLiteral("DejaVu Sans Mono"));
     }
 
@@ -176,7 +179,7 @@ private slots:
         QVERIFY(!window()->TabSheet4.made());
         // The file changes before the page is first needed: the page shows what start-up read.
         profiles.setBytes(path, "[1]\r\nName=Other\r\n");
-        QuestionPage *question = window()->TabSheet4;
+        QuestionPage *question = window()->TabSheet4.get();
         QCOMPARE(question->dbEdit1->text(), QStringLiteral("Reza"));
         QCOMPARE(question->ledFrom->text(), QStringLiteral("reza@example.org"));
     }

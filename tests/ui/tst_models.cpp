@@ -4,9 +4,11 @@
 #include "data/DataSource.h"
 #include "data/TDataModule2.h"
 #include "doubles/MemoryDialogs.h"
+#include "platform/Messages.h"
 #include "support/FixtureDatabase.h"
 #include "support/ProgramFixture.h"
 #include "ui/main/DataGrid.h"
+#include "ui/main/DataGridModel.h"
 #include "ui/main/FlatButton.h"
 #include "ui/main/Tmain.h"
 #include "ui/nahj/NahjPage.h"
@@ -104,8 +106,8 @@ class tst_Models : public QObject {
     QTemporaryDir m_dir;
     QStringList m_faults;
 
-    static QuranPage *quran() { return kevran::main->TabSheet1; }
-    static SearchPage *search() { return kevran::main->TabSheet3; }
+    static QuranPage *quran() { return kevran::main->TabSheet1.get(); }
+    static SearchPage *search() { return kevran::main->TabSheet3.get(); }
 
     QString smallDatabase()
     {
@@ -160,7 +162,7 @@ private slots:
             quran()->BitBtn6->click();
             QCOMPARE(model->rowCount(), 0);
             quran()->ListBox5->setCurrentRow(1);
-            DisplaySettingsPage *settings = window->TabSheet5;
+            DisplaySettingsPage *settings = window->TabSheet5.get();
             settings->loadTranslations();
             QVERIFY(settings->TranslationBox->count() > 1);
             settings->TranslationBox->setCurrentIndex(1);
@@ -183,6 +185,37 @@ private slots:
         }
         // The program's end takes the sets before the window: the grid shows no rows in between.
         QVERIFY(model.isNull());
+        QCOMPARE(m_faults, QStringList());
+    }
+
+    // A grid over a set opened deferred shows the rows read, the rest as appended rows; the
+    // model reads no row and raises nothing. A failure while reading the rest is reported
+    // through the usual error report, and the grid empties.
+    void deferredRowsReachTheGrid()
+    {
+        MemoryDialogs dialogs;
+        Connection connection;
+        connection.setFileName(smallDatabase());
+        DataSet set(&connection);
+        DataSource source;
+        source.setDataSet(&set);
+        DataGridModel model(&source, {QStringLiteral("id"), QStringLiteral("v")},
+                            {QStringLiteral("id"), QStringLiteral("v")});
+        watch(&model, &m_faults);
+        for (const bool failing : {false, true}) {
+            set.setSql({QStringLiteral("SELECT id, CASE WHEN id < 2 OR %1 THEN id ELSE "
+                                       "abs(-9223372036854775808) END AS v FROM num ORDER BY id")
+                            .arg(failing ? 0 : 1)});
+            set.openDeferred();
+            readAll(&model);
+            QCOMPARE(model.rowCount(), 1);
+            QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("1"));
+            QVERIFY(!set.isFetched());
+            QCOMPARE(Messages::guard([&] { set.fetchAll(); }), !failing);
+            QCOMPARE(model.rowCount(), failing ? 0 : 3);
+            readAll(&model);
+        }
+        QCOMPARE(dialogs.texts(), QStringList(QStringLiteral("integer overflow.")));
         QCOMPARE(m_faults, QStringList());
     }
 
@@ -227,7 +260,7 @@ private slots:
         MemoryDialogs dialogs;
         ProgramFixture program;
         QVERIFY(program.started());
-        NahjPage *page = program.window()->TabSheet2;
+        NahjPage *page = program.window()->TabSheet2.get();
         QTreeWidget *tree = page->TreeView1;
         QAbstractItemModel *model = tree->model();
         // The tree's own model resets itself in its destructor, after its tree is gone: the

@@ -53,7 +53,7 @@ private slots:
     {
         ProgramFixture program(bookDatabase());
         QVERIFY(program.started());
-        NahjPage *page = program.window()->TabSheet2;
+        NahjPage *page = program.window()->TabSheet2.get();
         QTreeWidget *tree = page->TreeView1;
         QCOMPARE(tree->topLevelItemCount(), 3);
         QCOMPARE(node(page, 0)->text(0), QStringLiteral("Sermons"));
@@ -83,7 +83,7 @@ private slots:
                             " (1, 2, NULL, 'top only', 'arabic 1.2', NULL)")});
         ProgramFixture program(path);
         QVERIFY(program.started());
-        NahjPage *page = program.window()->TabSheet2;
+        NahjPage *page = program.window()->TabSheet2.get();
         QCOMPARE(page->TreeView1->topLevelItemCount(), 1);
         QCOMPARE(node(page, 0)->childCount(), 2);
         QCOMPARE(node(page, 0, 0)->text(0), QStringLiteral("S1    "));
@@ -103,7 +103,7 @@ private slots:
     void looksUpTheSelectedNode()
     {
         ProgramFixture program(bookDatabase());
-        NahjPage *page = program.window()->TabSheet2;
+        NahjPage *page = program.window()->TabSheet2.get();
         DataSet *book = program.window()->ADOQuery1;
         select(page, node(page, 0, 2));
         page->itemLookup();
@@ -129,7 +129,7 @@ private slots:
     void keysAndClicksRunTheLookup()
     {
         ProgramFixture program(bookDatabase());
-        NahjPage *page = program.window()->TabSheet2;
+        NahjPage *page = program.window()->TabSheet2.get();
         program.window()->show();
         program.window()->setActivePage(page);
         QVERIFY(QTest::qWaitForWindowActive(program.window()));
@@ -161,7 +161,7 @@ private slots:
         const QString path = m_dir.filePath(QStringLiteral("empty.db"));
         FixtureDatabase::write(path, {{1, 1, QStringLiteral("a"), {}, {}, {}}});
         ProgramFixture program(path);
-        NahjPage *page = program.window()->TabSheet2;
+        NahjPage *page = program.window()->TabSheet2.get();
         QCOMPARE(page->TreeView1->topLevelItemCount(), 0);
         page->itemLookup(); // nothing selected: nothing happens
         QVERIFY(!program.window()->ADOQuery1->isActive());
@@ -186,7 +186,7 @@ private slots:
         // A lookup that fails leaves the panes unbound and empty and the book set closed.
         dialogs.clear();
         ProgramFixture program(bookDatabase());
-        NahjPage *page = program.window()->TabSheet2;
+        NahjPage *page = program.window()->TabSheet2.get();
         select(page, node(page, 0, 0));
         page->itemLookup();
         FixtureDatabase::exec(m_dir.filePath(QStringLiteral("book.db")),
@@ -202,7 +202,7 @@ private slots:
     void sliderAndViews()
     {
         ProgramFixture program(bookDatabase());
-        NahjPage *page = program.window()->TabSheet2;
+        NahjPage *page = program.window()->TabSheet2.get();
         QCOMPARE(page->TrackBar1->value(), 8);
         QCOMPARE(page->TrackBar1->maximum(), 30);
         page->TrackBar1->setValue(20);

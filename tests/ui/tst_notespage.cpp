@@ -96,9 +96,9 @@ private slots:
             QVERIFY(program.started());
             Tmain *window = program.window();
             window->makePages();
-            NotesPage *notes = window->NotesSheet;
+            NotesPage *notes = window->NotesSheet.get();
             notes->NewFolderClick();
-            QuranPage *quran = window->TabSheet1;
+            QuranPage *quran = window->TabSheet1.get();
             quran->showVerse(2, 255);
             QCOMPARE(*quran->currentVerse(), kThrone);
             QVERIFY(quran->AddBookmark->isVisible());
@@ -117,7 +117,7 @@ private slots:
                          .toString()
                          .contains(QStringLiteral("✎")));
 
-            NahjPage *nahj = window->TabSheet2;
+            NahjPage *nahj = window->TabSheet2.get();
             nahj->showItem(1, 27);
             QCOMPARE(*nahj->shownItem(), kSermon27);
             nahj->EditNote->trigger();
@@ -130,7 +130,7 @@ private slots:
         ProgramFixture program;
         Tmain *window = program.window();
         window->makePages();
-        NotesPage *notes = window->NotesSheet;
+        NotesPage *notes = window->NotesSheet.get();
         notes->reload();
         BookmarkTreeModel *tree = notes->bookmarkModel();
         QCOMPARE(int(tree->bookmarks().size()), 1);
@@ -151,9 +151,10 @@ private slots:
         // A note opens its verse; the marks show from the verse itself.
         const QModelIndex first = notes->noteModel()->index(0);
         emit notes->NoteList->activated(first);
-        QCOMPARE(window->PageControl1->currentWidget(), static_cast<QWidget *>(window->TabSheet1));
-        QCOMPARE(*window->TabSheet1->currentVerse(), kThrone);
-        QVERIFY(window->TabSheet1->DBMemo1->isNoted());
+        QCOMPARE(window->PageControl1->currentWidget(),
+                 static_cast<QWidget *>(window->TabSheet1.get()));
+        QCOMPARE(*window->TabSheet1.get()->currentVerse(), kThrone);
+        QVERIFY(window->TabSheet1.get()->DBMemo1->isNoted());
     }
 
     void removalIsConfirmedAndUndone()
@@ -165,7 +166,7 @@ private slots:
         ReaderStore &store = window->Reader->store();
         const qint64 folder = store.addFolder(QStringLiteral("حفظ"), 0);
         store.addBookmarks({kThrone, ReaderRef::ofVerse(2, 256)}, folder);
-        NotesPage *notes = window->NotesSheet;
+        NotesPage *notes = window->NotesSheet.get();
         notes->reload();
         BookmarkTreeModel *tree = notes->bookmarkModel();
         notes->BookmarkTree->setCurrentIndex(tree->folderIndex(folder));
@@ -209,7 +210,7 @@ private slots:
         store.addBookmarks({kThrone, kSermon27}, folder);
         store.saveNote(kThrone, QStringLiteral("آية الكرسي"), 0);
         store.saveNote(kSermon27, QStringLiteral("جهاد"), 0);
-        NotesPage *notes = window->NotesSheet;
+        NotesPage *notes = window->NotesSheet.get();
         saveChooser.setAnswer(dir.filePath(QStringLiteral("backup.json")));
         chooser.setAnswer(dir.filePath(QStringLiteral("backup.json")));
         notes->ExportClick();
@@ -261,7 +262,7 @@ private slots:
         ResumeSetting::save(true);
         ProgramFixture program;
         program.window()->openReaderData();
-        QCOMPARE(*program.window()->TabSheet1->currentVerse(), ReaderRef::ofVerse(18, 10));
+        QCOMPARE(*program.window()->TabSheet1.get()->currentVerse(), ReaderRef::ofVerse(18, 10));
     }
 
     // The page as drawn at 1366x768, right to left, with entries whose captions fit; the
@@ -285,9 +286,9 @@ private slots:
         store.setPlace(ReaderStore::Slot::Nahj, ReaderRef::ofNahj(2, 53));
         window->showNormal();
         window->resize(1366, 768);
-        window->setActivePage(window->NotesSheet);
+        window->setActivePage(window->NotesSheet.get());
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        NotesPage *notes = window->NotesSheet;
+        NotesPage *notes = window->NotesSheet.get();
         // Right to left: the bookmarks stand right of the notes, the first place at the right.
         QVERIFY(notes->BookmarkTree->mapTo(window, QPoint()).x() >
                 notes->NoteList->mapTo(window, QPoint()).x());
@@ -300,16 +301,16 @@ private slots:
         const QString dir = QStringLiteral(KEVRAN_SCREENSHOT_DIR);
         QDir().mkpath(dir);
         QVERIFY(window->grab().save(QDir(dir).filePath("main-notes.png")));
-        window->TabSheet1->showVerse(2, 255);
-        window->setActivePage(window->TabSheet1);
+        window->TabSheet1.get()->showVerse(2, 255);
+        window->setActivePage(window->TabSheet1.get());
         QVERIFY(window->grab().save(QDir(dir).filePath("main-quran-noted.png")));
 
         // Ctrl+D wherever the focus is: the sura list, the tabs.
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        window->TabSheet1->ListBox5->setFocus();
-        QTest::keyClick(window->TabSheet1->ListBox5, Qt::Key_D, Qt::ControlModifier);
-        window->TabSheet1->showVerse(2, 256);
+        window->TabSheet1.get()->ListBox5->setFocus();
+        QTest::keyClick(window->TabSheet1.get()->ListBox5, Qt::Key_D, Qt::ControlModifier);
+        window->TabSheet1.get()->showVerse(2, 256);
         window->PageControl1->tabBar()->setFocus();
         QTest::keyClick(window->PageControl1->tabBar(), Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(int(store.bookmarks().size()), 5 + 2);

@@ -116,7 +116,7 @@ class tst_Printing : public QObject {
 
     void showSura(Tmain *window, int sura)
     {
-        QuranPage *quran = window->TabSheet1;
+        QuranPage *quran = window->TabSheet1.get();
         quran->ListBox5->setCurrentRow(sura - 1);
         quran->ListBox5Click();
     }
@@ -158,7 +158,8 @@ private slots:
             showSura(window, sura);
             const QString translation =
                 verses->text(4, verses->requiredField(QStringLiteral("English")));
-            const QString pdf = savePdf(window, window->TabSheet1, QStringLiteral("sura.pdf"));
+            const QString pdf =
+                savePdf(window, window->TabSheet1.get(), QStringLiteral("sura.pdf"));
             QVERIFY(m_dialogs->shown().isEmpty());
             int fonts = 0;
             QVERIFY(fontsEmbedded(pdf, &fonts));
@@ -193,7 +194,7 @@ private slots:
         Tmain *window = start();
         QVERIFY(window);
         showSura(window, 2);
-        QuranPage *quran = window->TabSheet1;
+        QuranPage *quran = window->TabSheet1.get();
         for (const int row : {3, 1, 6})
             quran->DbAltGrid3->selectionModel()->select(quran->DbAltGrid3->model()->index(row, 0),
                                                         QItemSelectionModel::Select |
@@ -213,7 +214,7 @@ private slots:
     {
         Tmain *window = start();
         QVERIFY(window);
-        NahjPage *nahj = window->TabSheet2;
+        NahjPage *nahj = window->TabSheet2.get();
         nahj->TreeView1->setCurrentItem(nahj->TreeView1->topLevelItem(1)->child(52));
         nahj->itemLookup();
         const QString letter = savePdf(window, nahj, QStringLiteral("letter.pdf"));
@@ -227,7 +228,7 @@ private slots:
             QVERIFY2(text.contains(word), qPrintable(word));
         QVERIFY(pageCount(letter) > 5);
 
-        SearchPage *search = window->TabSheet3;
+        SearchPage *search = window->TabSheet3.get();
         search->s4->setChecked(true);
         search->s4Click();
         search->Edit2->setText(QStringLiteral("رحمت"));
@@ -255,7 +256,7 @@ private slots:
     {
         Tmain *window = start();
         QVERIFY(window);
-        QuranPage *quran = window->TabSheet1;
+        QuranPage *quran = window->TabSheet1.get();
         quran->Edit1->clear();
         quran->BitBtn6Click(); // every verse
         QCOMPARE(m_program->verses()->recordCount(), 6236);

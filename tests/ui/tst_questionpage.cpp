@@ -62,7 +62,7 @@ class tst_QuestionPage : public QObject {
     {
         m_program = std::make_unique<ProgramFixture>();
         QVERIFY(m_program->started());
-        page = m_program->window()->TabSheet4;
+        page = m_program->window()->TabSheet4.get();
         page->ledHost->setText(Host);
         page->SMTP->setReadTimeout(3000);
         m_program->window()->resize(900, 700);
@@ -548,8 +548,8 @@ private slots:
         const ReceivedMail mail(m_server->message());
         QCOMPARE(mail.bodyLines(), (QList<QByteArray>{verse().toUtf8() + "[" +
                                                       QuestionPage::MessagePrompt.toUtf8() + "]"}));
-        m_program->window()->setActivePage(m_program->window()->TabSheet1);
-        m_program->window()->TabSheet1->AdvToolButton1->click();
+        m_program->window()->setActivePage(m_program->window()->TabSheet1.get());
+        m_program->window()->TabSheet1.get()->AdvToolButton1->click();
         QCOMPARE(m_program->window()->PageControl1->currentWidget(), page);
         QVERIFY(page->Body->isHidden());
     }
@@ -561,7 +561,7 @@ private slots:
         fill();
         Tmain *window = m_program->window();
         window->show();
-        QuranPage *quran = window->TabSheet1;
+        QuranPage *quran = window->TabSheet1.get();
         page->Memo1->setPlainText(QStringLiteral("earlier words"));
         quran->ListBox5->setCurrentRow(1);
         quran->BitBtn2->click();

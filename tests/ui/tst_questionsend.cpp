@@ -136,10 +136,10 @@ private slots:
         QVERIFY(program.started());
         MemoryDialogs dialogs;
         Tmain *window = program.window();
-        window->TabSheet1->ListBox5->setCurrentRow(1); // sura 2, verse 1
+        window->TabSheet1.get()->ListBox5->setCurrentRow(1); // sura 2, verse 1
         const QString verse = program.verses()->fieldText(QStringLiteral("Arabic"));
 
-        QuestionPage *page = window->TabSheet4;
+        QuestionPage *page = window->TabSheet4.get();
         QByteArray attachment(3000, Qt::Uninitialized);
         for (char &byte : attachment)
             byte = char(QRandomGenerator::global()->bounded(256));
@@ -213,14 +213,14 @@ private slots:
         QVERIFY(program.started());
         MemoryDialogs dialogs;
         Tmain *window = program.window();
-        window->TabSheet1->chapter->setText(sura);
-        window->TabSheet1->verse->setText(verse);
+        window->TabSheet1.get()->chapter->setText(sura);
+        window->TabSheet1.get()->verse->setText(verse);
         QCOMPARE(program.verses()->fieldText(QStringLiteral("vers")), verse);
         const QString text = program.verses()->fieldText(QStringLiteral("Arabic"));
         if (sura == QLatin1String("2"))
             QVERIFY(text.toUtf8().size() > 998);
 
-        QuestionPage *page = window->TabSheet4;
+        QuestionPage *page = window->TabSheet4.get();
         page->ledHost->setText(QStringLiteral("127.0.0.1"));
         page->dbEdit1->setText(QStringLiteral("علی"));
         page->ledFrom->setText(QStringLiteral("reader@example.org"));
@@ -299,7 +299,7 @@ private slots:
         ProgramFixture program;
         QVERIFY(program.started());
         MemoryDialogs dialogs;
-        QuestionPage *page = program.window()->TabSheet4;
+        QuestionPage *page = program.window()->TabSheet4.get();
         page->ledHost->setText(QStringLiteral("mail.kevran.test"));
         page->dbEdit1->setText(QStringLiteral("Ali"));
         page->ledFrom->setText(QStringLiteral("reader@example.org"));

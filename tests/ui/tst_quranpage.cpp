@@ -65,7 +65,7 @@ private slots:
     {
         m_program = std::make_unique<ProgramFixture>();
         QVERIFY(m_program->started());
-        page = m_program->window()->TabSheet1;
+        page = m_program->window()->TabSheet1.get();
         verses = m_program->verses();
         m_program->window()->resize(900, 700);
         m_program->window()->show();

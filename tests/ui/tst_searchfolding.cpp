@@ -223,7 +223,7 @@ private slots:
     // is found from the plain spelling, and the vocalised text from typed marks.
     void gridFindDialog()
     {
-        QuranPage *quran = m_program->window()->TabSheet1;
+        QuranPage *quran = m_program->window()->TabSheet1.get();
         quran->ListBox5->setCurrentRow(13);
         GridFindDialog *find = quran->DbAltGrid3->findDialog();
         find->FindText->setText(QString::fromUtf8("ابراهیم"));
@@ -246,7 +246,7 @@ private slots:
         int found = 0;
         QString column;
         if (scope.startsWith(QLatin1String("quick"))) {
-            QuranPage *quran = window->TabSheet1;
+            QuranPage *quran = window->TabSheet1.get();
             const bool arabic = scope.endsWith(QLatin1String("ar"));
             (arabic ? quran->ar : quran->fa)->setChecked(true);
             quran->Edit1->setText(typed);
@@ -254,7 +254,7 @@ private slots:
             found = m_program->verses()->recordCount();
             column = arabic ? QStringLiteral("search1") : QStringLiteral("English");
         } else {
-            SearchPage *search = window->TabSheet3;
+            SearchPage *search = window->TabSheet3.get();
             auto *radio = search->findChild<QRadioButton *>(scope);
             radio->click();
             search->b1->setChecked(exact);

@@ -111,8 +111,8 @@ private slots:
         // An X server gives the window at least its minimum size, screen or not; the offscreen
         // screen does not, so it is given here.
         window->resize(window->size().expandedTo(window->minimumSize()));
-        for (QWidget *page :
-             QList<QWidget *>{window->TabSheet1, window->TabSheet2, window->TabSheet5}) {
+        for (QWidget *page : QList<QWidget *>{window->TabSheet1.get(), window->TabSheet2.get(),
+                                              window->TabSheet5.get()}) {
             window->setActivePage(page);
             window->grab();
         }
@@ -128,15 +128,15 @@ private slots:
 
         // Applied at the bounds, told once; the files stay as they were.
         QCOMPARE(window->font().pixelSize(), 96);
-        QCOMPARE(window->TabSheet1->DBMemo1->font().pixelSize(), 160);
-        QCOMPARE(window->TabSheet2->DBMemo4->font().pixelSize(), 160);
+        QCOMPARE(window->TabSheet1.get()->DBMemo1->font().pixelSize(), 160);
+        QCOMPARE(window->TabSheet2.get()->DBMemo4->font().pixelSize(), 160);
         QCOMPARE(dialogs.texts(), QStringList{DisplaySettingsPage::FontBoundedMessage});
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(fileBytes(ConfigLocation::filePath(names[i])), before[i]);
 
         // Chosen again: 9999 points is stored as chosen and shown at the bound, without a
         // second message; a sensible size is shown as it is.
-        DisplaySettingsPage *page = window->TabSheet5;
+        DisplaySettingsPage *page = window->TabSheet5.get();
         fonts.setEdit([](FontChooser::Answer &answer) { answer.font.height = -13332; });
         page->WindowFontButton->click();
         QCOMPARE(window->font().pixelSize(), 96);
@@ -158,7 +158,7 @@ private slots:
         MemoryDialogs dialogs;
         ProgramFixture program;
         QVERIFY(program.started());
-        QuestionPage *first = program.window()->TabSheet4;
+        QuestionPage *first = program.window()->TabSheet4.get();
         QuestionPage second(program.window()->DataSource1);
         second.LoadSenderSettings();
 
@@ -208,7 +208,7 @@ private slots:
         ProgramFixture program;
         QVERIFY(program.started());
         Tmain *window = program.window();
-        DisplaySettingsPage *page = window->TabSheet5;
+        DisplaySettingsPage *page = window->TabSheet5.get();
         window->show();
         window->setActivePage(page);
         QTRY_VERIFY(page->TranslationBox->count() > 1);
@@ -257,7 +257,7 @@ private slots:
                  page->TranslationBox->itemData(2).toString());
 
         meetFullDisk(QuestionPage::ProfileFileName, [&] {
-            window->TabSheet4->dbEdit1->setText(QStringLiteral("Reza"));
+            window->TabSheet4.get()->dbEdit1->setText(QStringLiteral("Reza"));
             QVERIFY(window->close());
         });
         QVERIFY(dialogs.texts().value(0).startsWith(QStringLiteral("Unable to write to ")));

@@ -92,13 +92,13 @@ private slots:
                            "[About]\nWebSite=https://site.example/\xd9\x81\xd8\xa7\n")});
         ProgramFixture program;
         QVERIFY(program.started());
-        QuestionPage *question = program.window()->TabSheet4;
+        QuestionPage *question = program.window()->TabSheet4.get();
         QCOMPARE(question->ledHost->text(), QStringLiteral("mail.site.example"));
         QCOMPARE(question->ledTo->text(), QStringLiteral("inbox@site.example"));
         QVERIFY(question->ledHost->isHidden());
 
         MemoryShell shell;
-        program.window()->TabSheet6->btnWebSite->click();
+        program.window()->TabSheet6.get()->btnWebSite->click();
         QCOMPARE(shell.requests().size(), 1);
         QCOMPARE(shell.requests().front().file, QStringLiteral("https://site.example/فا"));
     }

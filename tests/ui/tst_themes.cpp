@@ -113,13 +113,13 @@ class tst_Themes : public QObject {
         if (!QTest::qWaitForWindowExposed(window))
             return nullptr;
         // Sura 2, Letter 53 and a search with hits.
-        QuranPage *quran = window->TabSheet1;
+        QuranPage *quran = window->TabSheet1.get();
         quran->ListBox5->setCurrentRow(1);
         quran->ListBox5Click();
-        NahjPage *nahj = window->TabSheet2;
+        NahjPage *nahj = window->TabSheet2.get();
         nahj->TreeView1->setCurrentItem(nahj->TreeView1->topLevelItem(1)->child(52));
         nahj->itemLookup();
-        SearchPage *search = window->TabSheet3;
+        SearchPage *search = window->TabSheet3.get();
         search->Edit2->setText(QStringLiteral("رحمت"));
         search->s4->setChecked(true);
         search->s4Click();
@@ -129,8 +129,8 @@ class tst_Themes : public QObject {
 
     QList<QWidget *> pages(Tmain *window)
     {
-        return {window->TabSheet1, window->TabSheet2, window->TabSheet3,
-                window->TabSheet4, window->TabSheet5, window->TabSheet6};
+        return {window->TabSheet1.get(), window->TabSheet2.get(), window->TabSheet3.get(),
+                window->TabSheet4.get(), window->TabSheet5.get(), window->TabSheet6.get()};
     }
 
     QImage grabPage(Tmain *window, QWidget *page)
@@ -142,7 +142,7 @@ class tst_Themes : public QObject {
 
     void choose(Tmain *window, Theme::Kind kind)
     {
-        QComboBox *box = window->TabSheet5->ThemeBox;
+        QComboBox *box = window->TabSheet5.get()->ThemeBox;
         box->setCurrentIndex(box->findData(Theme::id(kind)));
         QApplication::processEvents();
     }
@@ -205,9 +205,9 @@ private slots:
     {
         Tmain *window = start();
         QVERIFY(window);
-        QuranPage *quran = window->TabSheet1;
-        NahjPage *nahj = window->TabSheet2;
-        SearchPage *search = window->TabSheet3;
+        QuranPage *quran = window->TabSheet1.get();
+        NahjPage *nahj = window->TabSheet2.get();
+        SearchPage *search = window->TabSheet3.get();
         for (const Theme::Kind kind : {Theme::Day, Theme::Night, Theme::Paper}) {
             choose(window, kind);
             const Theme &theme = Theme::current();
@@ -271,16 +271,18 @@ private slots:
         Tmain *window = start();
         QVERIFY(window);
         QCOMPARE(Theme::current().kind(), Theme::Paper);
-        QCOMPARE(window->TabSheet5->ThemeBox->currentData().toString(), QStringLiteral("paper"));
+        QCOMPARE(window->TabSheet5.get()->ThemeBox->currentData().toString(),
+                 QStringLiteral("paper"));
         QCOMPARE(QApplication::palette().color(QPalette::Base), QColor(0xFBF6E9));
 
         MemoryColorChooser chooser;
         chooser.setEdit([](QColor &colour, QList<QColor> &) { colour = QColor(0x30, 0x40, 0x50); });
-        window->TabSheet5->QuranColorButtonClick();
+        window->TabSheet5.get()->QuranColorButtonClick();
         choose(window, Theme::Night);
-        QCOMPARE(window->TabSheet1->DBMemo1->palette().color(QPalette::Base),
+        QCOMPARE(window->TabSheet1.get()->DBMemo1->palette().color(QPalette::Base),
                  QColor(0x30, 0x40, 0x50));
-        QCOMPARE(window->TabSheet2->DBMemo3->palette().color(QPalette::Base), QColor(0x16181C));
+        QCOMPARE(window->TabSheet2.get()->DBMemo3->palette().color(QPalette::Base),
+                 QColor(0x16181C));
     }
 };
 

@@ -1,8 +1,11 @@
 #include "app/Program.h"
+#include "data/Connection.h"
 #include "data/DataSet.h"
+#include "data/Translations.h"
 #include "doubles/MemoryClipboard.h"
 #include "doubles/MemoryDialogs.h"
 #include "platform/ConfigLocation.h"
+#include "platform/Error.h"
 #include "settings/TranslationSetting.h"
 #include "support/FixtureDatabase.h"
 #include "support/ProgramFixture.h"
@@ -86,8 +89,8 @@ class tst_Translations : public QObject {
 
     QTemporaryDir m_dir;
 
-    static DisplaySettingsPage *settings() { return kevran::main->TabSheet5; }
-    static QuranPage *quran() { return kevran::main->TabSheet1; }
+    static DisplaySettingsPage *settings() { return kevran::main->TabSheet5.get(); }
+    static QuranPage *quran() { return kevran::main->TabSheet1.get(); }
 
     static void choose(const QString &code)
     {
@@ -185,7 +188,7 @@ private slots:
         QCOMPARE(quran()->DBMemo2->toPlainText(), translated("fa.makarem", id));
 
         // A search on the search page already shown keeps its rows and text.
-        SearchPage *search = kevran::main->TabSheet3;
+        SearchPage *search = kevran::main->TabSheet3.get();
         search->s4->click();
         search->b1->setChecked(false);
         search->Edit2->setText(QString::fromUtf8("ابراهیم"));
@@ -211,11 +214,11 @@ private slots:
         QCOMPARE(grid->data(grid->index(124, englishColumn)).toString(), ansarian);
         QCOMPARE(grid->data(grid->index(0, englishColumn)).toString(),
                  translated("fa.ansarian", 494));
-        QCOMPARE(kevran::main->TabSheet4->DBMemo5->toPlainText(), ansarian);
+        QCOMPARE(kevran::main->TabSheet4.get()->DBMemo5->toPlainText(), ansarian);
         QCOMPARE(search->DbAltGrid4->model()->rowCount(), searchedRows);
         QCOMPARE(search->DBRichEdit1->toPlainText(), searchedText);
         QCOMPARE(storedChoice(), QByteArray("fa.ansarian\n"));
-        QVERIFY(kevran::main->TabSheet6->aboutLines().contains(
+        QVERIFY(kevran::main->TabSheet6.get()->aboutLines().contains(
             QString::fromUtf8("ترجمه قرآن توسط استاد حسين انصاريان")));
 
         // The copy commands copy the chosen translation.
@@ -305,9 +308,34 @@ private slots:
         QCOMPARE(verses->currentRow(), current);
         QCOMPARE(verses->fieldText(QStringLiteral("id1")).toInt(), id);
         QCOMPARE(page->DBMemo2->toPlainText(), translated("fa.fooladvand", id));
-        QCOMPARE(kevran::main->TabSheet4->DBMemo5->toPlainText(), translated("fa.fooladvand", id));
+        QCOMPARE(kevran::main->TabSheet4.get()->DBMemo5->toPlainText(),
+                 translated("fa.fooladvand", id));
         choose(QStringLiteral("fa.makarem"));
         QCOMPARE(page->DBMemo2->toPlainText(), translated("fa.makarem", id));
+    }
+
+    // The switch refuses while a statement on the connection still gives rows (the verse rows
+    // start-up left), changing nothing; once they are read it goes ahead.
+    void switchRefusedWhileAStatementRuns()
+    {
+        ProgramFixture program(ProgramFixture::Rows::AsStartUpLeaves);
+        QVERIFY(program.started());
+        DataSet *verses = program.verses();
+        QVERIFY(!verses->isFetched());
+        Connection *connection = verses->connection();
+        const QString before = connection->translation();
+        bool refused = false;
+        try {
+            Translations::choose(connection, QStringLiteral("fa.ayati"));
+        } catch (const Error &) {
+            refused = true;
+        }
+        QVERIFY(refused);
+        QCOMPARE(connection->translation(), before);
+        verses->fetchAll();
+        QCOMPARE(verses->recordCount(), 6236);
+        QCOMPARE(Translations::choose(connection, QStringLiteral("fa.ayati")),
+                 QStringLiteral("fa.ayati"));
     }
 
     void storedChoiceSurvivesARestart()
@@ -333,7 +361,7 @@ private slots:
         QVERIFY(again.started());
         QCOMPARE(again.verses()->fieldText(QStringLiteral("English")),
                  translated("fa.khorramshahi", 1));
-        QVERIFY(kevran::main->TabSheet6->aboutLines().contains(
+        QVERIFY(kevran::main->TabSheet6.get()->aboutLines().contains(
             QString::fromUtf8("ترجمه قرآن توسط استاد بهاءالدين خرمشاهي")));
     }
 
@@ -399,7 +427,7 @@ private slots:
         settings()->loadTranslations();
         QCOMPARE(settings()->TranslationBox->count(), 0);
         QVERIFY(!settings()->TranslationBox->isEnabled());
-        QVERIFY(kevran::main->TabSheet6->aboutLines().contains(
+        QVERIFY(kevran::main->TabSheet6.get()->aboutLines().contains(
             QString::fromUtf8("ترجمه قرآن توسط آيت الله العظمي ناصر مکارم شيرازي")));
         QVERIFY(dialogs.shown().isEmpty());
     }
@@ -410,7 +438,7 @@ private slots:
         {
             ProgramFixture program;
             QVERIFY(program.started());
-            const QStringList lines = kevran::main->TabSheet6->aboutLines();
+            const QStringList lines = kevran::main->TabSheet6.get()->aboutLines();
             QCOMPARE(lines.value(6),
                      QString::fromUtf8("ترجمه قرآن توسط آيت الله العظمي ناصر مکارم شيرازي"));
             // The Persian Nahj text's MIT notice, verbatim from the database.
@@ -426,9 +454,9 @@ private slots:
         ProgramFixture program(other);
         QVERIFY(program.started());
         kevran::main->show();
-        kevran::main->setActivePage(kevran::main->TabSheet6);
+        kevran::main->setActivePage(kevran::main->TabSheet6.get());
         const QStringList lines =
-            kevran::main->TabSheet6->Memo2->toPlainText().split(QLatin1Char('\n'));
+            kevran::main->TabSheet6.get()->Memo2->toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(lines.value(6), QString::fromUtf8("ترجمه قرآن توسط قرائتی"));
         QVERIFY(lines.join(QLatin1Char('\n')).contains(QStringLiteral("Mohsen Qaraati")));
         QVERIFY(!lines.join(QLatin1Char('\n')).contains(QString::fromUtf8("مکارم")));
@@ -510,7 +538,7 @@ private slots:
         QVERIFY(
             window->grab().save(QDir(dir).filePath(QStringLiteral("translation-settings.png"))));
 
-        window->setActivePage(window->TabSheet6);
+        window->setActivePage(window->TabSheet6.get());
         QVERIFY(window->grab().save(QDir(dir).filePath(QStringLiteral("translation-about.png"))));
 
         window->setActivePage(quran());
@@ -525,7 +553,7 @@ private slots:
         MemoryClipboard clipboard;
         ProgramFixture program;
         QVERIFY(program.started());
-        NahjPage *page = kevran::main->TabSheet2;
+        NahjPage *page = kevran::main->TabSheet2.get();
         QCOMPARE(page->CopyItemWithReference->text(), QString::fromUtf8("کپي با نشاني"));
 
         // The panes' menu: the ordinary copy, then the command for the pane it was opened over.

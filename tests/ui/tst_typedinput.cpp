@@ -218,9 +218,9 @@ private slots:
         m_sockets->addHost(QStringLiteral("mail.kevran.test"), QStringLiteral("127.0.0.1"));
         m_program = std::make_unique<ProgramFixture>();
         QVERIFY(m_program->started());
-        quran = m_program->window()->TabSheet1;
-        search = m_program->window()->TabSheet3;
-        question = m_program->window()->TabSheet4;
+        quran = m_program->window()->TabSheet1.get();
+        search = m_program->window()->TabSheet3.get();
+        question = m_program->window()->TabSheet4.get();
         question->ledHost->setText(QStringLiteral("mail.kevran.test"));
         question->SMTP->setReadTimeout(3000);
 

@@ -22,8 +22,8 @@ private slots:
         Tmain *window = program.window();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        QuranPage *quran = window->TabSheet1;
-        DisplaySettingsPage *settings = window->TabSheet5;
+        QuranPage *quran = window->TabSheet1.get();
+        DisplaySettingsPage *settings = window->TabSheet5.get();
 
         window->resize(400, 300);
         QCoreApplication::processEvents();

@@ -42,7 +42,7 @@ private slots:
 
         // The Quran page: the size bar moves, within 8 to 16; the panes take its size and no
         // zoom of their own.
-        QuranPage *quran = window->TabSheet1;
+        QuranPage *quran = window->TabSheet1.get();
         window->setActivePage(quran);
         QTest::keyClick(quran->DBMemo2, Qt::Key_Plus, Qt::ControlModifier);
         QTest::keyClick(quran->DBMemo2, Qt::Key_Equal, Qt::ControlModifier);
@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(quran->TrackBar3->value(), 8);
 
         // The Nahj panes move their own size bar.
-        NahjPage *nahj = window->TabSheet2;
+        NahjPage *nahj = window->TabSheet2.get();
         window->setActivePage(nahj);
         wheel(nahj->DBMemo3->viewport(), 2);
         QCOMPARE(nahj->TrackBar1->value(), 10);
@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(nahj->TrackBar1->value(), 8);
 
         // The search result view: a point a step, back to the window's font on Ctrl+0.
-        SearchPage *search = window->TabSheet3;
+        SearchPage *search = window->TabSheet3.get();
         window->setActivePage(search);
         const QFont before = search->DBRichEdit1->font();
         QTest::keyClick(search->DBRichEdit1, Qt::Key_Plus, Qt::ControlModifier);

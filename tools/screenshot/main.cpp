@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
     kevran::main->resize(1366, 768);
     if (!QTest::qWaitForWindowExposed(kevran::main))
         return 1;
-    QuranPage *quran = kevran::main->TabSheet1;
+    QuranPage *quran = kevran::main->TabSheet1.get();
     quran->ListBox5->setCurrentRow(1);
     quran->CheckBox1->click(); // the verses as a grid, each beside its translation
     QTest::qWait(200);

@@ -21,6 +21,9 @@ DataGridModel::DataGridModel(DataSource *source, QStringList fields, QStringList
         endResetModel();
     });
     connect(m_source, &DataSource::currentChanged, this, &DataGridModel::followCurrentRow);
+    connect(m_source, &DataSource::aboutToAppendRows, this,
+            [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
+    connect(m_source, &DataSource::rowsAppended, this, [this] { endInsertRows(); });
     refreshColumns();
     followCurrentRow();
 }
@@ -87,9 +90,10 @@ QVariant DataGridModel::data(const QModelIndex &index, int role) const
     if (role != Qt::DisplayRole)
         return QVariant();
     const int column = m_columns.value(index.column(), -1);
-    if (column < 0)
+    const DataSet *set = m_source->dataSet();
+    if (column < 0 || !set)
         return QVariant();
-    return m_source->dataSet()->text(index.row(), column);
+    return set->text(index.row(), column);
 }
 
 QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -1,5 +1,6 @@
 #include "ui/main/GridFindDialog.h"
 
+#include "data/LikeMatcher.h"
 #include "data/TextFolding.h"
 #include "platform/Messages.h"
 
@@ -35,8 +36,9 @@ GridFindDialog::GridFindDialog(QAbstractItemView *grid)
 bool GridFindDialog::findNext()
 {
     const QAbstractItemModel *model = m_grid->model();
-    const QString wanted = TextFolding::fold(FindText->text());
-    if (!model || wanted.isEmpty())
+    // A cell is found as a search's LIKE finds a row: the typed text anywhere in it.
+    const LikeMatcher wanted(QLatin1Char('%') + FindText->text() + QLatin1Char('%'));
+    if (!model || TextFolding::fold(FindText->text()).isEmpty())
         return false;
     const int rows = model->rowCount(), columns = model->columnCount();
     const int start = m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
@@ -45,7 +47,7 @@ bool GridFindDialog::findNext()
         const int row = (start + step) % rows;
         for (int column = 0; column < columns; ++column) {
             const QString cell = model->index(row, column).data().toString();
-            if (TextFolding::fold(cell).contains(wanted)) {
+            if (wanted.matches(cell)) {
                 const QModelIndex found = model->index(row, column);
                 m_grid->selectionModel()->setCurrentIndex(
                     found, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

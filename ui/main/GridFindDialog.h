@@ -6,8 +6,9 @@ class QAbstractItemView;
 class QLineEdit;
 class QPushButton;
 
-// The data grids' find dialog: finds the next row whose cells hold a text, both folded as the
-// searches fold them, and makes it the grid's current row.
+// The data grids' find dialog: finds the next row with a cell that holds a text, matched as a
+// search's LIKE matches it (folded, a blank for any run of blanks and punctuation, '%' and '_'
+// wildcards), and makes it the grid's current row.
 class GridFindDialog : public QDialog {
     Q_OBJECT
 public:

@@ -3,8 +3,8 @@
 #include <functional>
 #include <utility>
 
-// A page of the main window that is made when it is first needed: any use through this holder
-// (a member, the pointer itself) makes it first. made() tells without making it.
+// A page of the main window that is made when it is first needed. Making it is always the
+// explicit call get(); made() tells whether it exists, and makes nothing.
 template <typename T> class LazyPage {
 public:
     using Make = std::function<T *()>;
@@ -16,14 +16,13 @@ public:
     LazyPage(const LazyPage &) = delete;
     LazyPage &operator=(const LazyPage &) = delete;
 
+    // The page, made first if it was not made yet.
     T *get() const
     {
         if (!m_page)
             m_page = m_make();
         return m_page;
     }
-    T *operator->() const { return get(); }
-    operator T *() const { return get(); }
 
     // The page if it was made, else null.
     T *made() const { return m_page; }

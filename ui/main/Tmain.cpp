@@ -136,7 +136,7 @@ Tmain::Tmain(QWidget *parent)
     connect(quit, &QShortcut::activated, this, &QWidget::close);
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
-            [this] { Messages::guard([this] { setActivePage(TabSheet6); }); });
+            [this] { Messages::guard([this] { setActivePage(TabSheet6.get()); }); });
 }
 
 template <typename T> T *Tmain::place(int index, T *page)
@@ -158,9 +158,14 @@ template <typename T> T *Tmain::place(int index, T *page)
 
 QuranPage *Tmain::makeQuranPage()
 {
+    // The verse grid lists every verse: the rows start-up left are read before it is made.
+    Messages::guard([this] {
+        if (DataSet *verses = DataSource1->dataSet())
+            verses->fetchAll();
+    });
     auto *page = place(0, new QuranPage(DataSource1, this));
     page->setReader(Reader);
-    connect(page, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4); });
+    connect(page, &QuranPage::questionRequested, this, [this] { setActivePage(TabSheet4.get()); });
     Printing->addTo(page->PopupMenu3);
     Printing->addTo(page->PopupMenu6);
     if (DisplaySettingsPage *settings = TabSheet5.made())
@@ -226,12 +231,12 @@ void Tmain::openReaderData()
 void Tmain::openRef(const ReaderRef &ref)
 {
     if (ref.isVerse()) {
-        TabSheet1->showVerse(ref.number, ref.verse);
-        TabSheet1->showSuraListTab();
-        setActivePage(TabSheet1);
+        TabSheet1.get()->showVerse(ref.number, ref.verse);
+        TabSheet1.get()->showSuraListTab();
+        setActivePage(TabSheet1.get());
     } else if (ref.isNahj()) {
-        TabSheet2->showItem(ref.nahjCode(), ref.number);
-        setActivePage(TabSheet2);
+        TabSheet2.get()->showItem(ref.nahjCode(), ref.number);
+        setActivePage(TabSheet2.get());
     }
 }
 
@@ -325,14 +330,14 @@ void Tmain::FormCreate()
 {
     Messages::guard([this] {
         try {
-            TabSheet2->prepareContentsTree();
+            TabSheet2.get()->prepareContentsTree();
             ADOConnection1->open();
-            TabSheet2->buildContentsTree(ADOQuery1, ADOQuery2);
+            TabSheet2.get()->buildContentsTree(ADOQuery1, ADOQuery2);
             if (QuestionPage *question = TabSheet4.made())
                 question->LoadSenderSettings();
             else
                 m_sender = QuestionPage::readSender();
-            TabSheet5->presetAndRestore();
+            TabSheet5.get()->presetAndRestore();
         } catch (const Error &e) {
             m_creationError = e.message();
             throw;
@@ -343,8 +348,11 @@ void Tmain::FormCreate()
 void Tmain::FormClose()
 {
     // A send still going on ends first (its QUIT goes out), so that nothing outlives the window.
-    TabSheet4->endExchange();
-    Messages::guard([this] { TabSheet4->SaveSenderSettings(); });
+    // A question page never made has sent nothing and changed no setting.
+    if (QuestionPage *question = TabSheet4.made()) {
+        question->endExchange();
+        Messages::guard([question] { question->SaveSenderSettings(); });
+    }
     if (m_applicationMainWindow)
         m_applicationMainWindow->close();
 }
@@ -364,7 +372,8 @@ void Tmain::closeEvent(QCloseEvent *event)
 
 void Tmain::PageControl1Change()
 {
-    TabSheet1->showSuraListTab();
+    if (QuranPage *quran = TabSheet1.made())
+        quran->showSuraListTab();
 }
 
 void Tmain::setActivePage(QWidget *page)

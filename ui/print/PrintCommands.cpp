@@ -165,7 +165,7 @@ Printout PrintCommands::ofSearch(SearchPage *page, DataSource *results)
         printout.addCaption(caption);
         const QString text = rowText(set, row, column);
         std::vector<Printout::Range> hits;
-        for (const SearchPage::Hit &hit : SearchPage::hitsOf(text, term))
+        for (const SearchPage::Hit &hit : page->hitsIn(text))
             hits.push_back({hit.from, hit.to});
         printout.addText(text, arabic, std::move(hits));
     }

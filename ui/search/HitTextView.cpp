@@ -159,10 +159,23 @@ void HitTextView::paintEvent(QPaintEvent *event)
     // coloured one. A box reaches above and below its line where marks stand over or under
     // the letters, into the lines beside it, so every line with letters in reach of a box is
     // drawn anew, not only the lines with hits: the ground would hide their letters there.
+    // The ground is the selection's where the selection is, and the letters there (but the
+    // hits) take the selection's text colour, as the view draws them.
     QPainter painter(viewport());
     painter.setClipRegion(boxes);
     const QRect reach = boxes.boundingRect();
     painter.fillRect(reach, viewport()->palette().brush(viewport()->backgroundRole()));
+    const QTextCursor cursor = textCursor();
+    const int selectedFrom = cursor.hasSelection() ? cursor.selectionStart() : 0;
+    const int selectedTo = cursor.hasSelection() ? cursor.selectionEnd() : 0;
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    struct Line {
+        const QTextLayout *layout;
+        int line;
+        QPointF origin;
+        QRegion clip, selected;
+    };
+    std::vector<Line> inReachLines;
     QTextBlock block = doc->findBlock(int(first));
     if (block.previous().isValid())
         block = block.previous();
@@ -183,34 +196,66 @@ void HitTextView::paintEvent(QPaintEvent *event)
             const QRegion clip = boxes.intersected(band.toAlignedRect());
             if (clip.isEmpty())
                 continue;
-            painter.setClipRegion(clip);
-            const auto found = lines.find({layout, i});
-            const LineHits *hits = found == lines.end() ? nullptr : &found->second;
-            // Only the glyphs near the boxes are drawn: a glyph's ink lies within a line's
-            // height of its position, and the boxes cover a few letters of a long line.
-            std::vector<std::pair<qreal, qreal>> near;
-            for (const QRect &box : clip) {
-                const qreal left = box.left() - origin.x() - line.height();
-                const qreal right = box.right() + 1 - origin.x() + line.height();
-                near.push_back({left, right});
+            // The line's selected characters, each over the line's height.
+            QRegion selected;
+            const int from = std::max(selectedFrom - block.position(), line.textStart());
+            const int to =
+                std::min(selectedTo - block.position(), line.textStart() + line.textLength());
+            for (int at = from; at < to; ++at) {
+                const qreal x1 = line.cursorToX(at), x2 = line.cursorToX(at + 1);
+                selected += QRectF(std::min(x1, x2), line.y(), std::abs(x2 - x1), line.height())
+                                .translated(origin)
+                                .toAlignedRect();
             }
-            std::sort(near.begin(), near.end());
-            // Merged, so that the ranges are ordered by both their edges.
-            size_t merged = 0;
-            for (size_t k = 1; k < near.size(); ++k) {
-                if (near[k].first <= near[merged].second)
-                    near[merged].second = std::max(near[merged].second, near[k].second);
-                else
-                    near[++merged] = near[k];
-            }
-            near.resize(merged + 1);
-            const auto inReach = [&near](qreal x) {
-                const auto after = std::upper_bound(
-                    near.begin(), near.end(), x,
-                    [](qreal at, const std::pair<qreal, qreal> &r) { return at < r.first; });
-                return after != near.begin() && x <= std::prev(after)->second;
-            };
-            painter.setPen(m_textColour);
+            inReachLines.push_back({layout, i, origin, clip, selected.intersected(boxes)});
+        }
+    }
+    for (const Line &l : inReachLines) {
+        if (!l.selected.isEmpty()) {
+            painter.setClipRegion(l.selected);
+            painter.fillRect(l.selected.boundingRect(),
+                             palette().brush(group, QPalette::Highlight));
+        }
+    }
+    for (const Line &l : inReachLines) {
+        const QTextLine line = l.layout->lineAt(l.line);
+        const QPointF origin = l.origin;
+        const QRegion &clip = l.clip;
+        const auto found = lines.find({l.layout, l.line});
+        const LineHits *hits = found == lines.end() ? nullptr : &found->second;
+        // Only the glyphs near the boxes are drawn: a glyph's ink lies within a line's
+        // height of its position, and the boxes cover a few letters of a long line.
+        std::vector<std::pair<qreal, qreal>> near;
+        for (const QRect &box : clip) {
+            const qreal left = box.left() - origin.x() - line.height();
+            const qreal right = box.right() + 1 - origin.x() + line.height();
+            near.push_back({left, right});
+        }
+        std::sort(near.begin(), near.end());
+        // Merged, so that the ranges are ordered by both their edges.
+        size_t merged = 0;
+        for (size_t k = 1; k < near.size(); ++k) {
+            if (near[k].first <= near[merged].second)
+                near[merged].second = std::max(near[merged].second, near[k].second);
+            else
+                near[++merged] = near[k];
+        }
+        near.resize(merged + 1);
+        const auto inReach = [&near](qreal x) {
+            const auto after = std::upper_bound(
+                near.begin(), near.end(), x,
+                [](qreal at, const std::pair<qreal, qreal> &r) { return at < r.first; });
+            return after != near.begin() && x <= std::prev(after)->second;
+        };
+        // The letters outside the selection in the text's colour, inside it in the
+        // selection's text colour.
+        const QColor selectedText = palette().color(group, QPalette::HighlightedText);
+        for (const auto &[part, colour] : {std::make_pair(clip - l.selected, m_textColour),
+                                           std::make_pair(clip & l.selected, selectedText)}) {
+            if (part.isEmpty())
+                continue;
+            painter.setClipRegion(part);
+            painter.setPen(colour);
             for (QGlyphRun run : line.glyphRuns()) {
                 const QList<quint32> glyphs = run.glyphIndexes();
                 const QList<QPointF> positions = run.positions();
@@ -231,11 +276,12 @@ void HitTextView::paintEvent(QPaintEvent *event)
                 run.setPositions(keptPositions);
                 painter.drawGlyphRun(origin, run);
             }
-            if (hits) {
-                painter.setPen(m_colour);
-                for (const QGlyphRun &run : hits->runs)
-                    painter.drawGlyphRun(origin, run);
-            }
+        }
+        painter.setClipRegion(clip);
+        if (hits) {
+            painter.setPen(m_colour);
+            for (const QGlyphRun &run : hits->runs)
+                painter.drawGlyphRun(origin, run);
         }
     }
 }

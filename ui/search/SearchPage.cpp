@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
+#include "data/LikeMatcher.h"
 #include "data/SqlValue.h"
 #include "data/TextFolding.h"
 #include "platform/Clipboard.h"
@@ -33,6 +34,7 @@
 #include <QSplitter>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -179,12 +181,18 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     // The view's text is replaced only when it changes; every replacement is recoloured.
     m_text = new FieldBinding(
         DBRichEdit1, m_results, QStringLiteral("search1"), [this](const QString &text) {
-            if (DBRichEdit1->toPlainText() == text && !DBRichEdit1->document()->isEmpty())
+            if (m_textIsOurs && m_shown == viewText(text) && !m_shown.isEmpty())
                 return;
             showResultText(text);
         });
     connect(m_results, &DataSource::currentChanged, this, [this] { Timer2Timer(); });
     Timer2Timer();
+    // A change the page did not make (text put in the view from elsewhere) leaves no rest of
+    // the page's text to follow.
+    connect(DBRichEdit1->document(), &QTextDocument::contentsChange, this, [this] {
+        if (!m_editing)
+            m_textIsOurs = false;
+    });
 
     // A scope is selected when its radio becomes checked, by a click, the arrow keys or a
     // screen reader's action alike.
@@ -237,6 +245,8 @@ const SearchPage::Scope &SearchPage::selectedScope() const
 
 void SearchPage::selectScope(const Scope &scope)
 {
+    // The page empties: no search has listed what it shows next.
+    m_searched.reset();
     results()->close();
     m_text->setField(QLatin1String(scope.shownColumn));
     const QString second = QLatin1String(scope.gridColumn2);
@@ -270,17 +280,19 @@ void SearchPage::BitBtn5Click()
 {
     const Scope &scope = selectedScope();
     const QString typed = Edit2->text();
+    const bool exact = b1->isChecked();
+    const QString pattern = likePattern(typed, exact);
     QString where;
-    if (b1->isChecked()) {
+    if (exact) {
         // A whole word: blanks on both sides, the column's ends counting as blanks.
-        const QString pattern = QStringLiteral("% ") + trimmed(typed) + QStringLiteral(" %");
         where = QStringLiteral("WHERE  (' ' || %1 || ' ') like ")
                     .arg(QLatin1String(scope.exactColumn)) +
                 SqlValue::quoted(pattern);
     } else {
-        where = QStringLiteral("WHERE ( %1 like '%").arg(QLatin1String(scope.partialColumn)) +
-                SqlValue::insideQuotes(typed) + QStringLiteral("%') ");
+        where = QStringLiteral("WHERE ( %1 like '").arg(QLatin1String(scope.partialColumn)) +
+                SqlValue::insideQuotes(pattern) + QStringLiteral("') ");
     }
+    m_searched = std::make_pair(typed, exact);
     DataSet *set = results();
     set->rebuild({QStringLiteral("SELECT * "), QLatin1String(scope.from), where});
 
@@ -308,26 +320,90 @@ void SearchPage::showResultText(const QString &text)
     recolour(&text);
 }
 
+namespace {
+
+// Where the beginning of a long text that goes into the view at once ends: about what a view
+// shows past the first hit, after a blank that a letter follows, where the pieces end.
+qsizetype headOf(const QString &text, qsizetype firstHitEnd)
+{
+    constexpr qsizetype Shown = 4096;
+    qsizetype cut = std::max(Shown, firstHitEnd + Shown);
+    if (cut >= text.size())
+        return text.size();
+    while (cut < text.size() && !(text[cut - 1] == u' ' && text[cut].isLetter()))
+        ++cut;
+    return cut;
+}
+
+} // namespace
+
+QString SearchPage::viewText(const QString &text)
+{
+    // The view makes one paragraph end of a carriage return and line feed.
+    return text.contains(QLatin1Char('\r'))
+               ? QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+               : text;
+}
+
+std::vector<SearchPage::Hit> SearchPage::hitsIn(const QString &shown) const
+{
+    return m_searched ? hitsOf(shown, m_searched->first, m_searched->second)
+                      : hitsOf(shown, Edit2->text(), b1->isChecked());
+}
+
+void SearchPage::appendRest()
+{
+    if (!m_textIsOurs || m_inView >= m_shown.size())
+        return;
+    QTextCharFormat black;
+    black.setForeground(Theme::current().color(Theme::BodyText, Qt::black));
+    QTextCursor end(DBRichEdit1->document());
+    end.movePosition(QTextCursor::End);
+    m_editing = true;
+    end.beginEditBlock();
+    HitTextView::insertInPieces(end, m_shown.mid(m_inView), black);
+    end.endEditBlock();
+    m_editing = false;
+    m_inView = m_shown.size();
+}
+
 // Replaces the view's text by *text, in black, when text is given; then colours the hits of
-// the search box's term red. The view draws the hits over the text, so the letters are shaped
-// and joined exactly as without colouring, and no selection is left.
+// the last search (or, before any, of the search box's term) red. The view draws the hits over
+// the text, so the letters are shaped and joined exactly as without colouring, and no
+// selection is left. A long text goes in as its beginning, past the first hit by what a view
+// shows, and the rest follows when the event loop next turns: laying out all of a long item
+// before the page is painted took twice as long as the search itself.
 void SearchPage::recolour(const QString *text)
 {
     const Theme &theme = Theme::current();
     const QColor textColour = theme.color(Theme::BodyText, Qt::black);
     if (text) {
+        m_shown = viewText(*text);
+        m_hits = hitsIn(m_shown);
+        m_inView = headOf(m_shown, m_hits.empty() ? 0 : m_hits.front().to);
         QTextCharFormat black;
         black.setForeground(textColour);
         QTextCursor editor(DBRichEdit1->document());
+        m_editing = true;
         editor.beginEditBlock();
         editor.select(QTextCursor::Document);
         editor.removeSelectedText();
-        HitTextView::insertInPieces(editor, *text, black);
+        HitTextView::insertInPieces(editor, m_shown.left(m_inView), black);
         editor.endEditBlock();
+        m_editing = false;
+        m_textIsOurs = true;
+        if (m_inView < m_shown.size()) {
+            QTimer::singleShot(0, this, [this, generation = ++m_generation] {
+                if (generation == m_generation)
+                    appendRest();
+            });
+        }
+    } else {
+        appendRest();
+        m_shown = DBRichEdit1->toPlainText();
+        m_inView = m_shown.size();
+        m_hits = hitsIn(m_shown);
     }
-
-    const QString shown = DBRichEdit1->toPlainText();
-    m_hits = hitsOf(shown, trimmed(Edit2->text()));
     DBRichEdit1->setHits(m_hits, theme.color(Theme::HitText, Qt::red), textColour);
 
     // The caret rests at the first hit, or at the start, and the view shows it.
@@ -335,29 +411,35 @@ void SearchPage::recolour(const QString *text)
     caret.setPosition(m_hits.empty() ? 0 : int(m_hits.front().from));
     DBRichEdit1->setTextCursor(caret);
     DBRichEdit1->ensureCursorVisible();
-    if (shown.isEmpty())
+    if (m_shown.isEmpty())
         CurrText().setColor(textColour);
 }
 
-std::vector<SearchPage::Hit> SearchPage::hitsOf(const QString &shown, const QString &term)
+QString SearchPage::likePattern(const QString &typed, bool exact)
+{
+    if (exact)
+        return QStringLiteral("% ") + trimmed(typed) + QStringLiteral(" %");
+    return QLatin1Char('%') + typed + QLatin1Char('%');
+}
+
+std::vector<SearchPage::Hit> SearchPage::hitsOf(const QString &shown, const QString &typed,
+                                                bool exact)
 {
     std::vector<Hit> hits;
-    const QString wanted = TextFolding::fold(term);
-    if (wanted.isEmpty())
+    if (trimmed(typed).isEmpty())
         return hits;
-    std::vector<qsizetype> origin;
-    const QString folded = TextFolding::fold(shown, origin);
+    // The exact search matches the column with a blank at each end, and so is the text here.
+    const qsizetype shift = exact ? 1 : 0;
+    const QString searched = exact ? QLatin1Char(' ') + shown + QLatin1Char(' ') : shown;
     const auto boundary = [&](qsizetype i) { return TextFolding::isBoundary(shown[i].unicode()); };
     const auto ignored = [&](qsizetype i) {
         return TextFolding::fold(shown[i].unicode()) == TextFolding::Ignored;
     };
-    // Each scan starts one character after the end of the last occurrence, in folded text.
-    for (qsizetype at = folded.indexOf(wanted); at >= 0;
-         at = folded.indexOf(wanted, at + wanted.size() + 1)) {
-        qsizetype from = origin[size_t(at)];
-        qsizetype to = origin[size_t(at + wanted.size() - 1)] + 1;
-        if (to < shown.size() && shown[to].isLowSurrogate())
-            ++to;
+    for (const LikeMatcher::Match &match : LikeMatcher(likePattern(typed, exact)).find(searched)) {
+        qsizetype from = std::clamp<qsizetype>(match.from - shift, 0, shown.size());
+        qsizetype to = std::clamp<qsizetype>(match.to - shift, 0, shown.size());
+        if (to <= from)
+            continue;
         // The marks on the last letter belong to the hit.
         while (to < shown.size() && ignored(to) && !boundary(to))
             ++to;
@@ -394,6 +476,7 @@ void SearchPage::Timer2Timer()
 void SearchPage::N3Click()
 {
     // The reader's own selection, else the last coloured hit, else the whole text.
+    appendRest();
     const QTextCursor cursor = DBRichEdit1->textCursor();
     const QString shown = DBRichEdit1->toPlainText();
     QString selected;

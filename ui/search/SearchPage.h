@@ -3,6 +3,8 @@
 #include "ui/search/HitTextView.h"
 
 #include <QWidget>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class DataGrid;
@@ -43,10 +45,16 @@ public:
 
     // A coloured occurrence: the characters from, to of the result text.
     using Hit = HitTextView::Range;
-    // Where the term's occurrences are coloured in a shown text: found in the folded forms of
-    // both, scanning on one character after each occurrence, and mapped back to the text.
-    static std::vector<Hit> hitsOf(const QString &shown, const QString &term);
+    // The LIKE pattern a search runs with: in exact mode the typed text trimmed, between
+    // blanks (the column is matched with a blank at each end), else the typed text as it is.
+    static QString likePattern(const QString &typed, bool exact);
+    // Where a search for the typed text colours a shown text: where the search's pattern
+    // matches it, so that every row a search lists shows a hit. A hit in a word with marks
+    // takes the whole word; nothing is coloured for a typed text of nothing but blanks.
+    static std::vector<Hit> hitsOf(const QString &shown, const QString &typed, bool exact);
     const std::vector<Hit> &hits() const { return m_hits; }
+    // Where the last search (before any, the search box's term) colours a shown text.
+    std::vector<Hit> hitsIn(const QString &shown) const;
 
     explicit SearchPage(DataSource *results, QWidget *parent = nullptr);
 
@@ -84,6 +92,10 @@ protected:
 private:
     void showResultText(const QString &text);
     void recolour(const QString *text);
+    // Puts the rest of a long text in the view, if any is left to put.
+    void appendRest();
+    // A text as the view holds it.
+    static QString viewText(const QString &text);
     const Scope &selectedScope() const;
     void selectScope(const Scope &scope);
     DataSet *results() const;
@@ -91,4 +103,15 @@ private:
     DataSource *m_results;
     FieldBinding *m_text;
     std::vector<Hit> m_hits;
+    // The typed text and the mode of the last search: the rows it listed are coloured by it,
+    // whatever the box holds since. Before any search, the box and the check box colour.
+    std::optional<std::pair<QString, bool>> m_searched;
+    // The text the page last put in the view, whose first m_inView characters are there (the
+    // rest follows when the event loop next turns); m_textIsOurs until anything else changes
+    // the view's text.
+    QString m_shown;
+    qsizetype m_inView = 0;
+    bool m_textIsOurs = false;
+    bool m_editing = false;
+    quint64 m_generation = 0;
 };
