@@ -21,8 +21,10 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 # Under the sanitizers the leak check stays with the in-process tests: here the program ends
 # inside the accessibility bus's and the compositor's client libraries, whose allocations at
-# exit are not the program's.
-[ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
+# exit are not the program's. The X keyboard library hands strndup() a name that is not
+# terminated within its length, which strndup() never reads past but the strict string check
+# reports: the check stays with the in-process tests too.
+[ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0:strict_string_checks=0"
 
 case $mode in
 xvfb)

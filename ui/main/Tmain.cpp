@@ -139,6 +139,14 @@ Tmain::Tmain(QWidget *parent)
             [this] { Messages::guard([this] { setActivePage(TabSheet6.get()); }); });
 }
 
+Tmain::~Tmain()
+{
+    // The data sets go with the window's children, after this object has stopped being a
+    // Tmain; what they signal then must not reach it.
+    for (DataSource *source : {DataSource1, DataSource2, DataSource3})
+        disconnect(source, nullptr, this, nullptr);
+}
+
 template <typename T> T *Tmain::place(int index, T *page)
 {
     QWidget *empty = PageControl1->widget(index);

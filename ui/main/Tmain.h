@@ -34,6 +34,7 @@ public:
     static QFont defaultFont();
 
     explicit Tmain(QWidget *parent = nullptr);
+    ~Tmain() override;
 
     // The creation step; an error in it is reported and skips the rest of the step.
     void FormCreate();
