@@ -276,11 +276,11 @@ private slots:
         const qint64 folder = store.addFolder(QStringLiteral("آيات حفظ"), 0);
         store.addBookmarks({kThrone, ReaderRef::ofVerse(1, 1), ReaderRef::ofVerse(114, 6)}, folder);
         store.addBookmarks({kSermon27, ReaderRef::ofNahj(2, 53)}, 0);
-        store.saveNote(
-            kThrone,
+        const QString verseNote =
             QStringLiteral(
-                "آية الكرسي را هر شب مي‌خوانم؛ ۲۵۵ آيه دوم"),
-            0);
+                "آية الكرسي را هر شب مي‌خوانم؛ ۲۵۵ آيه دوم.\n") +
+            QStringLiteral("اللَّهُ لَا إِلَٰهَ إِلَّا هُوَ ").repeated(6);
+        store.saveNote(kThrone, verseNote, 0);
         store.saveNote(kSermon27, QStringLiteral("خطبه جهاد: «أَمَّا بَعْدُ، فَإِنَّ الْجِهَادَ»"), 0);
         store.setPlace(ReaderStore::Slot::Quran, kThrone);
         store.setPlace(ReaderStore::Slot::Nahj, ReaderRef::ofNahj(2, 53));
@@ -304,6 +304,12 @@ private slots:
         window->TabSheet1.get()->showVerse(2, 255);
         window->setActivePage(window->TabSheet1.get());
         QVERIFY(window->grab().save(QDir(dir).filePath("main-quran-noted.png")));
+        // The editor reads right to left, its text as the reader wrote it.
+        NoteEditor *editor = window->Reader->editNote(kThrone, window);
+        QVERIFY(editor->Text->isRightToLeft());
+        QCOMPARE(editor->Text->toPlainText(), store.note(kThrone)->text);
+        QVERIFY(editor->grab().save(QDir(dir).filePath("note-editor.png")));
+        editor->close();
 
         // Ctrl+D wherever the focus is: the sura list, the tabs.
         window->activateWindow();

@@ -27,6 +27,10 @@ NoteEditor::NoteEditor(ReaderData *reader, const ReaderRef &ref, QWidget *parent
     Text->setObjectName(QStringLiteral("NoteText"));
     Text->setAccessibleName(QStringLiteral("يادداشت ") + ref.label());
     RightToLeftText::apply(Text);
+    // Lines wrap at the window's width: a note is read, not scrolled sideways.
+    Text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text->installEventFilter(this);
     State->setObjectName(QStringLiteral("NoteState"));
 
