@@ -38,17 +38,25 @@ Bench::~Bench()
 
 double Bench::stepThrough(const QString &sql) const
 {
+    return stepThrough(m_db, sql.toUtf8());
+}
+
+double Bench::stepThrough(sqlite3 *db, const QByteArray &sql)
+{
     QElapsedTimer timer;
     timer.start();
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
-    const int columns = sqlite3_column_count(stmt);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c)
-            sqlite3_column_text(stmt, c);
+    const char *rest = sql.constData();
+    while (rest && *rest) {
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(db, rest, -1, &stmt, &rest) != SQLITE_OK || !stmt)
+            break;
+        const int columns = sqlite3_column_count(stmt);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int c = 0; c < columns; ++c)
+                sqlite3_column_text(stmt, c);
+        }
+        sqlite3_finalize(stmt);
     }
-    sqlite3_finalize(stmt);
     return double(timer.nsecsElapsed()) / 1e6;
 }
 

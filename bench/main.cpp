@@ -205,28 +205,6 @@ void fillReaderDatabase(const QString &path)
     sqlite3_close(db);
 }
 
-// The floor of an action on the reader's database: its statements straight through SQLite on
-// a connection of their own, as the store's are set (WAL, full synchronisation), every row
-// stepped through.
-double readerFloor(sqlite3 *db, const QByteArray &sql)
-{
-    QElapsedTimer timer;
-    timer.start();
-    const char *rest = sql.constData();
-    while (rest && *rest) {
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(db, rest, -1, &stmt, &rest) != SQLITE_OK || !stmt)
-            break;
-        const int columns = sqlite3_column_count(stmt);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            for (int c = 0; c < columns; ++c)
-                sqlite3_column_text(stmt, c);
-        }
-        sqlite3_finalize(stmt);
-    }
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -672,7 +650,7 @@ int main(int argc, char *argv[])
                 window->setActivePage(notesPage);
                 display();
             }));
-            floors.push_back(readerFloor(
+            floors.push_back(Bench::stepThrough(
                 floorDb, "SELECT * FROM folder ORDER BY name, id;"
                          "SELECT * FROM bookmark ORDER BY folder, kind, number, verse;"
                          "SELECT id, kind, number, verse, substr(text, 1, 201), origin, "
@@ -722,7 +700,7 @@ int main(int argc, char *argv[])
                 quran->AddBookmark->trigger();
                 display();
             }));
-            floors.push_back(readerFloor(
+            floors.push_back(Bench::stepThrough(
                 floorDb, QStringLiteral("BEGIN IMMEDIATE; INSERT OR IGNORE INTO bookmark (folder, "
                                         "kind, number, verse, created) VALUES (0, 0, 4, %1, "
                                         "'2026-12-10T00:00:00.000Z'); COMMIT;")
@@ -742,7 +720,7 @@ int main(int argc, char *argv[])
                 editor->repaint();
                 display();
             }));
-            floors.push_back(readerFloor(
+            floors.push_back(Bench::stepThrough(
                 floorDb, "BEGIN IMMEDIATE; SELECT id, text, revision FROM note WHERE kind = 0 AND "
                          "number = 2 AND verse = 254 AND origin = 0; UPDATE note SET text = text "
                          "|| 'ن', modified = '2026-12-10T00:00:00.000Z', revision = revision + 1 "
