@@ -26,6 +26,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -244,6 +245,39 @@ private slots:
         QCOMPARE(dialogs.shown().size(), 1);
         QCOMPARE(dialogs.shown().first().kind, Dialogs::Kind::Error);
         QCOMPARE(int(store.bookmarks().size()), 2);
+    }
+
+    // A save that fails (the database refusing writes, as on a full disk or a read-only folder)
+    // is told once; the text stays in the editor, which does not close, nor does the window,
+    // until the note can be saved.
+    void failedSaveKeepsTheNote()
+    {
+        MemoryDialogs dialogs;
+        ProgramFixture program;
+        Tmain *window = program.window();
+        window->show();
+        ReaderStore &store = window->Reader->store();
+        NoteEditor *editor = window->Reader->editNote(kSermon27, window);
+        store.connection().exec("PRAGMA query_only=1");
+        typeText(editor->Text, QStringLiteral("نوشته‌اي که نبايد گم شود"));
+        QVERIFY(!editor->saveNow());
+        QVERIFY(!editor->saveNow()); // told once
+        QCOMPARE(dialogs.shown().size(), 1);
+        editor->close(); // refused, and told again: the reader asked
+        QVERIFY(editor->isVisible());
+        window->close();
+        QVERIFY(window->isVisible());
+        QCOMPARE(dialogs.shown().size(), 3);
+        QCOMPARE(editor->Text->toPlainText(),
+                 QStringLiteral("نوشته‌اي که نبايد گم شود"));
+        QVERIFY(!store.note(kSermon27));
+
+        store.connection().exec("PRAGMA query_only=0");
+        QPointer<NoteEditor> closing(editor);
+        editor->close();
+        QTRY_VERIFY(!closing);
+        QCOMPARE(store.note(kSermon27)->text,
+                 QStringLiteral("نوشته‌اي که نبايد گم شود"));
     }
 
     void startsOnTheLastVerseWhenAsked()

@@ -57,7 +57,7 @@ void NoteEditor::textEdited()
         m_saveTimer.start();
 }
 
-bool NoteEditor::saveNow()
+bool NoteEditor::saveNow(bool tell)
 {
     m_saveTimer.stop();
     if (!m_dirty)
@@ -76,7 +76,7 @@ bool NoteEditor::saveNow()
         return true;
     } catch (const Error &e) {
         State->setText(QStringLiteral("ذخيره نشد: ") + e.message());
-        if (!m_failed) {
+        if (!m_failed || tell) {
             m_failed = true;
             Messages::showMessage(QStringLiteral("يادداشت ذخيره نشد: %1\nمتن در ويرايشگر مي ماند "
                                                  "و دوباره ذخيره مي شود.")
@@ -89,7 +89,7 @@ bool NoteEditor::saveNow()
 
 void NoteEditor::closeEvent(QCloseEvent *event)
 {
-    if (saveNow())
+    if (saveNow(true))
         event->accept();
     else
         event->ignore();

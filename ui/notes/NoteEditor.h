@@ -23,7 +23,9 @@ public:
 
     const ReaderRef &ref() const { return m_ref; }
     // Saves the text if it changed since the last save; answers whether nothing is left unsaved.
-    bool saveNow();
+    // A failure is told the first time in a row of failures, or every time when `tell` (the
+    // reader asked to close).
+    bool saveNow(bool tell = false);
     bool isDirty() const { return m_dirty; }
 
     QPlainTextEdit *Text;

@@ -101,7 +101,7 @@ bool ReaderData::saveOpenNotes()
 {
     bool saved = true;
     for (const QPointer<NoteEditor> &editor : std::as_const(m_editors)) {
-        if (editor && !editor->saveNow())
+        if (editor && !editor->saveNow(true))
             saved = false;
     }
     return saved;
