@@ -49,6 +49,16 @@ QModelIndexList chosen(const QAbstractItemView *view)
     return rows;
 }
 
+// What a removal question names: «البقرة ۲۵۵» alone, or how many with the first few of them.
+QString removalText(const QString &word, const QStringList &labels)
+{
+    if (labels.size() == 1)
+        return QStringLiteral("%1 «%2»").arg(word, labels.first());
+    return QStringLiteral("%1 %2 (%3)")
+        .arg(PersianDigits::number(qint64(labels.size())), word,
+             labels.mid(0, 5).join(QStringLiteral("، ")));
+}
+
 } // namespace
 
 NotesPage::NotesPage(ReaderData *reader, std::function<void(TextOpenings &)> loadOpenings,
@@ -322,11 +332,7 @@ void NotesPage::DeleteEntryClick()
         }
         if (ids.empty())
             return;
-        const QString what = ids.size() == 1 ? QStringLiteral("يادداشت «%1»").arg(names.first())
-                                             : QStringLiteral("%1 يادداشت (%2)")
-                                                   .arg(PersianDigits::number(qint64(ids.size())),
-                                                        names.mid(0, 5).join(QStringLiteral("، ")));
-        if (!Messages::confirm(Messages::title(), what + QStringLiteral(" پاک شود؟"), this))
+        if (!confirmRemoval(removalText(QStringLiteral("يادداشت"), names)))
             return;
         afterRemoval(store.removeNotes(ids));
         return;
@@ -356,7 +362,7 @@ void NotesPage::DeleteEntryClick()
                             .arg(PersianDigits::number(qint64(under.size() - 1)));
         if (marks > 0)
             question += QStringLiteral(" و %1 نشانه").arg(PersianDigits::number(marks));
-        if (!Messages::confirm(Messages::title(), question + QStringLiteral(" پاک شود؟"), this))
+        if (!confirmRemoval(question))
             return;
         afterRemoval(store.removeFolder(folder->id));
         return;
@@ -371,13 +377,14 @@ void NotesPage::DeleteEntryClick()
     }
     if (ids.empty())
         return;
-    const QString what = ids.size() == 1 ? QStringLiteral("نشانه «%1»").arg(names.first())
-                                         : QStringLiteral("%1 نشانه (%2)")
-                                               .arg(PersianDigits::number(qint64(ids.size())),
-                                                    names.mid(0, 5).join(QStringLiteral("، ")));
-    if (!Messages::confirm(Messages::title(), what + QStringLiteral(" پاک شود؟"), this))
+    if (!confirmRemoval(removalText(QStringLiteral("نشانه"), names)))
         return;
     afterRemoval(store.removeBookmarks(ids));
+}
+
+bool NotesPage::confirmRemoval(const QString &what)
+{
+    return Messages::confirm(Messages::title(), what + QStringLiteral(" پاک شود؟"), this);
 }
 
 void NotesPage::afterRemoval(const ReaderRemoval &removed)

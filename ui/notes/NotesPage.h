@@ -80,6 +80,7 @@ private:
     void showPlaces();
     // The folder the selection is in, or is (0 for none).
     qint64 selectedFolder() const;
+    bool confirmRemoval(const QString &what);
     void afterRemoval(const ReaderRemoval &removed);
     bool importCheck(const ReaderRef &ref);
 
