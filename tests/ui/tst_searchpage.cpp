@@ -11,6 +11,7 @@
 #include "ui/search/SearchPage.h"
 
 #include <QCheckBox>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -461,23 +462,75 @@ private slots:
     }
 
     // A long item goes into the view as its beginning, past the first hit, and its rest follows
-    // when the event loop next turns: then the view holds the whole text, hits and all.
+    // once the window has painted: the event loop paints the beginning first, then the view
+    // holds the whole text, hits and all.
     void longTextFollowsItsBeginning()
     {
+        struct PaintSpy : QObject {
+            QTextEdit *view = nullptr;
+            QList<int> lengths; // the view's text length at each paint
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    lengths << view->document()->characterCount();
+                return false;
+            }
+        } spy;
+        spy.view = page->DBRichEdit1;
+        m_program->window()->resize(1366, 768);
+        m_program->window()->setActivePage(page);
+        m_program->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_program->window()));
+        page->DBRichEdit1->viewport()->installEventFilter(&spy);
+
         search(page->s1, false, QString::fromUtf8("ذم ابليس"));
         const QString whole = current("search");
         QVERIFY(whole.size() > 10000);
         QVERIFY(page->DBRichEdit1->toPlainText().size() < whole.size());
         QVERIFY(page->DBRichEdit1->toPlainText().size() > page->hits().front().to);
-        QCoreApplication::processEvents();
-        QCOMPARE(page->DBRichEdit1->toPlainText(), whole);
+        QTRY_COMPARE(page->DBRichEdit1->toPlainText(), whole);
+        QVERIFY(!spy.lengths.isEmpty());
+        QVERIFY2(spy.lengths.first() < whole.size(), "the rest went in before the first paint");
         QCOMPARE(page->DBRichEdit1->textCursor().position(), int(page->hits().front().from));
         // A row moved to before the rest came: only the new row's text is in the view.
         search(page->s1, false, QString::fromUtf8("عليه السلام"));
         QVERIFY(page->DBRichEdit1->toPlainText().size() < current("search").size());
         results->next();
-        QCoreApplication::processEvents();
-        QCOMPARE(page->DBRichEdit1->toPlainText(), current("search"));
+        QTRY_COMPARE(page->DBRichEdit1->toPlainText(), current("search"));
+    }
+
+    // A search paints what it changed: the page's list, text and count, not the tab bar or the
+    // buttons; a page that comes to need more room still makes the window's minimum larger.
+    void searchPaintsWhatChanged()
+    {
+        struct PaintCount : QObject {
+            QHash<QObject *, int> paints;
+            bool eventFilter(QObject *watched, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    ++paints[watched];
+                return false;
+            }
+        } counter;
+        Tmain *window = m_program->window();
+        window->resize(1366, 768);
+        window->setActivePage(page);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        search(page->s1, false, QString::fromUtf8("الله"));
+        QTest::qWait(50);
+        QWidget *tabBar = window->PageControl1->tabBar();
+        for (QObject *watched : QList<QObject *>{tabBar, page->BitBtn5, page->s51})
+            watched->installEventFilter(&counter);
+        search(page->s3, false, QString::fromUtf8("زنجبيلا"));
+        QTRY_VERIFY(counter.paints.value(page->s51) > 0);
+        QTest::qWait(50);
+        QCOMPARE(counter.paints.value(tabBar), 0);
+        QCOMPARE(counter.paints.value(page->BitBtn5), 0);
+
+        const QSize before = window->minimumSize();
+        page->BitBtn5->setMinimumHeight(before.height() + 100);
+        QTRY_VERIFY(window->minimumSize().height() > before.height() + 100);
     }
 
     void scopeChangeEmptiesThePage()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QTabWidget>
 
 // A tab control whose tabs have one fixed size.
@@ -7,4 +8,19 @@ class TabControl : public QTabWidget {
     Q_OBJECT
 public:
     TabControl(const QSize &tabSize, QWidget *parent = nullptr);
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    // What the tab bar and the page area were last placed by.
+    struct Placement {
+        QSize size, tabBar;
+        TabPosition position = North;
+        bool operator==(const Placement &o) const
+        {
+            return size == o.size && tabBar == o.tabBar && position == o.position;
+        }
+    };
+    Placement m_placed;
 };

@@ -178,6 +178,13 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Splitter2);
 
+    // The rest of a long text goes in once the window has painted its beginning: a zero timer
+    // fires after the events already posted, the window's paint among them (a queued call
+    // would come before it, and the reader would wait for the whole text's layout).
+    m_rest = new QTimer(this);
+    m_rest->setSingleShot(true);
+    m_rest->setInterval(0);
+    connect(m_rest, &QTimer::timeout, this, &SearchPage::appendRest);
     // The view's text is replaced only when it changes; every replacement is recoloured.
     m_text = new FieldBinding(
         DBRichEdit1, m_results, QStringLiteral("search1"), [this](const QString &text) {
@@ -371,7 +378,7 @@ void SearchPage::appendRest()
 // the last search (or, before any, of the search box's term) red. The view draws the hits over
 // the text, so the letters are shaped and joined exactly as without colouring, and no
 // selection is left. A long text goes in as its beginning, past the first hit by what a view
-// shows, and the rest follows when the event loop next turns: laying out all of a long item
+// shows, and the rest follows once the window has painted: laying out all of a long item
 // before the page is painted took twice as long as the search itself.
 void SearchPage::recolour(const QString *text)
 {
@@ -392,12 +399,10 @@ void SearchPage::recolour(const QString *text)
         editor.endEditBlock();
         m_editing = false;
         m_textIsOurs = true;
-        if (m_inView < m_shown.size()) {
-            QTimer::singleShot(0, this, [this, generation = ++m_generation] {
-                if (generation == m_generation)
-                    appendRest();
-            });
-        }
+        if (m_inView < m_shown.size())
+            m_rest->start();
+        else
+            m_rest->stop();
     } else {
         appendRest();
         m_shown = DBRichEdit1->toPlainText();

@@ -21,6 +21,7 @@ class QPushButton;
 class QRadioButton;
 class QSplitter;
 class QTextEdit;
+class QTimer;
 
 // The search page: one of four scopes searched for a word, as a whole word or anywhere; the
 // hits listed in the result grid and coloured red in the result text.
@@ -107,11 +108,11 @@ private:
     // whatever the box holds since. Before any search, the box and the check box colour.
     std::optional<std::pair<QString, bool>> m_searched;
     // The text the page last put in the view, whose first m_inView characters are there (the
-    // rest follows when the event loop next turns); m_textIsOurs until anything else changes
-    // the view's text.
+    // rest follows once the window has painted, m_rest); m_textIsOurs until anything else
+    // changes the view's text.
     QString m_shown;
     qsizetype m_inView = 0;
     bool m_textIsOurs = false;
     bool m_editing = false;
-    quint64 m_generation = 0;
+    QTimer *m_rest;
 };
