@@ -83,6 +83,13 @@ signals:
     // The rows a deferred opening left were read: rows first to last are added at the end.
     void aboutToAppendRows(int first, int last);
     void rowsAppended();
+    // An opening (not a deferred one) has read its first row, and reads the others on a thread
+    // of its own while the handlers run: a moment for work that needs that row alone, such as
+    // laying out its text, which then costs the reader no time beside the scan. values holds
+    // the row's cells as text, in the order of fields. Emitted only when connected. The set
+    // still reads as closed until stateChanged; a handler must use neither the set nor its
+    // connection.
+    void firstRowRead(const QStringList &fields, const QStringList &values);
 
 private:
     void start(int rows);
@@ -90,6 +97,8 @@ private:
     // answers how many; they are held after the rows counted so far, and counted by the
     // caller. The statement is finalized once it has given its last row.
     int fetch(int limit);
+    // Reads every row, the first here and the others beside the handlers of firstRowRead.
+    int fetchBesideFirstRow();
     void clearRows();
     void checkActive() const;
     void setCurrent(int row);
@@ -106,8 +115,10 @@ private:
         quint32 size : 29;
         quint32 type : 3; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
     };
+    QString cellText(const Cell &cell) const;
     QByteArray m_bytes;
-    // The bytes in use: the array grows by doubling while rows are read.
+    // The bytes in use: the array grows by doubling while rows are read, and keeps its size
+    // (the largest snapshot the set held) while the set is closed and opened again.
     qsizetype m_used = 0;
     std::vector<Cell> m_cells;
     // The statement, while rows are left to read.

@@ -2,6 +2,8 @@
 
 #include "data/DataSet.h"
 
+#include <QMetaMethod>
+
 DataSource::DataSource(QObject *parent)
     : QObject(parent)
 {
@@ -36,6 +38,7 @@ void DataSource::setDataSet(DataSet *dataSet)
         connect(m_dataSet, &DataSet::currentChanged, this, &DataSource::currentChanged);
         connect(m_dataSet, &DataSet::aboutToAppendRows, this, &DataSource::aboutToAppendRows);
         connect(m_dataSet, &DataSet::rowsAppended, this, &DataSource::rowsAppended);
+        forwardFirstRow();
         // The set is gone by now (the pointer already reads null), so views announce a reset
         // to no rows as for any other change of the set.
         connect(m_dataSet, &QObject::destroyed, this, [this] {
@@ -46,4 +49,17 @@ void DataSource::setDataSet(DataSet *dataSet)
     }
     emit reset();
     emit currentChanged();
+}
+
+void DataSource::connectNotify(const QMetaMethod &signal)
+{
+    if (signal == QMetaMethod::fromSignal(&DataSource::firstRowRead))
+        forwardFirstRow();
+}
+
+void DataSource::forwardFirstRow()
+{
+    if (m_dataSet && isSignalConnected(QMetaMethod::fromSignal(&DataSource::firstRowRead)))
+        connect(m_dataSet, &DataSet::firstRowRead, this, &DataSource::firstRowRead,
+                Qt::UniqueConnection);
 }

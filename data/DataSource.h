@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 class DataSet;
 
@@ -27,7 +28,16 @@ signals:
     // Rows first to last were added at the end of the set (the rest of a deferred opening).
     void aboutToAppendRows(int first, int last);
     void rowsAppended();
+    // The set's first row of an opening, while it reads the others (DataSet::firstRowRead).
+    void firstRowRead(const QStringList &fields, const QStringList &values);
+
+protected:
+    void connectNotify(const QMetaMethod &signal) override;
 
 private:
+    // Passes the set's firstRowRead on: only while someone listens, as the set reads beside
+    // it only then.
+    void forwardFirstRow();
+
     QPointer<DataSet> m_dataSet;
 };

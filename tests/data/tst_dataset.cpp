@@ -202,6 +202,68 @@ private slots:
         FixtureDatabase::exec(m_connection.fileName(), QStringLiteral("DROP TABLE x"));
     }
 
+    // With a listener to its first row, an opening reads the other rows on a thread of its own
+    // while the listener runs: the snapshot is the one a plain opening holds, and an error on
+    // either side closes the set and is raised.
+    void firstRowReadBesideTheRest()
+    {
+        const QStringList verses = {QStringLiteral("SELECT * "),
+                                    QStringLiteral("From num left join main on num.id=main.id1")};
+        DataSet whole(&m_connection);
+        whole.rebuild(verses);
+
+        DataSet set(&m_connection);
+        DataSource source;
+        source.setDataSet(&set);
+        QList<QStringList> seen;
+        std::function<void()> during;
+        connect(&source, &DataSource::firstRowRead, this,
+                [&](const QStringList &fields, const QStringList &values) {
+                    QCOMPARE(fields.size(), values.size());
+                    QVERIFY(!set.isActive()); // the rows arrive with stateChanged
+                    seen << values;
+                    if (during)
+                        during();
+                });
+        for (int pass = 0; pass < 3; ++pass) {
+            set.rebuild(verses);
+            QCOMPARE(seen.size(), pass + 1);
+            QCOMPARE(set.recordCount(), whole.recordCount());
+            for (int column = 0; column < 12; ++column)
+                QCOMPARE(seen.last().value(column), whole.text(0, column));
+            for (int row = 0; row < whole.recordCount(); ++row) {
+                for (int column = 0; column < 12; ++column)
+                    QCOMPARE(set.text(row, column), whole.text(row, column));
+            }
+        }
+
+        // No row, nothing to hear of; one row, nothing left to read beside it.
+        set.rebuild({QStringLiteral("SELECT * FROM num WHERE chapter = 99")});
+        QCOMPARE(seen.size(), 3);
+        QVERIFY(set.isActive() && set.isEmpty());
+        set.rebuild({QStringLiteral("SELECT id FROM num WHERE id = 5")});
+        QCOMPARE(seen.size(), 4);
+        QCOMPARE(set.recordCount(), 1);
+        QCOMPARE(set.text(0, 0), QStringLiteral("5"));
+
+        // The rest fails while the listener runs: raised once both are done.
+        const QStringList failing = {
+            QStringLiteral("SELECT id, CASE WHEN id < 3 THEN id ELSE abs(-9223372036854775808) "
+                           "END AS v FROM num ORDER BY id")};
+        QVERIFY_ERROR(set.rebuild(failing), "integer overflow");
+        QVERIFY(!set.isActive());
+        QCOMPARE(seen.size(), 5);
+
+        // The listener fails while the rest is read: its error is raised, the set closed.
+        during = [] { throw Error(QStringLiteral("listener")); };
+        QVERIFY_ERROR(set.rebuild(verses), "listener");
+        QVERIFY(!set.isActive());
+        during = nullptr;
+        set.rebuild(verses);
+        QCOMPARE(set.recordCount(), whole.recordCount());
+        QCOMPARE(set.text(whole.recordCount() - 1, 1), whole.text(whole.recordCount() - 1, 1));
+    }
+
     void emptyResultIsOpenAndEmpty()
     {
         DataSet set(&m_connection);
@@ -294,6 +356,13 @@ private slots:
             }
             set.close();
         }
+        // A smaller snapshot in the memory the larger one left.
+        set.rebuild({QStringLiteral("SELECT 'یک', NULL, 7 UNION ALL SELECT '', 'دو', 8")});
+        QCOMPARE(set.recordCount(), 2);
+        QCOMPARE(set.text(0, 0), QStringLiteral("یک"));
+        QVERIFY(set.text(0, 1).isNull());
+        QCOMPARE(set.text(1, 1), QStringLiteral("دو"));
+        QCOMPARE(set.text(1, 2), QStringLiteral("8"));
     }
 };
 

@@ -192,6 +192,15 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
                 return;
             showResultText(text);
         });
+    // A search's first row is put in the view while the set reads the others beside it; the
+    // binding then finds the view already showing it.
+    connect(m_results, &DataSource::firstRowRead, this,
+            [this](const QStringList &fields, const QStringList &values) {
+                for (qsizetype at = 0; at < fields.size() && m_searched; ++at) {
+                    if (fields[at].compare(m_text->field(), Qt::CaseInsensitive) == 0)
+                        return showResultText(values[at]);
+                }
+            });
     connect(m_results, &DataSource::currentChanged, this, [this] { Timer2Timer(); });
     Timer2Timer();
     // A change the page did not make (text put in the view from elsewhere) leaves no rest of
@@ -301,7 +310,13 @@ void SearchPage::BitBtn5Click()
     }
     m_searched = std::make_pair(typed, exact);
     DataSet *set = results();
-    set->rebuild({QStringLiteral("SELECT * "), QLatin1String(scope.from), where});
+    try {
+        set->rebuild({QStringLiteral("SELECT * "), QLatin1String(scope.from), where});
+    } catch (...) {
+        // The first row may be in the view already; the set did not open.
+        showResultText(QString());
+        throw;
+    }
 
     if (typed.isEmpty())
         Messages::showMessage(QStringLiteral("لطفا کلمه اي براي جستجو بنويسيد"), this);
