@@ -18,7 +18,7 @@ bool TabControl::event(QEvent *event)
     // that places the tab bar and the pages changed, the request only goes on to the window's
     // layout (the pages' minimum sizes still reach it).
     if (event->type() == QEvent::LayoutRequest && isVisible()) {
-        const Placement now{size(), tabBar()->sizeHint(), tabPosition()};
+        const Placement now{size(), tabBar()->sizeHint(), tabPosition(), layoutDirection()};
         if (now == m_placed) {
             updateGeometry();
             return true;

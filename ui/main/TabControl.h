@@ -17,9 +17,11 @@ private:
     struct Placement {
         QSize size, tabBar;
         TabPosition position = North;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
         bool operator==(const Placement &o) const
         {
-            return size == o.size && tabBar == o.tabBar && position == o.position;
+            return size == o.size && tabBar == o.tabBar && position == o.position &&
+                   direction == o.direction;
         }
     };
     Placement m_placed;
