@@ -161,8 +161,8 @@ int DataSet::fetchBesideFirstRow()
     QStringList values;
     for (qsizetype c = 0; c < m_fields.size(); ++c)
         values.append(cellText(m_cells[size_t(c)]));
-    // The other rows: this thread's members are the reading thread's alone until it ends, and
-    // the statement is used by that thread alone.
+    // The other rows: the set's rows and statement are the reading thread's alone until it
+    // ends; the handlers get copies.
     std::future<int> rest;
     if (m_reader) {
         try {

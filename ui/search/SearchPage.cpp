@@ -197,8 +197,10 @@ SearchPage::SearchPage(DataSource *results, QWidget *parent)
     connect(m_results, &DataSource::firstRowRead, this,
             [this](const QStringList &fields, const QStringList &values) {
                 for (qsizetype at = 0; at < fields.size() && m_searched; ++at) {
-                    if (fields[at].compare(m_text->field(), Qt::CaseInsensitive) == 0)
-                        return showResultText(values[at]);
+                    if (fields[at].compare(m_text->field(), Qt::CaseInsensitive) == 0) {
+                        showResultText(values[at]);
+                        break;
+                    }
                 }
             });
     connect(m_results, &DataSource::currentChanged, this, [this] { Timer2Timer(); });

@@ -114,5 +114,5 @@ private:
     qsizetype m_inView = 0;
     bool m_textIsOurs = false;
     bool m_editing = false;
-    QTimer *m_rest;
+    QTimer *m_rest = nullptr;
 };
