@@ -1,6 +1,7 @@
 #include "ui/print/PrintRenderer.h"
 
 #include "data/PersianDigits.h"
+#include "ui/main/PlacedGlyphs.h"
 
 #include <QFontDatabase>
 #include <QGlyphRun>
@@ -10,7 +11,6 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <memory>
-#include <set>
 
 namespace {
 
@@ -104,13 +104,6 @@ std::unique_ptr<QTextLayout> layOut(const QString &text, const QFont &font,
     return layout;
 }
 
-// A glyph as it stands in a line: its index and position, to tell the hits' glyphs among all.
-using Placed = std::pair<quint32, std::pair<qint64, qint64>>;
-Placed placed(quint32 glyph, const QPointF &at)
-{
-    return {glyph, {qRound64(at.x() * 64), qRound64(at.y() * 64)}};
-}
-
 // Draws the layout's lines from the pages' next line on, breaking pages between lines; the
 // hits (positions in the layout's text) in the hit colour.
 void draw(QPainter &painter, Pages &pages, const QTextLayout &layout, qreal leading,
@@ -121,7 +114,7 @@ void draw(QPainter &painter, Pages &pages, const QTextLayout &layout, qreal lead
         const QTextLine line = layout.lineAt(i);
         pages.make(line.height());
         const QPointF origin(pages.left(), pages.y() - line.y());
-        std::set<Placed> hitGlyphs;
+        PlacedGlyphs hitGlyphs;
         QList<QGlyphRun> hitRuns;
         const int lineFrom = line.textStart();
         const int lineTo = lineFrom + line.textLength();
@@ -132,33 +125,15 @@ void draw(QPainter &painter, Pages &pages, const QTextLayout &layout, qreal lead
                 continue;
             for (const QGlyphRun &run : line.glyphRuns(from, to - from)) {
                 hitRuns.append(run);
-                const QList<quint32> glyphs = run.glyphIndexes();
-                const QList<QPointF> positions = run.positions();
-                for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g)
-                    hitGlyphs.insert(placed(glyphs[g], positions[g]));
+                hitGlyphs.add(run);
             }
         }
+        hitGlyphs.sort();
         if (hitRuns.isEmpty()) {
             line.draw(&painter, origin);
         } else {
             // Every glyph once: the others in ink, the hits' in the hit colour.
-            for (QGlyphRun run : line.glyphRuns()) {
-                const QList<quint32> glyphs = run.glyphIndexes();
-                const QList<QPointF> positions = run.positions();
-                QList<quint32> keptGlyphs;
-                QList<QPointF> keptPositions;
-                for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
-                    if (hitGlyphs.count(placed(glyphs[g], positions[g])))
-                        continue;
-                    keptGlyphs.append(glyphs[g]);
-                    keptPositions.append(positions[g]);
-                }
-                if (keptGlyphs.isEmpty())
-                    continue;
-                run.setGlyphIndexes(keptGlyphs);
-                run.setPositions(keptPositions);
-                painter.drawGlyphRun(origin, run);
-            }
+            hitGlyphs.drawOthers(painter, origin, line, [](const QPointF &) { return true; });
             painter.setPen(kHit);
             for (const QGlyphRun &run : hitRuns)
                 painter.drawGlyphRun(origin, run);

@@ -1,5 +1,7 @@
 #include "ui/search/HitTextView.h"
 
+#include "ui/main/PlacedGlyphs.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QGlyphRun>
 #include <QPaintEvent>
@@ -9,26 +11,6 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <map>
-#include <tuple>
-
-namespace {
-
-// A glyph where it is drawn, in 1/64 of a pixel, as the layout places glyphs.
-struct Placed {
-    quint32 glyph;
-    qint64 x, y;
-    bool operator<(const Placed &o) const
-    {
-        return std::tie(glyph, x, y) < std::tie(o.glyph, o.x, o.y);
-    }
-};
-
-Placed placed(quint32 glyph, const QPointF &at)
-{
-    return {glyph, qRound64(at.x() * 64), qRound64(at.y() * 64)};
-}
-
-} // namespace
 
 HitTextView::HitTextView(QWidget *parent)
     : QTextEdit(parent)
@@ -126,7 +108,7 @@ void HitTextView::paintEvent(QPaintEvent *event)
     const QPointF scrolled(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     struct LineHits {
         QList<QGlyphRun> runs;
-        std::vector<Placed> glyphs;
+        PlacedGlyphs glyphs;
         QRegion boxes;
     };
     std::map<std::pair<const QTextLayout *, int>, LineHits> lines;
@@ -137,10 +119,7 @@ void HitTextView::paintEvent(QPaintEvent *event)
         const QList<QGlyphRun> runs = line.glyphRuns(piece.start, piece.end - piece.start);
         for (const QGlyphRun &run : runs) {
             hits.boxes += run.boundingRect().translated(origin).toAlignedRect();
-            const QList<quint32> glyphs = run.glyphIndexes();
-            const QList<QPointF> positions = run.positions();
-            for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g)
-                hits.glyphs.push_back(placed(glyphs[g], positions[g]));
+            hits.glyphs.add(run);
         }
         hits.runs += runs;
     }
@@ -152,7 +131,7 @@ void HitTextView::paintEvent(QPaintEvent *event)
     if (boxes.isEmpty())
         return;
     for (auto &[key, hits] : lines)
-        std::sort(hits.glyphs.begin(), hits.glyphs.end());
+        hits.glyphs.sort();
 
     // Within the boxes the text is drawn anew on clean ground: the hits in the hit colour, all
     // other letters in the text's colour, so no dark edge of a black letter is left under a
@@ -223,6 +202,8 @@ void HitTextView::paintEvent(QPaintEvent *event)
         const QRegion &clip = l.clip;
         const auto found = lines.find({l.layout, l.line});
         const LineHits *hits = found == lines.end() ? nullptr : &found->second;
+        static const PlacedGlyphs none;
+        const PlacedGlyphs &hitGlyphs = hits ? hits->glyphs : none;
         // Only the glyphs near the boxes are drawn: a glyph's ink lies within a line's
         // height of its position, and the boxes cover a few letters of a long line.
         std::vector<std::pair<qreal, qreal>> near;
@@ -256,26 +237,8 @@ void HitTextView::paintEvent(QPaintEvent *event)
                 continue;
             painter.setClipRegion(part);
             painter.setPen(colour);
-            for (QGlyphRun run : line.glyphRuns()) {
-                const QList<quint32> glyphs = run.glyphIndexes();
-                const QList<QPointF> positions = run.positions();
-                QList<quint32> keptGlyphs;
-                QList<QPointF> keptPositions;
-                for (qsizetype g = 0; g < glyphs.size() && g < positions.size(); ++g) {
-                    if (!inReach(positions[g].x()))
-                        continue;
-                    if (hits && std::binary_search(hits->glyphs.begin(), hits->glyphs.end(),
-                                                   placed(glyphs[g], positions[g])))
-                        continue;
-                    keptGlyphs.push_back(glyphs[g]);
-                    keptPositions.push_back(positions[g]);
-                }
-                if (keptGlyphs.isEmpty())
-                    continue;
-                run.setGlyphIndexes(keptGlyphs);
-                run.setPositions(keptPositions);
-                painter.drawGlyphRun(origin, run);
-            }
+            hitGlyphs.drawOthers(painter, origin, line,
+                                 [&inReach](const QPointF &at) { return inReach(at.x()); });
         }
         painter.setClipRegion(clip);
         if (hits) {
