@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                             "DELETE FROM place; DELETE FROM sqlite_sequence;");
     const ReaderRef throne = ReaderRef::ofVerse(2, 255);
     store.addBookmark(throne, store.addFolder(QStringLiteral("روزانه"), 0));
-    store.saveNote(throne, QStringLiteral("يادداشت"), 0);
+    store.saveNote(throne, QStringLiteral("يادداشت"));
     store.setPlace(ReaderStore::Slot::Quran, ReaderRef::ofVerse(1, 1));
     const QStringList before = entries(store);
 

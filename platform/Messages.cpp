@@ -46,3 +46,9 @@ bool Messages::confirm(const QString &caption, const QString &text, QWidget *par
     writeLine("confirm", text);
     return Dialogs::current().confirm(parent, caption, text);
 }
+
+int Messages::choose(const QString &text, const QStringList &buttons, QWidget *parent)
+{
+    writeLine("question", text);
+    return Dialogs::current().choose(parent, title(), text, buttons);
+}

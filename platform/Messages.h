@@ -20,6 +20,9 @@ public:
     static void showError(const QString &text, QWidget *parent = nullptr);
     static void showMessage(const QString &text, QWidget *parent = nullptr);
     static bool confirm(const QString &caption, const QString &text, QWidget *parent = nullptr);
+    // A question with the buttons given; answers the index of the one pressed (the last one
+    // when the question was dismissed).
+    static int choose(const QString &text, const QStringList &buttons, QWidget *parent = nullptr);
 
     // Runs an operation the way the event loop runs a handler: an error it raises ends it and
     // is shown in the standard error report. Answers whether the operation finished.

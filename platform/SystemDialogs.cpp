@@ -1,6 +1,7 @@
 #include "platform/SystemDialogs.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 void SystemDialogs::error(QWidget *parent, const QString &caption, const QString &text)
 {
@@ -23,4 +24,21 @@ bool SystemDialogs::confirm(QWidget *parent, const QString &caption, const QStri
     box.setEscapeButton(QMessageBox::No);
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+int SystemDialogs::choose(QWidget *parent, const QString &caption, const QString &text,
+                          const QStringList &buttons)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> made;
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        made.append(box.addButton(buttons[i], i + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                                      : QMessageBox::AcceptRole));
+    if (!made.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(made.first()));
+        box.setEscapeButton(made.last());
+    }
+    box.exec();
+    const qsizetype pressed = made.indexOf(box.clickedButton());
+    return pressed < 0 ? int(buttons.size()) - 1 : int(pressed);
 }

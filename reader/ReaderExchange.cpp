@@ -1,6 +1,6 @@
 #include "reader/ReaderExchange.h"
 
-#include "data/SqliteStatement.h"
+#include "data/PersianDigits.h"
 #include "platform/Error.h"
 #include "platform/FileReplacement.h"
 #include "reader/ReaderStore.h"
@@ -151,15 +151,8 @@ QString refText(const ReaderRef &ref)
     return ref.label();
 }
 
-// What a file holds, checked. Folder ids and the bookmarks' folders are the file's own ids.
-struct Contents {
-    std::vector<ReaderFolder> folders;
-    std::vector<size_t> folderOrder; // parents before their folders
-    std::vector<ReaderBookmark> bookmarks;
-    std::vector<ReaderNote> notes;
-    std::optional<ReaderRef> quran;
-    std::optional<ReaderRef> nahj;
-};
+// What a file holds, checked; folder ids and the bookmarks' folders are the file's own ids.
+using Contents = ReaderContents;
 
 QJsonArray listOf(const QJsonObject &root, const char *key)
 {
@@ -187,43 +180,10 @@ void readFolders(const QJsonObject &root, Contents &contents)
         index.insert(folder.id, size_t(i));
         contents.folders.push_back(folder);
     }
-    QHash<qint64, std::vector<size_t>> children;
-    for (size_t i = 0; i < contents.folders.size(); ++i) {
-        const ReaderFolder &folder = contents.folders[i];
-        if (folder.parent != 0 && !index.contains(folder.parent))
-            refuse(QStringLiteral("«%1» پوشه اي را نام مي برد که در پرونده نيست.")
-                       .arg(fieldAt(fieldAt(QStringLiteral("folders"), qsizetype(i)), "parent")));
-        children[folder.parent].push_back(i);
-    }
-    for (auto &siblings : children)
-        std::sort(siblings.begin(), siblings.end(), [&](size_t a, size_t b) {
-            return contents.folders[a].id < contents.folders[b].id;
-        });
-    // Breadth first from the top: a folder never reached sits in a loop of parents.
-    std::vector<size_t> &order = contents.folderOrder;
-    order = children.value(0);
-    for (size_t next = 0; next < order.size(); ++next) {
-        const auto it = children.constFind(contents.folders[order[next]].id);
-        if (it != children.constEnd())
-            order.insert(order.end(), it->begin(), it->end());
-    }
-    if (order.size() != contents.folders.size()) {
-        std::vector<bool> reached(contents.folders.size());
-        for (const size_t i : order)
-            reached[i] = true;
-        size_t first = 0;
-        while (reached[first])
-            ++first;
-        refuse(QStringLiteral("پوشه «%1» درون خودش است.")
-                   .arg(fieldAt(QStringLiteral("folders"), qsizetype(first))));
-    }
 }
 
 void readBookmarks(const QJsonObject &root, Contents &contents)
 {
-    QSet<qint64> folders;
-    for (const ReaderFolder &folder : contents.folders)
-        folders.insert(folder.id);
     const QJsonArray list = listOf(root, "bookmarks");
     for (qsizetype i = 0; i < list.size(); ++i) {
         const QString path = fieldAt(QStringLiteral("bookmarks"), i);
@@ -233,9 +193,6 @@ void readBookmarks(const QJsonObject &root, Contents &contents)
         const QJsonValue folder = given(object, "folder");
         if (!folder.isUndefined())
             mark.folder = integerOf(folder, fieldAt(path, "folder"), 0, kMaxId);
-        if (mark.folder != 0 && !folders.contains(mark.folder))
-            refuse(QStringLiteral("«%1» پوشه اي را نام مي برد که در پرونده نيست.")
-                       .arg(fieldAt(path, "folder")));
         const QJsonValue title = given(object, "title");
         if (!title.isUndefined())
             mark.title = textOf(title, fieldAt(path, "title"));
@@ -323,10 +280,21 @@ void checkRefs(const Contents &contents, const ReaderExchange::RefCheck &check)
     refuse(QStringLiteral("پرونده از آيه ها يا بخش هايي نام مي برد که وجود ندارند: %1.").arg(list));
 }
 
+QString sizeText()
+{
+    return QStringLiteral("%1 مگابايت")
+        .arg(PersianDigits::number(ReaderExchange::MaxFileSize >> 20));
+}
+
+QString tooLarge()
+{
+    return QStringLiteral("پرونده بزرگ تر از %1 است.").arg(sizeText());
+}
+
 Contents parse(const QByteArray &json, const ReaderExchange::RefCheck &check)
 {
     if (json.size() > ReaderExchange::MaxFileSize)
-        refuse(QStringLiteral("پرونده بزرگ تر از ۶۴ مگابايت است."));
+        refuse(tooLarge());
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
@@ -353,127 +321,6 @@ Contents parse(const QByteArray &json, const ReaderExchange::RefCheck &check)
     return contents;
 }
 
-void bindRef(SqliteStatement &statement, int first, const ReaderRef &ref)
-{
-    statement.bind(first, ref.kind);
-    statement.bind(first + 1, ref.number);
-    statement.bind(first + 2, ref.verse);
-}
-
-// Runs a statement that answers no rows; answers how many rows it changed.
-int run(SqliteStatement &statement, sqlite3 *db)
-{
-    while (statement.step()) {
-    }
-    statement.reset();
-    return sqlite3_changes(db);
-}
-
-ReaderExchange::Report merge(ReaderStore &store, const Contents &contents)
-{
-    ReaderExchange::Report report;
-    store.transaction([&] {
-        sqlite3 *db = store.connection().handle();
-        // The file's folders of one name under one parent match the store's of that name
-        // under the matching parent one to one, in the order of their ids; what is left over
-        // is made.
-        QHash<qint64, qint64> folderOf{{0, 0}};
-        QHash<QPair<qint64, QString>, qint64> matched;
-        SqliteStatement findFolder(db, "SELECT id FROM folder WHERE parent = ? AND name = ? "
-                                       "ORDER BY id LIMIT 1 OFFSET ?");
-        SqliteStatement addFolder(db,
-                                  "INSERT INTO folder (parent, name, created) VALUES (?, ?, ?)");
-        for (const size_t i : contents.folderOrder) {
-            const ReaderFolder &folder = contents.folders[i];
-            const qint64 parent = folderOf.value(folder.parent);
-            qint64 &seen = matched[qMakePair(parent, folder.name)];
-            findFolder.bind(1, parent);
-            findFolder.bind(2, folder.name);
-            findFolder.bind(3, seen++);
-            const bool found = findFolder.step();
-            const qint64 id = found ? sqlite3_column_int64(findFolder.handle(), 0) : 0;
-            findFolder.reset();
-            if (found) {
-                folderOf.insert(folder.id, id);
-                continue;
-            }
-            addFolder.bind(1, parent);
-            addFolder.bind(2, folder.name);
-            addFolder.bind(3, ReaderStore::timeText(folder.created));
-            run(addFolder, db);
-            folderOf.insert(folder.id, sqlite3_last_insert_rowid(db));
-            ++report.folders;
-        }
-
-        SqliteStatement addMark(db, "INSERT OR IGNORE INTO bookmark (folder, kind, number, verse, "
-                                    "title, created) VALUES (?, ?, ?, ?, ?, ?)");
-        for (const ReaderBookmark &mark : contents.bookmarks) {
-            addMark.bind(1, folderOf.value(mark.folder));
-            bindRef(addMark, 2, mark.ref);
-            addMark.bind(5, mark.title);
-            addMark.bind(6, ReaderStore::timeText(mark.created));
-            if (run(addMark, db) > 0)
-                ++report.bookmarks;
-            else
-                ++report.skipped;
-        }
-
-        std::set<ReaderRef> notedBefore;
-        for (const ReaderRef &ref : store.notedRefs())
-            notedBefore.insert(ref);
-        SqliteStatement onRef(db, "SELECT text, origin FROM note WHERE kind = ? AND number = ? "
-                                  "AND verse = ?");
-        SqliteStatement addNote(db, "INSERT INTO note (kind, number, verse, text, created, "
-                                    "modified, origin) VALUES (?, ?, ?, ?, ?, ?, ?)");
-        // The reader's own notes first, so that they take the references' own places.
-        std::vector<const ReaderNote *> notes;
-        for (const ReaderNote &note : contents.notes) {
-            if (note.origin == ReaderNote::Own)
-                notes.push_back(&note);
-        }
-        for (const ReaderNote &note : contents.notes) {
-            if (note.origin != ReaderNote::Own)
-                notes.push_back(&note);
-        }
-        for (const ReaderNote *note : notes) {
-            bool same = note->text.isEmpty();
-            bool ownTaken = false;
-            bindRef(onRef, 1, note->ref);
-            while (!same && onRef.step()) {
-                same = onRef.columnText(0) == note->text;
-                ownTaken = ownTaken || sqlite3_column_int(onRef.handle(), 1) == ReaderNote::Own;
-            }
-            onRef.reset();
-            if (same) {
-                ++report.skipped;
-                continue;
-            }
-            const int origin = note->origin == ReaderNote::Own && ownTaken
-                                   ? int(ReaderNote::Imported)
-                                   : note->origin;
-            bindRef(addNote, 1, note->ref);
-            addNote.bind(4, note->text);
-            addNote.bind(5, ReaderStore::timeText(note->created));
-            addNote.bind(6, ReaderStore::timeText(note->modified));
-            addNote.bind(7, origin);
-            run(addNote, db);
-            ++report.notes;
-            if (notedBefore.count(note->ref) > 0)
-                ++report.keptBeside;
-        }
-
-        const std::pair<ReaderStore::Slot, std::optional<ReaderRef>> places[] = {
-            {ReaderStore::Slot::Quran, contents.quran}, {ReaderStore::Slot::Nahj, contents.nahj}};
-        for (const auto &[slot, ref] : places) {
-            if (ref && !store.place(slot)) {
-                store.setPlace(slot, *ref);
-                ++report.places;
-            }
-        }
-    });
-    return report;
-}
-
 QByteArray line(const QJsonObject &object)
 {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
@@ -492,27 +339,8 @@ void appendList(QByteArray &out, const char *key, const std::vector<QJsonObject>
 
 QByteArray ReaderExchange::exportJson(ReaderStore &store)
 {
-    std::vector<ReaderFolder> folders;
-    std::vector<ReaderBookmark> bookmarks;
-    std::vector<ReaderNote> notes;
-    std::optional<ReaderRef> quran;
-    std::optional<ReaderRef> nahj;
-    // One read transaction: one snapshot, whatever another program writes meanwhile.
-    store.connection().exec("BEGIN");
-    try {
-        folders = store.folders();
-        bookmarks = store.bookmarks();
-        notes = store.notes();
-        quran = store.place(ReaderStore::Slot::Quran);
-        nahj = store.place(ReaderStore::Slot::Nahj);
-        store.connection().exec("COMMIT");
-    } catch (...) {
-        sqlite3_exec(store.connection().handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-
-    std::sort(folders.begin(), folders.end(),
-              [](const ReaderFolder &a, const ReaderFolder &b) { return a.id < b.id; });
+    const ReaderContents all = store.contents();
+    const auto &[folders, bookmarks, notes, quran, nahj] = all;
     // Written by hand around its entries so that the format and the version come first and
     // each entry stands on a line of its own.
     QByteArray out = QByteArray("{\n    \"format\": \"") + FormatName +
@@ -555,16 +383,23 @@ QByteArray ReaderExchange::exportJson(ReaderStore &store)
 
 void ReaderExchange::exportToFile(ReaderStore &store, const QString &path)
 {
-    const QString reason = FileReplacement::write(path, exportJson(store));
+    const QByteArray json = exportJson(store);
+    // What import would refuse is not written as though it were a backup.
+    if (json.size() > MaxFileSize)
+        throw Error(QStringLiteral("همه داده ها با هم بزرگ تر از %1 است و «ورود...» چنين پرونده "
+                                   "اي را نمي پذيرد. به جاي آن از خود پرونده «%2» رونوشت "
+                                   "برداريد: «ورود...» آن را هم مي پذيرد.")
+                        .arg(sizeText(), QDir::toNativeSeparators(store.path())));
+    const QString reason = FileReplacement::write(path, json);
     if (!reason.isEmpty())
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2")
+        throw Error(QStringLiteral("پرونده «%1» نوشته نشد: %2")
                         .arg(QDir::toNativeSeparators(path), reason));
 }
 
 ReaderExchange::Report ReaderExchange::importJson(ReaderStore &store, const QByteArray &json,
                                                   const RefCheck &check)
 {
-    return merge(store, parse(json, check));
+    return store.merge(parse(json, check));
 }
 
 ReaderExchange::Report ReaderExchange::importFile(ReaderStore &store, const QString &path,
@@ -572,15 +407,25 @@ ReaderExchange::Report ReaderExchange::importFile(ReaderStore &store, const QStr
 {
     QFile file(path);
     auto fail = [&] {
-        throw Error(QStringLiteral("Cannot open file \"%1\". %2")
+        throw Error(QStringLiteral("پرونده «%1» خوانده نشد: %2")
                         .arg(QDir::toNativeSeparators(path), file.errorString()));
     };
     if (!file.open(QIODevice::ReadOnly))
         fail();
+    // Another reader.db (a copy, or one moved aside) is read as a database, of any size.
+    if (file.peek(16) == QByteArray("SQLite format 3", 16)) {
+        file.close();
+        bool damaged = false;
+        ReaderContents contents = ReaderStore::readFile(path, &damaged);
+        checkRefs(contents, check);
+        Report report = store.merge(contents);
+        report.damaged = damaged;
+        return report;
+    }
     // A regular file's size is known: a larger one is refused without reading it. A device
     // has none; one byte past the limit tells it.
     if (!file.isSequential() && file.size() > MaxFileSize)
-        refuse(QStringLiteral("پرونده بزرگ تر از ۶۴ مگابايت است."));
+        refuse(tooLarge());
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         fail();

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "reader/ReaderRef.h"
+#include "reader/ReaderStore.h"
 
 #include <QByteArray>
 #include <QString>
 #include <functional>
-
-class ReaderStore;
 
 // The reader's whole data as one JSON file, and the merge of such a file back into a store.
 // The file holds every folder, bookmark, note and place; README.md ("The export file")
@@ -15,7 +14,9 @@ class ReaderStore;
 class ReaderExchange {
 public:
     static constexpr int FormatVersion = 1;
-    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+    // The largest file an import reads; an export larger than that is refused, naming reader.db,
+    // which an import reads whatever its size.
+    static constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
     // The "format" member of every export file.
     static const char *const FormatName;
 
@@ -25,38 +26,30 @@ public:
 
     // Every folder, bookmark, note and place as JSON, read in one snapshot of the store.
     static QByteArray exportJson(ReaderStore &store);
-    // exportJson written whole through FileReplacement; raises
-    // "Cannot create file "<path>". <reason>" on failure, leaving any old file as it was.
+    // exportJson written whole through FileReplacement; raises an Error naming the path and the
+    // reason on failure, leaving any old file as it was.
     static void exportToFile(ReaderStore &store, const QString &path);
 
-    // What an import added. notes counts every note added; keptBeside those of them that
-    // stand beside a note the store held already (their text differed from it). skipped counts
-    // the bookmarks and notes the store held already (and repeats within the file). A place is
-    // set only where the store had none.
-    struct Report {
-        int folders = 0;
-        int bookmarks = 0;
-        int notes = 0;
-        int places = 0;
-        int skipped = 0;
-        int keptBeside = 0;
+    // What an import added (ReaderStore::merge), and whether a database file read was
+    // damaged, so that some of it could not be read.
+    struct Report : ReaderStore::MergeReport {
+        Report() = default;
+        Report(const ReaderStore::MergeReport &merged)
+            : ReaderStore::MergeReport(merged)
+        {
+        }
+        bool damaged = false;
     };
-    // Merges the file into the store in one transaction:
-    // - a folder is the store's one of its name under the same parent, or is made (several of
-    //   one name under one parent match one to one, in the order of their ids, so a file
-    //   imported twice adds nothing);
-    // - a bookmark its folder holds already is skipped;
-    // - a note whose text some note on the same reference has already, or an empty one, is
-    //   skipped; a note of the reader's own goes in as the reference's own note when it has
-    //   none, and else beside it, marked Imported; other notes keep their origin;
-    // - a place is set only where the store has none.
-    // A file that is damaged, of a newer format version, larger than MaxFileSize, holds a value
-    // of the wrong type or names a reference that does not exist raises an Error in Persian that
-    // names the problem (the byte offset, the version, the field, the references), and the
-    // store is left unchanged.
+    // Merges the file into the store in one transaction (ReaderStore::merge). A file that is
+    // damaged, of a newer format version, larger than MaxFileSize, holds a value of the wrong
+    // type or names a reference that does not exist raises an Error in Persian that names the
+    // problem (the byte offset, the version, the field, the references), and the store is left
+    // unchanged. Folders and bookmarks whose folder the file does not hold go to the top.
     static Report importJson(ReaderStore &store, const QByteArray &json,
                              const RefCheck &check = {});
-    // Reads at most MaxFileSize + 1 bytes (none of a regular file larger than that), then
-    // importJson. Raises "Cannot open file "<path>". <reason>" when it cannot be read.
+    // Merges a reader.db (a copy, one moved aside, one a newer program wrote) through
+    // ReaderStore::readFile; any other file is read as JSON, at most MaxFileSize + 1 bytes
+    // (none of a regular file larger than that), then importJson. Raises an Error naming the
+    // path and the reason when it cannot be read.
     static Report importFile(ReaderStore &store, const QString &path, const RefCheck &check = {});
 };

@@ -29,6 +29,14 @@ bool MemoryDialogs::confirm(QWidget *, const QString &caption, const QString &te
     return m_confirmAnswer;
 }
 
+int MemoryDialogs::choose(QWidget *, const QString &caption, const QString &text,
+                          const QStringList &buttons)
+{
+    m_shown.append({Kind::Choice, caption, text});
+    m_lastChoices = buttons;
+    return m_choice >= 0 && m_choice < buttons.size() ? m_choice : int(buttons.size()) - 1;
+}
+
 QStringList MemoryDialogs::texts() const
 {
     QStringList result;

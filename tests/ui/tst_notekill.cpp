@@ -40,7 +40,9 @@ int typeUntilKilled(const QString &path, const QString &which)
 {
     ReaderData data;
     data.setPath(path);
-    NoteEditor editor(&data, refOf(which));
+    ReaderNote own;
+    own.ref = refOf(which);
+    NoteEditor editor(&data, own);
     editor.show();
     int typed = 0;
     QTimer keys;

@@ -209,8 +209,8 @@ private slots:
         ReaderStore &store = window->Reader->store();
         const qint64 folder = store.addFolder(QStringLiteral("روزانه"), 0);
         store.addBookmarks({kThrone, kSermon27}, folder);
-        store.saveNote(kThrone, QStringLiteral("آية الكرسي"), 0);
-        store.saveNote(kSermon27, QStringLiteral("جهاد"), 0);
+        store.saveNote(kThrone, QStringLiteral("آية الكرسي"));
+        store.saveNote(kSermon27, QStringLiteral("جهاد"));
         NotesPage *notes = window->NotesSheet.get();
         saveChooser.setAnswer(dir.filePath(QStringLiteral("backup.json")));
         chooser.setAnswer(dir.filePath(QStringLiteral("backup.json")));
@@ -314,8 +314,8 @@ private slots:
             QStringLiteral(
                 "آية الكرسي را هر شب مي‌خوانم؛ ۲۵۵ آيه دوم.\n") +
             QStringLiteral("اللَّهُ لَا إِلَٰهَ إِلَّا هُوَ ").repeated(6);
-        store.saveNote(kThrone, verseNote, 0);
-        store.saveNote(kSermon27, QStringLiteral("خطبه جهاد: «أَمَّا بَعْدُ، فَإِنَّ الْجِهَادَ»"), 0);
+        store.saveNote(kThrone, verseNote);
+        store.saveNote(kSermon27, QStringLiteral("خطبه جهاد: «أَمَّا بَعْدُ، فَإِنَّ الْجِهَادَ»"));
         store.setPlace(ReaderStore::Slot::Quran, kThrone);
         store.setPlace(ReaderStore::Slot::Nahj, ReaderRef::ofNahj(2, 53));
         window->showNormal();

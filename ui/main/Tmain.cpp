@@ -367,9 +367,9 @@ void Tmain::FormClose()
 
 void Tmain::closeEvent(QCloseEvent *event)
 {
-    // A note that cannot be saved keeps the window open with the note in its editor: the
-    // reader is told, and may free the disk and close again.
-    if (!Reader->saveOpenNotes()) {
+    // Each note editor closes first: one whose text cannot be saved asks whether to keep the
+    // text in a file, drop it, or stay; staying keeps the window open too.
+    if (!Reader->closeEditors()) {
         event->ignore();
         return;
     }

@@ -2,6 +2,8 @@
 
 #include "data/TextFolding.h"
 
+#include <QTextBoundaryFinder>
+
 NoteListModel::NoteListModel(QObject *parent)
     : QAbstractListModel(parent)
 {
@@ -9,8 +11,16 @@ NoteListModel::NoteListModel(QObject *parent)
 
 QString NoteListModel::rowText(const ReaderNote &note)
 {
-    QString opening = note.text.left(OpeningLength).simplified();
-    if (note.cut || note.text.size() > OpeningLength)
+    // Cut between characters as the reader sees them: never inside a pair of surrogates, a
+    // letter with its marks, or an emoji sequence.
+    qsizetype end = note.text.size();
+    if (end > OpeningLength) {
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, note.text);
+        graphemes.setPosition(OpeningLength);
+        end = graphemes.isAtBoundary() ? OpeningLength : graphemes.toPreviousBoundary();
+    }
+    QString opening = note.text.left(end).simplified();
+    if (note.cut || end < note.text.size())
         opening += QStringLiteral("…");
     QString text = note.ref.label() + QStringLiteral(": ") + opening;
     if (note.origin == ReaderNote::Imported)

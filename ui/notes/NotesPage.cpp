@@ -190,6 +190,8 @@ NotesPage::NotesPage(ReaderData *reader, std::function<void(TextOpenings &)> loa
                     m_data->entriesChangedHere();
                 });
             });
+    connect(m_data, &ReaderData::removed, this,
+            [this](const ReaderRemoval &removed) { keepForUndo(removed); });
     connect(m_data, &ReaderData::entriesChanged, this, [this] {
         m_shownStamp = -1;
         if (isVisible())
@@ -232,7 +234,8 @@ void NotesPage::reload()
     m_bookmarks->setEntries(store.folders(), store.bookmarks(ReaderStore::Times::Skip),
                             [this](const ReaderRef &ref) { return m_openings.opening(ref); });
     m_notes->setNotes(store.noteHeads(NoteHeadLength));
-    expandBookmarks();
+    // The filter is asked again: the notes' texts may hold it now, or no more.
+    applyFilter();
     showPlaces();
 }
 
@@ -343,25 +346,13 @@ void NotesPage::DeleteEntryClick()
         return;
     if (const ReaderFolder *folder = m_bookmarks->folderAt(rows.first())) {
         // The folder goes with its folders and every bookmark in them: the question says so.
-        QSet<qint64> under{folder->id};
-        for (bool grew = true; grew;) {
-            grew = false;
-            for (const ReaderFolder &f : m_bookmarks->folders()) {
-                if (under.contains(f.parent) && !under.contains(f.id)) {
-                    under.insert(f.id);
-                    grew = true;
-                }
-            }
-        }
-        qint64 marks = 0;
-        for (const ReaderBookmark &b : m_bookmarks->bookmarks())
-            marks += under.contains(b.folder) ? 1 : 0;
+        const auto [folders, marks] = store.folderContents(folder->id);
         QString question = QStringLiteral("پوشه «%1»").arg(folder->name);
-        if (under.size() > 1)
+        if (folders > 1)
             question += QStringLiteral(" با %1 پوشه درون آن")
-                            .arg(PersianDigits::number(qint64(under.size() - 1)));
+                            .arg(PersianDigits::number(qint64(folders - 1)));
         if (marks > 0)
-            question += QStringLiteral(" و %1 نشانه").arg(PersianDigits::number(marks));
+            question += QStringLiteral(" و %1 نشانه").arg(PersianDigits::number(qint64(marks)));
         if (!confirmRemoval(question))
             return;
         afterRemoval(store.removeFolder(folder->id));
@@ -389,10 +380,15 @@ bool NotesPage::confirmRemoval(const QString &what)
 
 void NotesPage::afterRemoval(const ReaderRemoval &removed)
 {
-    m_lastRemoval = removed;
-    UndoRemoval->setEnabled(!removed.isEmpty());
+    keepForUndo(removed);
     m_data->entriesChangedHere();
     reload();
+}
+
+void NotesPage::keepForUndo(const ReaderRemoval &removed)
+{
+    m_lastRemoval = removed;
+    UndoRemoval->setEnabled(!removed.isEmpty());
 }
 
 void NotesPage::UndoRemovalClick()
@@ -409,8 +405,9 @@ void NotesPage::UndoRemovalClick()
 void NotesPage::EditNoteClick()
 {
     if (m_noteListActive) {
+        // The note of the row, whole: the reader's own, or one kept beside it.
         if (const ReaderNote *n = m_notes->noteAt(NoteList->currentIndex())) {
-            m_data->editNote(n->ref, window());
+            m_data->editKeptNote(*n, window());
             return;
         }
     }
@@ -467,6 +464,12 @@ void NotesPage::ImportClick()
         text += QStringLiteral("\n%1 يادداشت با يادداشت موجود فرق داشت و کنار آن با نشان «وارد "
                                "شده» نگه داشته شد.")
                     .arg(PersianDigits::number(report.keptBeside));
+    if (report.unplaced > 0)
+        text += QStringLiteral("\n%1 پوشه يا نشانه، پوشه اي را نام مي برد که در پرونده نبود؛ "
+                               "در «بدون پوشه» يا بالاي همه پوشه ها گذاشته شد.")
+                    .arg(PersianDigits::number(report.unplaced));
+    if (report.damaged)
+        text += QStringLiteral("\nپرونده آسيب ديده بود؛ هرچه از آن خواندني بود افزوده شد.");
     Messages::showMessage(text, this);
 }
 

@@ -82,6 +82,8 @@ private:
     qint64 selectedFolder() const;
     bool confirmRemoval(const QString &what);
     void afterRemoval(const ReaderRemoval &removed);
+    // Entries taken out here or from an editor: the undo button puts them back.
+    void keepForUndo(const ReaderRemoval &removed);
     bool importCheck(const ReaderRef &ref);
 
     ReaderData *m_data;

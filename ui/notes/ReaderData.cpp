@@ -26,20 +26,49 @@ ReaderData::~ReaderData()
 ReaderStore &ReaderData::store()
 {
     if (!m_store.isOpen()) {
-        m_store.open(m_path);
-        readMarks();
-        if (!m_store.movedAside().isEmpty())
-            Messages::showMessage(
-                QStringLiteral("پرونده يادداشت ها و نشانه ها خراب بود يا از نسخه تازه تري است. "
-                               "آن را دست نزده کنار گذاشتيم:\n%1\nو پرونده تازه اي ساختيم.")
-                    .arg(QDir::toNativeSeparators(m_store.movedAside())));
+        try {
+            m_store.open(m_path);
+            readMarks();
+        } catch (const Error &e) {
+            m_store.close();
+            throw Error(QStringLiteral("پرونده يادداشت ها و نشانه ها باز نشد: %1\nبا کار بعدي "
+                                       "دوباره باز مي شود.")
+                            .arg(e.message()));
+        }
+        m_openFailureShown = false;
+        tellOpened();
     }
     return m_store;
 }
 
+void ReaderData::tellOpened()
+{
+    if (!m_store.movedAside().isEmpty())
+        Messages::showMessage(
+            QStringLiteral("پرونده يادداشت ها و نشانه ها خراب بود. آن را دست نزده کنار گذاشتيم:"
+                           "\n%1\nو پرونده تازه اي ساختيم. با «ورود...» در صفحه يادداشت ها "
+                           "آنچه از آن خواندني است به پرونده تازه افزوده مي شود.")
+                .arg(QDir::toNativeSeparators(m_store.movedAside())));
+    // Read-only is told once for each reason: the next opening may find the same.
+    if (m_store.isReadOnly() && m_store.readOnlyReason() != m_toldReadOnly)
+        Messages::showMessage(m_store.readOnlyReason());
+    m_toldReadOnly = m_store.readOnlyReason();
+}
+
 bool ReaderData::open()
 {
-    return Messages::guard([this] { store(); });
+    if (m_store.isOpen())
+        return true;
+    try {
+        store();
+        return true;
+    } catch (const Error &e) {
+        if (!m_openFailureShown) {
+            m_openFailureShown = true;
+            Messages::showError(e.message());
+        }
+        return false;
+    }
 }
 
 void ReaderData::recordPlace(ReaderStore::Slot slot, const ReaderRef &ref)
@@ -79,36 +108,83 @@ void ReaderData::writePlaces()
 
 int ReaderData::addBookmarks(const std::vector<ReaderRef> &refs)
 {
-    ReaderStore &s = store();
-    const int added = s.addBookmarks(refs, s.lastFolder());
+    const int added = store().addBookmarksToLastFolder(refs);
     entriesChangedHere(false);
     return added;
 }
 
-NoteEditor *ReaderData::editNote(const ReaderRef &ref, QWidget *parent)
+NoteEditor *ReaderData::showEditor(NoteEditor *editor)
 {
-    store();
-    QPointer<NoteEditor> &editor = m_editors[ref.key()];
-    if (!editor)
-        editor = new NoteEditor(this, ref, parent);
     editor->show();
     editor->raise();
     editor->activateWindow();
     return editor;
 }
 
+NoteEditor *ReaderData::editNote(const ReaderRef &ref, QWidget *parent)
+{
+    store();
+    QPointer<NoteEditor> &editor = m_editors[ref.key()];
+    if (!editor) {
+        ReaderNote own;
+        own.ref = ref;
+        editor = new NoteEditor(this, own, parent);
+    }
+    return showEditor(editor);
+}
+
+NoteEditor *ReaderData::editKeptNote(const ReaderNote &note, QWidget *parent)
+{
+    if (note.origin == ReaderNote::Own)
+        return editNote(note.ref, parent);
+    store();
+    QPointer<NoteEditor> &editor = m_keptEditors[note.id];
+    if (!editor)
+        editor = new NoteEditor(this, note, parent);
+    return showEditor(editor);
+}
+
+QList<QPointer<NoteEditor>> ReaderData::editors() const
+{
+    QList<QPointer<NoteEditor>> open = m_editors.values();
+    open.append(m_keptEditors.values());
+    return open;
+}
+
 bool ReaderData::saveOpenNotes()
 {
     bool saved = true;
-    for (const QPointer<NoteEditor> &editor : std::as_const(m_editors)) {
+    for (const QPointer<NoteEditor> &editor : editors()) {
         if (editor && !editor->saveNow(true))
             saved = false;
     }
     return saved;
 }
 
-void ReaderData::noteSaved(const ReaderRef &ref, bool exists)
+bool ReaderData::closeEditors()
 {
+    for (const QPointer<NoteEditor> &editor : editors()) {
+        if (editor && editor->isVisible() && !editor->close())
+            return false;
+    }
+    return true;
+}
+
+void ReaderData::removedHere(const ReaderRemoval &removal)
+{
+    emit removed(removal);
+    entriesChangedHere();
+}
+
+void ReaderData::noteSaved(const ReaderRef &ref)
+{
+    bool exists = true;
+    try {
+        exists = m_store.hasNotes(ref);
+    } catch (const Error &) {
+        // The mark stays as it was until the marks are read again.
+        exists = m_noted.contains(ref.key());
+    }
     const bool had = m_noted.contains(ref.key());
     if (exists)
         m_noted.insert(ref.key());

@@ -29,11 +29,14 @@ public:
     void setPath(const QString &path) { m_path = path; }
     const QString &path() const { return m_path; }
 
-    // The store, opened on first use; a file moved aside then is told to the reader. Raises
-    // an Error when it cannot be opened.
+    // The store, opened on first use and again at each use after an opening failed; a file
+    // moved aside, or opened read-only, is told to the reader once. Raises an Error in Persian
+    // when it cannot be opened.
     ReaderStore &store();
     bool isOpen() const { return m_store.isOpen(); }
-    // Opens the store, reporting a failure instead of raising it; answers whether it is open.
+    // Opens the store as store() does, telling a failure only the first time in a row of
+    // failures instead of raising it (for what runs without the reader asking); answers whether
+    // it is open.
     bool open();
 
     // Where the reader stopped on a page.
@@ -45,12 +48,22 @@ public:
     int addBookmarks(const std::vector<ReaderRef> &refs);
 
     bool hasNote(const ReaderRef &ref) const { return m_noted.contains(ref.key()); }
-    // Opens the editor of the ref's note, or brings it to the front.
+    // Opens the editor of the reader's own note on the ref, or brings it to the front.
     NoteEditor *editNote(const ReaderRef &ref, QWidget *parent);
+    // Opens the editor of a note kept beside the reader's own (by its id), or brings it to the
+    // front.
+    NoteEditor *editKeptNote(const ReaderNote &note, QWidget *parent);
     // The open editors' texts are saved; false when one could not be (it stays open).
     bool saveOpenNotes();
-    // A note was saved or removed from an editor.
-    void noteSaved(const ReaderRef &ref, bool exists);
+    // Closes every editor; one whose text cannot be saved asks the reader what to do with it.
+    // False when the reader chose to stay in one.
+    bool closeEditors();
+    // A note on the ref was saved or removed from an editor: its mark shows while any note
+    // stands on the ref.
+    void noteSaved(const ReaderRef &ref);
+    // Entries were taken out or changed outside the reader's page (a kept note merged from
+    // its editor): the page offers to put them back.
+    void removedHere(const ReaderRemoval &removed);
 
     // Reads the marks again when another program changed the entries since they were read.
     void refreshIfChanged();
@@ -63,10 +76,15 @@ signals:
     void entriesChanged();
     // The set of noted verses and items changed.
     void notesChanged();
+    // Entries went that can be put back (ReaderStore::restore).
+    void removed(const ReaderRemoval &removed);
 
 private:
     void readMarks();
     void writePlaces();
+    NoteEditor *showEditor(NoteEditor *editor);
+    QList<QPointer<NoteEditor>> editors() const;
+    void tellOpened();
 
     QString m_path;
     ReaderStore m_store;
@@ -75,5 +93,8 @@ private:
     QTimer m_placeTimer;
     std::optional<ReaderRef> m_pendingPlace[2];
     bool m_placeFailureShown = false;
-    QHash<quint64, QPointer<NoteEditor>> m_editors;
+    bool m_openFailureShown = false;
+    QString m_toldReadOnly;                            // the read-only reason told last
+    QHash<quint64, QPointer<NoteEditor>> m_editors;    // the reader's own notes, by ref
+    QHash<qint64, QPointer<NoteEditor>> m_keptEditors; // kept notes, by id
 };

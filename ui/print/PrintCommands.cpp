@@ -210,7 +210,8 @@ bool PrintCommands::render(const Printout &printout, QPainter &painter, QPagedPa
     return done;
 }
 
-bool PrintCommands::savePdf(const Printout &printout, const QString &path)
+bool PrintCommands::savePdf(const Printout &printout, const QString &path,
+                            const std::optional<QPageLayout> &layout)
 {
     if (m_busy)
         return false;
@@ -220,7 +221,7 @@ bool PrintCommands::savePdf(const Printout &printout, const QString &path)
     bytes.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&bytes);
-        writer.setPageLayout(pageLayout());
+        writer.setPageLayout(layout ? *layout : pageLayout());
         writer.setResolution(300);
         writer.setTitle(printout.title);
         writer.setCreator(Tmain::Caption);
@@ -261,7 +262,7 @@ void PrintCommands::PrintActionClick()
 {
     if (m_busy)
         return;
-    const Printout content = printout();
+    Printout content = printout();
     if (content.isEmpty()) {
         Messages::showMessage(QStringLiteral("چيزي براي چاپ نيست"), m_window);
         return;
@@ -273,9 +274,20 @@ void PrintCommands::PrintActionClick()
     QPrintDialog dialog(&printer, m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    printTo(content, printer);
+}
+
+void PrintCommands::printTo(Printout content, QPrinter &printer)
+{
+    // The dialog's choices hold on paper and in a file alike: the pages asked for, on the
+    // paper and in the orientation chosen.
+    if (printer.printRange() == QPrinter::PageRange) {
+        content.fromPage = printer.fromPage();
+        content.toPage = printer.toPage();
+    }
     // Printed to a file: written as the PDF command writes it, never in part.
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        savePdf(content, printer.outputFileName());
+        savePdf(content, printer.outputFileName(), printer.pageLayout());
         return;
     }
     m_busy = true;

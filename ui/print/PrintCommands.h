@@ -3,6 +3,8 @@
 #include "ui/print/Printout.h"
 
 #include <QObject>
+#include <QPageLayout>
+#include <optional>
 
 class DataSource;
 class NahjPage;
@@ -19,6 +21,8 @@ class Tmain;
 // on the search page the results with their hits. The print goes through the system's print
 // dialog; the PDF is written whole to a temporary file beside the chosen one and renamed over
 // it, so a cancelled or failed save leaves no file behind.
+class QPrinter;
+
 class PrintCommands : public QObject {
     Q_OBJECT
 public:
@@ -42,7 +46,12 @@ public:
 
     // Writes the printout as a PDF file at path, showing the progress; false when the reader
     // cancelled. Raises an Error naming the file when it cannot be written; no file is left.
-    bool savePdf(const Printout &printout, const QString &path);
+    // layout: the paper, its orientation and margins; A4 (or Letter) upright when none is given.
+    bool savePdf(const Printout &printout, const QString &path,
+                 const std::optional<QPageLayout> &layout = std::nullopt);
+    // Prints on the printer as its dialog left it: its page range, paper and orientation, to
+    // its file when it prints to one.
+    void printTo(Printout printout, QPrinter &printer);
 
 private:
     bool render(const Printout &printout, QPainter &painter, QPagedPaintDevice *device);

@@ -21,10 +21,12 @@ const QColor kFrame(0x3A, 0x5A, 0x40);
 // The pages of one print: where the next line goes, and the frame and number of each page.
 class Pages {
 public:
-    Pages(QPainter &painter, QPagedPaintDevice *device, const QFont &numberFont)
+    Pages(QPainter &painter, QPagedPaintDevice *device, const QFont &numberFont, int from, int to)
         : m_painter(painter)
         , m_device(device)
         , m_numberFont(numberFont)
+        , m_from(from)
+        , m_to(to)
     {
         const qreal mm = device->logicalDpiY() / 25.4;
         m_mm = mm;
@@ -33,6 +35,7 @@ public:
         m_frame = whole.adjusted(0, 0, 0, -8 * mm);
         m_area = m_frame.adjusted(5 * mm, 5 * mm, -5 * mm, -5 * mm);
         m_y = m_area.top();
+        clip();
     }
 
     qreal mm() const { return m_mm; }
@@ -49,16 +52,26 @@ public:
     }
     void advance(qreal height) { m_y += height; }
 
+    // Whether the pages after this one are all left out.
+    bool pastEnd() const { return m_to > 0 && m_page > m_to; }
+
     void newPage()
     {
         finishPage();
-        m_device->newPage();
         ++m_page;
+        // A page left out is laid out like the others, so that the numbers stay, and drawn
+        // through an empty clip; the device gets a page for each page put on paper.
+        if (shown() && m_drawn)
+            m_device->newPage();
         m_y = m_area.top();
+        clip();
     }
 
     void finishPage()
     {
+        if (!shown())
+            return;
+        m_drawn = true;
         m_painter.save();
         m_painter.setPen(QPen(kFrame, 0.6 * m_mm));
         m_painter.setBrush(Qt::NoBrush);
@@ -81,6 +94,18 @@ private:
     QRectF m_area;
     qreal m_y = 0;
     int m_page = 1;
+    int m_from = 0;
+    int m_to = 0;
+    bool m_drawn = false; // a page is on the device
+
+    bool shown() const { return m_page >= m_from && (m_to == 0 || m_page <= m_to); }
+    void clip()
+    {
+        if (shown())
+            m_painter.setClipping(false);
+        else
+            m_painter.setClipRect(QRectF(0, 0, 0, 0));
+    }
 };
 
 std::unique_ptr<QTextLayout> layOut(const QString &text, const QFont &font,
@@ -175,7 +200,7 @@ bool PrintRenderer::render(const Printout &printout, QPainter &painter, QPagedPa
     const QFont headingFont = sized(text, 13, device, true);
     const QFont titleFont = sized(text, 15, device, true);
     const QFont captionFont = sized(text, 10, device, true);
-    Pages pages(painter, device, sized(text, 10, device));
+    Pages pages(painter, device, sized(text, 10, device), printout.fromPage, printout.toPage);
     const qreal mm = pages.mm();
     const qreal width = pages.width();
     const int total = int(printout.blocks.size());
@@ -264,6 +289,8 @@ bool PrintRenderer::render(const Printout &printout, QPainter &painter, QPagedPa
         }
         if (progress && !progress(i + 1, total))
             return false;
+        if (pages.pastEnd())
+            return true;
     }
     pages.finishPage();
     return true;

@@ -37,6 +37,9 @@ public:
     QFont arabicFace; // the Arabic text's face, its size the print's own
     QFont textFace;   // the Persian text's face
     QList<Block> blocks;
+    // The pages put on paper, from 1; 0 for no bound. The others are laid out and left out.
+    int fromPage = 0;
+    int toPage = 0;
 
     bool isEmpty() const { return blocks.isEmpty(); }
     void addTitle(const QString &text);
