@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -31,6 +32,7 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -263,11 +265,14 @@ private slots:
         QVERIFY(!editor->saveNow());
         QVERIFY(!editor->saveNow()); // told once
         QCOMPARE(dialogs.shown().size(), 1);
-        editor->close(); // refused, and told again: the reader asked
+        QVERIFY(editor->SaveToFile->isVisibleTo(editor));
+        editor->close(); // asked what to do with the text; the reader stays
         QVERIFY(editor->isVisible());
+        QCOMPARE(dialogs.shown().last().kind, Dialogs::Kind::Choice);
         window->close();
         QVERIFY(window->isVisible());
         QCOMPARE(dialogs.shown().size(), 3);
+        QCOMPARE(dialogs.shown().last().kind, Dialogs::Kind::Choice);
         QCOMPARE(editor->Text->toPlainText(),
                  QStringLiteral("نوشته‌اي که نبايد گم شود"));
         QVERIFY(!store.note(kSermon27));
@@ -278,6 +283,121 @@ private slots:
         QTRY_VERIFY(!closing);
         QCOMPARE(store.note(kSermon27)->text,
                  QStringLiteral("نوشته‌اي که نبايد گم شود"));
+
+        // Still refused: closing the window offers the text to a file, and then closes.
+        QTemporaryDir dir;
+        MemorySaveFileChooser files;
+        files.setAnswer(dir.filePath(QStringLiteral("note.txt")));
+        NoteEditor *again = window->Reader->editNote(kThrone, window);
+        store.connection().exec("PRAGMA query_only=1");
+        typeText(again->Text, QStringLiteral("متني براي پرونده"));
+        dialogs.setChoice(0);
+        window->close();
+        QVERIFY(!window->isVisible());
+        QFile kept(dir.filePath(QStringLiteral("note.txt")));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(kept.readAll()), QStringLiteral("متني براي پرونده"));
+        store.connection().exec("PRAGMA query_only=0");
+    }
+
+    // The filter follows the notes as they are written, and a note kept beside the reader's
+    // own opens whole from its row; its mark stays while it remains.
+    void filterAndKeptNotes()
+    {
+        MemoryDialogs dialogs;
+        ProgramFixture program;
+        Tmain *window = program.window();
+        window->makePages();
+        ReaderStore &store = window->Reader->store();
+        NotesPage *notes = window->NotesSheet.get();
+        notes->reload();
+        typeText(notes->BookmarkFilter, QStringLiteral("زيتون"));
+        QCOMPARE(notes->noteModel()->rowCount(), 0);
+        writeNote(window->Reader->editNote(kThrone, window), QStringLiteral("والتين و الزيتون"));
+        notes->refresh();
+        QCOMPARE(notes->noteModel()->rowCount(), 1);
+        notes->BookmarkFilter->clear();
+
+        const QString imported = QString(250, QChar(0x0628)) + QStringLiteral(" پايان وارد شده");
+        ReaderContents file;
+        ReaderNote note;
+        note.ref = kThrone;
+        note.text = imported;
+        note.created = note.modified = QDateTime::currentDateTimeUtc();
+        file.notes.push_back(note);
+        store.merge(file);
+        window->Reader->entriesChangedHere();
+        notes->refresh();
+        QCOMPARE(notes->noteModel()->rowCount(), 2);
+        int keptRow = -1;
+        for (int r = 0; r < 2; ++r) {
+            if (notes->noteModel()->noteAt(notes->noteModel()->index(r))->origin != 0)
+                keptRow = r;
+        }
+        QVERIFY(keptRow >= 0);
+        window->show();
+        window->setActivePage(notes);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        notes->NoteList->setFocus();
+        QTRY_VERIFY(notes->NoteList->hasFocus());
+        notes->NoteList->setCurrentIndex(notes->noteModel()->index(keptRow));
+        notes->EditNoteClick();
+        NoteEditor *kept = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *e = qobject_cast<NoteEditor *>(w); e && e->isVisible() && e->isKept())
+                kept = e;
+        }
+        QVERIFY(kept);
+        QCOMPARE(kept->Text->toPlainText(), imported);
+        QVERIFY(kept->MergeNote->isVisibleTo(kept));
+        kept->close();
+
+        // The own note emptied: the kept one keeps the mark, and the own editor points to it.
+        NoteEditor *own = window->Reader->editNote(kThrone, window);
+        QVERIFY(own->OtherNotes->isVisibleTo(own));
+        own->Text->selectAll();
+        QTest::keyClick(own->Text, Qt::Key_Delete);
+        own->close();
+        QVERIFY(!store.note(kThrone));
+        QVERIFY(window->Reader->hasNote(kThrone));
+        QVERIFY(window->TabSheet1.get()->DBMemo1->isNoted() ||
+                !window->TabSheet1.get()->currentVerse() ||
+                *window->TabSheet1.get()->currentVerse() != kThrone);
+    }
+
+    // A file a newer program wrote: told once, its notes shown, never written; the editor says
+    // so and offers a file for the text.
+    void newerFileIsShownReadOnly()
+    {
+        {
+            ReaderStore store;
+            store.open(ReaderStore::defaultPath());
+            store.saveNote(kSermon27, QStringLiteral("از نسخه تازه"));
+            store.connection().exec("PRAGMA user_version=9; UPDATE setting SET value = '7.0' "
+                                    "WHERE key = 'program'");
+        }
+        MemoryDialogs dialogs;
+        ProgramFixture program;
+        Tmain *window = program.window();
+        window->openReaderData();
+        QCOMPARE(dialogs.shown().size(), 1);
+        QVERIFY(dialogs.texts().first().contains(QStringLiteral("7.0")));
+        NotesPage *notes = window->NotesSheet.get();
+        notes->reload();
+        QCOMPARE(notes->noteModel()->noteCount(), 1);
+        NoteEditor *editor = window->Reader->editNote(kSermon27, window);
+        QCOMPARE(editor->Text->toPlainText(), QStringLiteral("از نسخه تازه"));
+        QVERIFY(editor->SaveToFile->isVisibleTo(editor));
+        QVERIFY(editor->State->text().contains(QStringLiteral("7.0")));
+        window->Reader->open();
+        QCOMPARE(dialogs.shown().size(), 1); // told once
+        dialogs.setChoice(1);
+        typeText(editor->Text, QStringLiteral(" و بيشتر"));
+        editor->close();
+        QTRY_VERIFY(!editor->isVisible());
+        ReaderStore after;
+        after.open(ReaderStore::defaultPath());
+        QCOMPARE(after.note(kSermon27)->text, QStringLiteral("از نسخه تازه"));
     }
 
     void startsOnTheLastVerseWhenAsked()

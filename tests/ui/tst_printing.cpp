@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QRadioButton>
@@ -186,6 +187,34 @@ private slots:
                  QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
                  QStringLiteral("2"), pdf, image});
         }
+    }
+
+    // Printed to a file from the print dialog: the paper, orientation and page range chosen
+    // there hold, and the pages keep their numbers.
+    void printToFileKeepsTheDialog()
+    {
+        Tmain *window = start();
+        QVERIFY(window);
+        showSura(window, 2);
+        window->setActivePage(window->TabSheet1.get());
+        const QString pdf = m_dir.filePath(QStringLiteral("pages.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Landscape,
+                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(3, 4);
+        window->Printing->printTo(window->Printing->printout(), printer);
+        QCOMPARE(pageCount(pdf), 2);
+        const QRegularExpression size(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)"));
+        const QRegularExpressionMatch match = size.match(run(QStringLiteral("pdfinfo"), {pdf}));
+        QVERIFY(match.hasMatch());
+        QVERIFY2(match.captured(1).toDouble() > match.captured(2).toDouble(),
+                 qPrintable(match.captured(0)));
+        QVERIFY(qAbs(match.captured(1).toDouble() - 595.3) < 2); // A5 across: 210 mm
+        QVERIFY(textOf(pdf, 1).contains(QStringLiteral("۳")));
+        QVERIFY(textOf(pdf, 2).contains(QStringLiteral("۴")));
     }
 
     // Verses selected in the grid are printed alone, under their sura's heading.
