@@ -11,9 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
 #include <QStringList>
-#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>

@@ -151,16 +151,6 @@ QList<QPointer<NoteEditor>> ReaderData::editors() const
     return open;
 }
 
-bool ReaderData::saveOpenNotes()
-{
-    bool saved = true;
-    for (const QPointer<NoteEditor> &editor : editors()) {
-        if (editor && !editor->saveNow(true))
-            saved = false;
-    }
-    return saved;
-}
-
 bool ReaderData::closeEditors()
 {
     for (const QPointer<NoteEditor> &editor : editors()) {

@@ -53,8 +53,6 @@ public:
     // Opens the editor of a note kept beside the reader's own (by its id), or brings it to the
     // front.
     NoteEditor *editKeptNote(const ReaderNote &note, QWidget *parent);
-    // The open editors' texts are saved; false when one could not be (it stays open).
-    bool saveOpenNotes();
     // Closes every editor; one whose text cannot be saved asks the reader what to do with it.
     // False when the reader chose to stay in one.
     bool closeEditors();
